@@ -1,0 +1,131 @@
+// MP3 decoding for the sound layer, built on libmpg123.
+#include "platform/song_stream.h"
+
+#include "platform/sound.h"
+
+#include <mpg123.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <mutex>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+struct SongStream {
+    mpg123_handle* decoder = nullptr;
+    int fd = -1;
+    bool ended = false;
+};
+
+namespace {
+
+void initialiseDecoderLibrary() {
+    static std::once_flag once;
+    std::call_once(once, [] { mpg123_init(); });
+}
+
+// A decoder that resamples and upmixes to the one output format, quietly, gapless (the
+// library's default, set again so that the behaviour does not depend on it).
+mpg123_handle* newDecoder() {
+    mpg123_handle* decoder = mpg123_new(nullptr, nullptr);
+    if (!decoder) return nullptr;
+    mpg123_param(decoder, MPG123_FORCE_RATE, songOutputRate, 0.0);
+    mpg123_param(decoder, MPG123_ADD_FLAGS, MPG123_FORCE_STEREO | MPG123_QUIET | MPG123_GAPLESS, 0.0);
+    mpg123_format_none(decoder);
+    if (mpg123_format(decoder, songOutputRate, MPG123_STEREO, MPG123_ENC_SIGNED_16) != MPG123_OK) {
+        mpg123_delete(decoder);
+        return nullptr;
+    }
+    return decoder;
+}
+
+int openFileDescriptor(const char* path, int* fd) {
+    *fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (*fd < 0) return errno == ENOENT || errno == ENOTDIR ? FMOD_ERR_FILE_NOTFOUND : FMOD_ERR_FILE_BAD;
+    struct stat info;
+    if (fstat(*fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(*fd);
+        *fd = -1;
+        return FMOD_ERR_FILE_BAD;
+    }
+    return FMOD_OK;
+}
+
+// Reads the first frame's header, which tells whether this is MP3 we can decode.
+int readFormat(SongStream* stream) {
+    long rate = 0;
+    int channels = 0, encoding = 0;
+    int status = mpg123_getformat(stream->decoder, &rate, &channels, &encoding);
+    if (status == MPG123_OK) {
+        bool expected = rate == songOutputRate && channels == songOutputChannels &&
+                        encoding == MPG123_ENC_SIGNED_16;
+        return expected ? FMOD_OK : FMOD_ERR_FORMAT;
+    }
+    if (status == MPG123_ERR && mpg123_errcode(stream->decoder) == MPG123_ERR_READER) {
+        return FMOD_ERR_FILE_BAD;
+    }
+    return FMOD_ERR_FORMAT;
+}
+
+}  // namespace
+
+int openSongStream(const char* path, SongStream** result) {
+    *result = nullptr;
+    initialiseDecoderLibrary();
+    SongStream* stream = new (std::nothrow) SongStream;
+    if (!stream) return FMOD_ERR_MEMORY;
+    int status = openFileDescriptor(path, &stream->fd);
+    if (status == FMOD_OK) {
+        stream->decoder = newDecoder();
+        if (!stream->decoder) status = FMOD_ERR_MEMORY;
+    }
+    if (status == FMOD_OK && mpg123_open_fd(stream->decoder, stream->fd) != MPG123_OK) {
+        status = FMOD_ERR_FILE_BAD;
+    }
+    if (status == FMOD_OK) status = readFormat(stream);
+    if (status != FMOD_OK) {
+        closeSongStream(stream);
+        return status;
+    }
+    *result = stream;
+    return FMOD_OK;
+}
+
+size_t readSongFrames(SongStream* stream, int16_t* out, size_t frameCount) {
+    size_t delivered = 0;
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(out);
+    while (!stream->ended && delivered < frameCount) {
+        size_t done = 0;
+        size_t wanted = (frameCount - delivered) * songBytesPerFrame;
+        int status = mpg123_read(stream->decoder, bytes + delivered * songBytesPerFrame, wanted, &done);
+        delivered += done / songBytesPerFrame;
+        if (status == MPG123_NEW_FORMAT || status == MPG123_OK) {
+            if (done == 0 && status == MPG123_OK) stream->ended = true;
+            continue;
+        }
+        // MPG123_DONE at the end; anything else is damage we cannot decode past.
+        stream->ended = true;
+    }
+    return delivered;
+}
+
+int rewindSongStream(SongStream* stream) {
+    if (mpg123_seek(stream->decoder, 0, SEEK_SET) < 0) return -1;
+    stream->ended = false;
+    return 0;
+}
+
+void closeSongStream(SongStream* stream) {
+    if (!stream) return;
+    if (stream->decoder) {
+        mpg123_close(stream->decoder);
+        mpg123_delete(stream->decoder);
+    }
+    if (stream->fd >= 0) close(stream->fd);
+    delete stream;
+}
+
+long songStreamInputOffset(const SongStream* stream) {
+    return long(mpg123_tell_stream(stream->decoder));
+}

@@ -1,0 +1,30 @@
+// Decoding of the song file as it plays: MP3 through libmpg123, always delivered as 16-bit
+// stereo at 44100 Hz whatever the file's own rate and channel count, gapless, so that the first
+// frame delivered is the first sample of the source.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct SongStream;
+
+constexpr long songOutputRate = 44100;
+constexpr int songOutputChannels = 2;
+constexpr int songBytesPerFrame = 4;
+
+// Opens the file and reads just enough of it to know its format. Returns FMOD_OK (0) and the
+// stream, or the layer's code: FMOD_ERR_FILE_NOTFOUND, FMOD_ERR_FILE_BAD (unreadable),
+// FMOD_ERR_FORMAT (not decodable), FMOD_ERR_MEMORY.
+int openSongStream(const char* path, SongStream** stream);
+
+// Decodes up to frameCount frames into out (2 samples each). Returns the frames delivered;
+// 0 once the song has ended or can be decoded no further.
+size_t readSongFrames(SongStream* stream, int16_t* out, size_t frameCount);
+
+// Starts again from the first frame. Returns 0, or -1 when the file cannot be sought.
+int rewindSongStream(SongStream* stream);
+
+void closeSongStream(SongStream* stream);
+
+// How far into the file the decoder has read, in bytes.
+long songStreamInputOffset(const SongStream* stream);

@@ -1,0 +1,31 @@
+// The music clock and the sound layer's messages.
+#include "runtime/music.h"
+
+#include <cstdio>
+
+const SongSettings songSettings = {"data/mirekand2013.mp3", 44100};
+
+double rowsPerSecond = 24.0;
+
+double rowFromPcmBytes(uint32_t position) {
+    return double(position) / MusicClock::bytesPerSecond * rowsPerSecond;
+}
+
+double readMusicClock(FMOD::Channel* channel) {
+    unsigned int position = 0;
+    FMOD_Channel_GetPosition(channel, &position, FMOD_TIMEUNIT_PCMBYTES);
+    return rowFromPcmBytes(position);
+}
+
+bool soundCallSucceeded(FMOD_RESULT result) {
+    if (result == FMOD_OK) return true;
+    printf("FMOD error! (%d) %s\n", result, FMOD_ErrorString(result));
+    return false;
+}
+
+bool soundVersionAccepted(unsigned int version) {
+    if (version >= requiredSoundVersion) return true;
+    printf("Error!  You are using an old version of FMOD %08x.  This program requires %08x\n",
+           version, requiredSoundVersion);
+    return false;
+}

@@ -1,0 +1,111 @@
+// The display window and its fixed GL state.
+#include "render/demo_window.h"
+
+#include "platform/offscreen_gl.h"
+#include "render/viewport.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+#include <GLFW/glfw3.h>
+
+DemoWindow* currentDisplay = nullptr;
+
+DemoWindow::DemoWindow() : width(0), height(0) {}
+
+bool DemoWindow::open(int width_, int height_) {
+    width = width_;
+    height = height_;
+    if (glfwInit() != GLFW_TRUE) return false;
+    glfwWindowHint(GLFW_RED_BITS, 8);
+    glfwWindowHint(GLFW_GREEN_BITS, 8);
+    glfwWindowHint(GLFW_BLUE_BITS, 8);
+    glfwWindowHint(GLFW_ALPHA_BITS, 8);
+    glfwWindowHint(GLFW_DEPTH_BITS, 16);
+    glfwWindowHint(GLFW_STENCIL_BITS, 0);
+    window = glfwCreateWindow(width, height, "Demo", glfwGetPrimaryMonitor(), nullptr);
+    if (!window) {
+        glfwTerminate();
+        return false;
+    }
+    glfwMakeContextCurrent(window);
+    glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
+    glfwSwapInterval(1);
+    glfwSetWindowTitle(window, "Demo");
+    initGL();
+    glewInit();
+    return true;
+}
+
+bool DemoWindow::openOffscreen(int width_, int height_) {
+    width = width_;
+    height = height_;
+    offscreen = createOffscreenGL(width, height);
+    if (!offscreen) return false;
+    initGL();
+    return true;
+}
+
+void DemoWindow::initGL() {
+    glClearDepth(1.0);
+    glClearStencil(0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glFrontFace(GL_CCW);
+    glEnable(GL_CULL_FACE);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+    glEnable(GL_LINE_SMOOTH);
+    glPolygonMode(GL_FRONT, GL_FILL);
+    glDisable(GL_LIGHTING);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glEnable(GL_TEXTURE_2D);
+    Viewport viewport = letterboxViewport(width, height, designWidth, designHeight);
+    glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    setPerspective();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+// The aspect is the whole output's, not the letterboxed viewport's; the near distance is the
+// single-precision 0.0001 widened to double.
+void DemoWindow::setPerspective() {
+    gluPerspective(fov, double(float(width) / float(height)), double(0.0001f), 1000.0);
+}
+
+void DemoWindow::clear(const Colour& colour) {
+    if (!hasContext()) return;
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(colour.r, colour.g, colour.b, colour.a);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void DemoWindow::swapBuffers() {
+    if (!window) return;
+    glfwSwapBuffers(window);
+    glfwPollEvents();
+}
+
+bool DemoWindow::isRunning() {
+    if (!window) return true;
+    return glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_PRESS;
+}
+
+bool DemoWindow::close() {
+    if (offscreen) {
+        destroyOffscreenGL(offscreen);
+        offscreen = nullptr;
+    }
+    glfwTerminate();
+    window = nullptr;
+    return true;
+}
+
+void DemoWindow::readPixels(unsigned int format, uint8_t* out) {
+    if (!hasContext()) return;
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, width, height, format, GL_UNSIGNED_BYTE, out);
+}

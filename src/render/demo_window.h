@@ -1,0 +1,52 @@
+// The one display of the program: a full-screen GLFW window (or, for the capture tool and the
+// tests, an offscreen GL context) with the fixed GL state, a viewport letterboxed to the
+// 1280x720 design space and a perspective projection, and the per-frame operations.
+//
+// Every operation that would touch GL checks hasContext() first, so a display that never opened
+// (no X server) or has been closed makes no GL call at all.
+#pragma once
+
+#include "render/types.h"
+
+#include <cstdint>
+
+struct GLFWwindow;
+struct OffscreenGL;
+
+class DemoWindow {
+public:
+    int32_t width;           // output size in pixels, written by open
+    int32_t height;
+    bool in2D = false;       // the temporary 2-D projection of a 2-D draw is in force
+    float fov = 90.0f;       // vertical field of view, degrees
+    float scaleX = 1.0f;     // output width / design width, written before open
+    float scaleY = 1.0f;     // output height / design height, written before open
+    float designWidth = 1280.0f;
+    float designHeight = 720.0f;
+
+    DemoWindow();
+
+    // Opens the full-screen window and its GL context. False (nothing printed) when GLFW cannot
+    // start or the window cannot be made.
+    bool open(int width, int height);
+    // Opens an offscreen GL context of the given size (EGL, no window system) with the same state.
+    bool openOffscreen(int width, int height);
+    void initGL();
+    void clear(const Colour& colour);
+    void swapBuffers();
+    bool isRunning();
+    bool close();
+
+    bool hasContext() const { return window != nullptr || offscreen != nullptr; }
+    // Reads the current frame back, bottom row first, 4 bytes a pixel (GL_RGBA or GL_BGRA).
+    void readPixels(unsigned int format, uint8_t* out);
+
+private:
+    GLFWwindow* window = nullptr;
+    OffscreenGL* offscreen = nullptr;
+
+    void setPerspective();
+};
+
+// The program's one display while the demo runs; null before start-up and after shutdown.
+extern DemoWindow* currentDisplay;

@@ -1,0 +1,11 @@
+// The frame sequence.
+#include "runtime/frame.h"
+
+#include "render/demo_window.h"
+
+const Colour clearColour = {0.0f, 0.0f, 0.0f, 1.0f};
+
+void renderFrame(DemoWindow* display, const FrameState&) {
+    if (!display->hasContext()) return;
+    display->clear(clearColour);
+}

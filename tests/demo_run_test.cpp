@@ -1,0 +1,59 @@
+// The real demo, run as a user would: under a virtual X server in a folder of its own.
+#include "support/audio_fixtures.h"
+#include "support/run_program.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+const char* xvfb = "xvfb-run -a -s '-screen 0 1024x768x24' ";
+
+// A show folder with a short song in it.
+void addSong(const TempDir& show, double seconds) {
+    mkdir(show.file("data").c_str(), 0755);
+    ASSERT_TRUE(makeSong(show.file("data/mirekand2013.mp3"), 44100, 2, seconds));
+}
+
+}  // namespace
+
+TEST(DemoRun, WithoutTheSongReportsFileNotFoundAndReadsNoTrack) {
+    TempDir show;
+    ProgramResult result = runCommand(
+        std::string(xvfb) + "strace -f -qq -e trace=open,openat -o trace.txt " + builtProgram("demo"), show.path);
+    EXPECT_EQ(result.out, "FMOD error! (23) File not found. \n");
+    EXPECT_EQ(result.status, 255);
+    std::string trace = runCommand("cat trace.txt", show.path).out;
+    EXPECT_NE(trace.find("data/mirekand2013.mp3"), std::string::npos) << "the song was looked for";
+    EXPECT_EQ(trace.find("sync_"), std::string::npos) << "no track file is opened before the song";
+}
+
+TEST(DemoRun, OpensFullScreenAndEndsOnEscape) {
+    TempDir show;
+    addSong(show, 2.0);
+    const std::string script =
+        builtProgram("demo") + " >demo.out & pid=$!\n"
+        "for i in $(seq 100); do xwininfo -root -tree | grep -q '\"Demo\"' && break; sleep 0.1; done\n"
+        "xwininfo -root -tree | grep '\"Demo\"' >window.txt\n"
+        "sleep 1\n"
+        "kill -0 $pid || exit 91\n"
+        "xdotool key Escape\n"
+        "wait $pid\n";
+    writeBytes(show.file("script.sh"), std::vector<unsigned char>(script.begin(), script.end()));
+    ProgramResult result = runCommand(std::string(xvfb) + "bash script.sh", show.path);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(runCommand("cat demo.out", show.path).out, "");
+    std::string window = runCommand("cat window.txt", show.path).out;
+    EXPECT_NE(window.find("1024x768+0+0"), std::string::npos) << "full-screen at the screen's size: " << window;
+}
+
+TEST(DemoRun, WithoutADisplayPlaysOnWithoutCrashing) {
+    TempDir show;
+    addSong(show, 1.0);
+    // No X server: the display does not open, the song plays and the loop runs toward its limit,
+    // so after three seconds the program is still running and is stopped by the timeout.
+    ProgramResult result = runCommand("env -u DISPLAY timeout 3 " + builtProgram("demo"), show.path);
+    EXPECT_EQ(result.status, 124) << "still running when stopped; stderr: " << result.err;
+    EXPECT_EQ(result.out, "");
+}

@@ -1,0 +1,96 @@
+// The main loop driven by a scripted clock and a scripted Escape key.
+#include "runtime/main_loop.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+struct Script {
+    std::vector<double> rows;          // what the clock returns, in turn (the last one repeats)
+    int escapeAfterChecks = -1;        // isRunning turns false from this check on; -1 never
+    int checks = 0;
+    int updates = 0;
+    size_t reads = 0;
+    std::vector<double> drawnRows;
+    std::vector<int> updatesAtDraw;    // how many updates had run when each frame was drawn
+};
+
+bool scriptIsRunning(void* context) {
+    Script* script = static_cast<Script*>(context);
+    bool running = script->escapeAfterChecks < 0 || script->checks < script->escapeAfterChecks;
+    ++script->checks;
+    return running;
+}
+
+void scriptUpdate(void* context) { ++static_cast<Script*>(context)->updates; }
+
+double scriptRow(void* context) {
+    Script* script = static_cast<Script*>(context);
+    size_t i = std::min(script->reads++, script->rows.size() - 1);
+    return script->rows[i];
+}
+
+void scriptDraw(void* context, double row) {
+    Script* script = static_cast<Script*>(context);
+    script->drawnRows.push_back(row);
+    script->updatesAtDraw.push_back(script->updates);
+}
+
+long run(Script* script) {
+    MainLoopHooks hooks = {script, scriptIsRunning, scriptUpdate, scriptRow, scriptDraw};
+    return runMainLoop(hooks);
+}
+
+}  // namespace
+
+TEST(MainLoop, DrawsTheFrameThatReachesTheLimitAndThenStops) {
+    Script script;
+    script.rows = {1.0, 6650.9, 6651.2, 7000.0};
+    EXPECT_EQ(run(&script), 3);
+    EXPECT_EQ(script.drawnRows, (std::vector<double>{1.0, 6650.9, 6651.2}));
+    EXPECT_EQ(script.updates, 3) << "no update after the frame at the limit";
+}
+
+TEST(MainLoop, AnUnchangedRowDrawsAndPresentsNothing) {
+    Script script;
+    script.rows = {0.0, 0.0, 2.5, 2.5, 2.5, 3.0, 6651.0};
+    EXPECT_EQ(run(&script), 3);
+    EXPECT_EQ(script.drawnRows, (std::vector<double>{2.5, 3.0, 6651.0}));
+    EXPECT_EQ(script.updatesAtDraw, (std::vector<int>{3, 6, 7})) << "one update per iteration";
+}
+
+TEST(MainLoop, ANaNRowEndsTheLoop) {
+    Script script;
+    script.rows = {5.0, NAN, 6.0};
+    run(&script);
+    ASSERT_EQ(script.drawnRows.size(), 2u);
+    EXPECT_TRUE(std::isnan(script.drawnRows[1]));
+    EXPECT_EQ(script.updates, 2) << "the loop ended at the NaN";
+}
+
+TEST(MainLoop, InfiniteRowsEndTheLoopToo) {
+    Script script;
+    script.rows = {INFINITY};
+    EXPECT_EQ(run(&script), 1);
+    EXPECT_EQ(script.updates, 1);
+}
+
+TEST(MainLoop, EscapeBeforeTheFirstIterationDrawsNothing) {
+    Script script;
+    script.rows = {1.0};
+    script.escapeAfterChecks = 0;
+    EXPECT_EQ(run(&script), 0);
+    EXPECT_EQ(script.updates, 0);
+    EXPECT_EQ(script.reads, 0u);
+}
+
+TEST(MainLoop, EscapeEndsTheLoopAfterTheIterationThatSawIt) {
+    Script script;
+    script.rows = {1.0, 2.0, 3.0, 4.0};
+    script.escapeAfterChecks = 3;  // the start check and two iterations see it released
+    EXPECT_EQ(run(&script), 3);
+    EXPECT_EQ(script.drawnRows, (std::vector<double>{1.0, 2.0, 3.0}));
+}

@@ -1,0 +1,361 @@
+// Parsing and printing the text form of track files. Numbers are read with strtol/strtod/strtof
+// and checked for a complete, in-range token; values are printed in the fewest digits that read
+// back to the same float, so a dumped file rebuilds byte for byte.
+#include "sync/track_text.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cinttypes>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+#include "sync/track_file.h"
+
+namespace {
+
+constexpr double rowsPerMinute = 24.0 * 60.0;
+const char* const kindNames[] = {"step", "linear", "smooth", "ramp"};
+
+// Declarations and the track that key lines go to, as reading proceeds.
+struct ParseState {
+    double tempo = 0;  // beats per minute; 0 until declared
+    int32_t beatsPerBar = 4;
+    int32_t startRow = 0;
+    int currentTrack = -1;      // index into the tracks, -1 before the first `track` line
+    bool skippingKeys = false;  // the last `track` line was refused
+    int previousKeyLine = 0;
+    std::map<std::string, int> trackByFileName;  // index of the track writing each file
+};
+
+std::vector<std::string> splitWords(const std::string& line) {
+    std::vector<std::string> words;
+    size_t end = line.find('#');
+    std::string content = line.substr(0, end);
+    const char* spaces = " \t\r\v\f";
+    size_t start = content.find_first_not_of(spaces);
+    while (start != std::string::npos) {
+        size_t stop = content.find_first_of(spaces, start);
+        words.push_back(content.substr(start, stop - start));
+        start = stop == std::string::npos ? stop : content.find_first_not_of(spaces, stop);
+    }
+    return words;
+}
+
+bool parseInt32(const std::string& word, int32_t* value) {
+    if (word.empty() || std::isspace(static_cast<unsigned char>(word[0]))) return false;
+    errno = 0;
+    char* end = nullptr;
+    long long parsed = std::strtoll(word.c_str(), &end, 10);
+    if (end != word.c_str() + word.size() || errno == ERANGE) return false;
+    if (parsed < INT32_MIN || parsed > INT32_MAX) return false;
+    *value = static_cast<int32_t>(parsed);
+    return true;
+}
+
+bool parseFiniteDouble(const std::string& word, double* value) {
+    if (word.empty() || std::isspace(static_cast<unsigned char>(word[0]))) return false;
+    char* end = nullptr;
+    double parsed = std::strtod(word.c_str(), &end);
+    if (end != word.c_str() + word.size() || !std::isfinite(parsed)) return false;
+    *value = parsed;
+    return true;
+}
+
+bool parseValueBits(const std::string& word, float* value) {
+    const std::string prefix = "bits:";
+    if (word.size() != prefix.size() + 8 || word.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    uint32_t bits = 0;
+    for (size_t i = prefix.size(); i < word.size(); ++i) {
+        char c = word[i];
+        int digit = c >= '0' && c <= '9'   ? c - '0'
+                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                           : -1;
+        if (digit < 0) return false;
+        bits = bits << 4 | static_cast<uint32_t>(digit);
+    }
+    std::memcpy(value, &bits, sizeof *value);
+    return true;
+}
+
+// A value word; on failure `error` says what is wrong.
+bool parseValue(const std::string& word, float* value, std::string* error) {
+    if (word.compare(0, 5, "bits:") == 0) {
+        if (parseValueBits(word, value)) return true;
+        *error = "value '" + word + "' must be bits: followed by 8 hex digits";
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    float parsed = std::strtof(word.c_str(), &end);
+    if (end != word.c_str() + word.size() || word.empty()) {
+        *error = "value '" + word + "' is not a number";
+    } else if (std::isinf(parsed) && errno == ERANGE) {
+        *error = "value '" + word + "' is too large for a 32-bit float";
+    } else if (!std::isfinite(parsed)) {
+        *error = "value '" + word + "' is not a finite number (write bits:XXXXXXXX to store it)";
+    } else {
+        *value = parsed;
+        return true;
+    }
+    return false;
+}
+
+bool parseKind(const std::string& word, int32_t* kind, std::string* error) {
+    for (int32_t i = 0; i < 4; ++i) {
+        if (word == kindNames[i]) {
+            *kind = i;
+            return true;
+        }
+    }
+    int32_t number;
+    if (parseInt32(word, &number) && number >= -128 && number <= 127) {
+        *kind = number;
+        return true;
+    }
+    *error = "unknown interpolation '" + word +
+             "' (use step, linear, smooth, ramp, or a kind number from -128 to 127)";
+    return false;
+}
+
+// Row of a BAR:BEAT time under the declarations in force.
+bool parseMusicalTime(const std::string& word, const ParseState& state, int32_t* row,
+                      std::string* error) {
+    size_t colon = word.find(':');
+    int32_t bar;
+    double beat;
+    if (!parseInt32(word.substr(0, colon), &bar) ||
+        !parseFiniteDouble(word.substr(colon + 1), &beat)) {
+        *error = "time '" + word + "' is not BAR:BEAT (for example 3:1 or 3:2.5)";
+    } else if (state.tempo <= 0) {
+        *error = "time '" + word + "' needs a 'tempo' line before it";
+    } else if (bar < 1) {
+        *error = "time '" + word + "': bars count from 1";
+    } else if (beat < 1 || beat >= state.beatsPerBar + 1.0) {
+        *error = "time '" + word + "': beats count from 1 and a bar has " +
+                 std::to_string(state.beatsPerBar) + " (see 'beats-per-bar')";
+    } else {
+        double beats = (bar - 1.0) * state.beatsPerBar + (beat - 1.0);
+        double exactRow = state.startRow + beats * (rowsPerMinute / state.tempo);
+        double nearestRow = std::floor(exactRow + 0.5);
+        if (nearestRow >= INT32_MIN && nearestRow <= INT32_MAX) {
+            *row = static_cast<int32_t>(nearestRow);
+            return true;
+        }
+        *error = "time '" + word + "' falls outside the rows a track file can hold";
+    }
+    return false;
+}
+
+bool parsePosition(const std::string& word, const ParseState& state, int32_t* row,
+                   std::string* error) {
+    if (word.find(':') != std::string::npos) return parseMusicalTime(word, state, row, error);
+    if (parseInt32(word, row)) return true;
+    double number;
+    if (parseFiniteDouble(word, &number)) {
+        *error = "row '" + word + "' is not a whole number from -2147483648 to 2147483647" +
+                 " (for musical time write BAR:BEAT)";
+    } else {
+        *error = "'" + word + "' is neither a row number nor a BAR:BEAT time";
+    }
+    return false;
+}
+
+std::string fileNameOf(const std::string& trackName) {
+    const char* fileName = trackFileName("sync", trackName.c_str());
+    return fileName ? fileName : "";
+}
+
+// Why a track name cannot be used, or "" when it can.
+std::string trackNameProblem(const std::string& name, const TrackSource& source,
+                             const ParseState& state) {
+    for (char c : name) {
+        if (c <= ' ' || c > '~' || c == '/' || c == '\\') {
+            return "track name '" + name +
+                   "' holds a character a file name cannot (use printable "
+                   "characters other than / and \\)";
+        }
+    }
+    std::string fileName = fileNameOf(name);
+    if (fileName.empty()) return "track name '" + name + "' is too long for a file name";
+    auto found = state.trackByFileName.find(fileName);
+    if (found == state.trackByFileName.end()) return "";
+    const SourceTrack& track = source.tracks[found->second];
+    if (track.name == name) {
+        return "track '" + name + "' was already started at line " + std::to_string(track.line);
+    }
+    return "track '" + name + "' would write the same file, " + fileName + ", as track '" +
+           track.name + "' (line " + std::to_string(track.line) + ")";
+}
+
+std::string parseTrackLine(const std::vector<std::string>& words, int line, ParseState* state,
+                           TrackSource* source) {
+    state->currentTrack = -1;
+    state->skippingKeys = true;
+    if (words.size() != 2) return "'track' needs exactly one name, for example: track tunnel:move";
+    std::string problem = trackNameProblem(words[1], *source, *state);
+    if (!problem.empty()) return problem;
+    source->tracks.push_back(SourceTrack{words[1], line, {}});
+    state->currentTrack = static_cast<int>(source->tracks.size()) - 1;
+    state->trackByFileName[fileNameOf(words[1])] = state->currentTrack;
+    state->skippingKeys = false;
+    return "";
+}
+
+std::string parseDeclaration(const std::vector<std::string>& words, ParseState* state) {
+    const std::string& keyword = words[0];
+    if (words.size() != 2) return "'" + keyword + "' needs exactly one number";
+    const std::string& word = words[1];
+    if (keyword == "tempo") {
+        double tempo;
+        if (!parseFiniteDouble(word, &tempo) || tempo <= 0) {
+            return "tempo '" + word + "' is not a positive number of beats per minute";
+        }
+        state->tempo = tempo;
+    } else if (keyword == "beats-per-bar") {
+        int32_t beats;
+        if (!parseInt32(word, &beats) || beats < 1) {
+            return "beats-per-bar '" + word + "' is not a whole number of at least 1";
+        }
+        state->beatsPerBar = beats;
+    } else if (keyword == "start-row") {
+        if (!parseInt32(word, &state->startRow)) {
+            return "start-row '" + word + "' is not a whole row number";
+        }
+    }
+    return "";
+}
+
+std::string parseKeyLine(const std::vector<std::string>& words, int line, ParseState* state,
+                         TrackSource* source) {
+    char first = words[0][0];
+    if (!std::isdigit(static_cast<unsigned char>(first)) && first != '-' && first != '+') {
+        return "unknown word '" + words[0] +
+               "' (a line is track, tempo, beats-per-bar, start-row, or a key: POSITION VALUE "
+               "[KIND])";
+    }
+    if (state->skippingKeys) return "";
+    if (state->currentTrack < 0) return "key before any 'track' line";
+    if (words.size() > 3) return "unexpected '" + words[3] + "' after the key's interpolation";
+    if (words.size() < 2) return "key at '" + words[0] + "' needs a value: POSITION VALUE [KIND]";
+    std::string error;
+    TrackKey key{0, 0.0f, static_cast<int32_t>(Interpolation::Step)};
+    if (!parsePosition(words[0], *state, &key.row, &error) ||
+        !parseValue(words[1], &key.value, &error) ||
+        (words.size() == 3 && !parseKind(words[2], &key.kind, &error))) {
+        return error;
+    }
+    std::vector<TrackKey>& keys = source->tracks[state->currentTrack].keys;
+    if (!keys.empty() && key.row <= keys.back().row) {
+        return "key at row " + std::to_string(key.row) + " is not after the previous key at row " +
+               std::to_string(keys.back().row) + " (line " +
+               std::to_string(state->previousKeyLine) + "); keys must rise in row";
+    }
+    keys.push_back(key);
+    state->previousKeyLine = line;
+    return "";
+}
+
+std::string parseLine(const std::string& text, int line, ParseState* state, TrackSource* source) {
+    std::vector<std::string> words = splitWords(text);
+    if (words.empty()) return "";
+    const std::string& first = words[0];
+    if (first == "track") return parseTrackLine(words, line, state, source);
+    if (first == "tempo" || first == "beats-per-bar" || first == "start-row") {
+        return parseDeclaration(words, state);
+    }
+    return parseKeyLine(words, line, state, source);
+}
+
+// The shortest decimal that reads back as exactly `value`; raw bits when no decimal does.
+std::string formatValue(float value) {
+    char text[32];
+    if (std::isfinite(value)) {
+        for (int digits = 6; digits <= 9; ++digits) {
+            std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
+            float back = std::strtof(text, nullptr);
+            if (std::memcmp(&back, &value, sizeof value) == 0) return text;
+        }
+    }
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    std::snprintf(text, sizeof text, "bits:%08" PRIx32, bits);
+    return text;
+}
+
+}  // namespace
+
+TrackSource parseTrackSource(const std::string& text) {
+    TrackSource source;
+    ParseState state;
+    size_t start = 0;
+    for (int line = 1; start <= text.size(); ++line) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string error = parseLine(text.substr(start, end - start), line, &state, &source);
+        if (!error.empty()) source.errors.push_back(SourceError{line, error});
+        if (static_cast<int>(source.errors.size()) == maxSourceErrors) {
+            source.errors.push_back(SourceError{line, "too many errors; reading stops here"});
+            break;
+        }
+        start = end + 1;
+    }
+    return source;
+}
+
+const char* interpolationName(int32_t kind) {
+    return kind >= 0 && kind < 4 ? kindNames[kind] : nullptr;
+}
+
+std::string formatTrackSource(const char* trackName, const TrackKey* keys, int32_t keyCount) {
+    std::string text = std::string("track ") + trackName + "  # " + std::to_string(keyCount) +
+                       (keyCount == 1 ? " key\n" : " keys\n");
+    char line[96];
+    for (int32_t i = 0; i < keyCount; ++i) {
+        const char* name = interpolationName(keys[i].kind);
+        std::string kind = name ? name : std::to_string(keys[i].kind);
+        std::snprintf(line, sizeof line, "%8" PRId32 "  %-14s  %s\n", keys[i].row,
+                      formatValue(keys[i].value).c_str(), kind.c_str());
+        text += line;
+    }
+    return text;
+}
+
+int readTextFile(const char* path, std::string* text) {
+    FILE* file = std::fopen(path, "rb");
+    if (!file) return -1;
+    text->clear();
+    char buffer[65536];
+    size_t bytes;
+    while ((bytes = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        if (static_cast<int64_t>(text->size() + bytes) > maxSourceBytes) {
+            std::fclose(file);
+            errno = EFBIG;
+            return -1;
+        }
+        text->append(buffer, bytes);
+    }
+    bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) errno = EIO;
+    return failed ? -1 : 0;
+}
+
+int writeSourceTracks(const TrackSource& source, int* failedTrack) {
+    for (size_t i = 0; i < source.tracks.size(); ++i) {
+        const SourceTrack& track = source.tracks[i];
+        std::string fileName = fileNameOf(track.name);
+        int32_t keyCount = static_cast<int32_t>(track.keys.size());
+        if (fileName.empty() ||
+            writeTrackFile(fileName.c_str(), track.keys.data(), keyCount) != 0) {
+            if (fileName.empty()) errno = ENAMETOOLONG;
+            *failedTrack = static_cast<int>(i);
+            return -1;
+        }
+    }
+    return 0;
+}

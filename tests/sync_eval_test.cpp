@@ -1,0 +1,198 @@
+// Evaluating tracks: the four interpolations bit for bit, key lookup, rows outside the keys, and
+// keys that break the rising-row rule.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include "support/sync_files.h"
+#include "sync/sync.h"
+
+namespace {
+
+constexpr int32_t step = 0, linear = 1, smooth = 2, ramp = 3;
+const double infinity = std::numeric_limits<double>::infinity();
+const double notANumber = std::numeric_limits<double>::quiet_NaN();
+
+SyncTrack trackOf(std::vector<TrackKey>& keys) {
+    return SyncTrack{nullptr, keys.data(), static_cast<int32_t>(keys.size())};
+}
+
+float evaluate(std::vector<TrackKey> keys, double row) {
+    SyncTrack track = trackOf(keys);
+    return evaluateTrack(&track, row);
+}
+
+// The segment's value as the engine defines it: t in double, the value span in float, the
+// blend in double rounded once to float, the ramp squared with pow.
+float referenceSegment(int32_t kind, TrackKey a, TrackKey b, double row) {
+    double t = (row - a.row) / static_cast<double>(b.row - a.row);
+    float span = b.value - a.value;
+    if (kind == linear) return static_cast<float>(t * span + a.value);
+    if (kind == smooth) return static_cast<float>((3 - 2 * t) * t * t * span + a.value);
+    return static_cast<float>(std::pow(t, 2.0) * span + a.value);
+}
+
+TEST(SyncEvaluate, WorkedExamples) {
+    EXPECT_EQ(evaluate({{0, 0.0f, linear}, {10, 1.0f, linear}}, 2.5), 0.25f);
+    EXPECT_EQ(evaluate({{0, 0.0f, linear}, {10, 1.0f, ramp}}, 10), 1.0f);
+    EXPECT_EQ(evaluate({{0, 0.0f, linear}, {10, 1.0f, 99}}, 1e6), 1.0f);
+    EXPECT_EQ(evaluate({{0, 0.0f, linear}, {10, 1.0f, linear}}, -3), 0.0f);
+    EXPECT_EQ(evaluate({{0, 0.0f, smooth}, {10, 1.0f, linear}}, 5), 0.5f);
+    EXPECT_EQ(evaluate({{0, 0.0f, smooth}, {10, 1.0f, linear}}, 2.5), 0.15625f);
+    EXPECT_EQ(evaluate({{0, 0.0f, ramp}, {10, 1.0f, linear}}, 5), 0.25f);
+    // The fraction of the row takes part: half a row past a key is already on the way.
+    EXPECT_EQ(evaluate({{10, 0.0f, linear}, {14, 1.0f, linear}}, 10.5), 0.125f);
+}
+
+// Two plausible mistakes: the whole blend in float, or the value span in double as well.
+float blendAllInFloat(int32_t kind, TrackKey a, TrackKey b, double row) {
+    float t = static_cast<float>(row - a.row) / static_cast<float>(b.row - a.row);
+    float span = b.value - a.value;
+    if (kind == linear) return t * span + a.value;
+    if (kind == smooth) return (3 - 2 * t) * t * t * span + a.value;
+    return t * t * span + a.value;
+}
+
+float blendAllInDouble(int32_t kind, TrackKey a, TrackKey b, double row) {
+    double t = (row - a.row) / static_cast<double>(b.row - a.row);
+    double span = static_cast<double>(b.value) - a.value;
+    if (kind == linear) return static_cast<float>(t * span + a.value);
+    if (kind == smooth) return static_cast<float>((3 - 2 * t) * t * t * span + a.value);
+    return static_cast<float>(std::pow(t, 2.0) * span + a.value);
+}
+
+TEST(SyncEvaluate, RoundsOnceFromDoubleWithTheValueSpanInFloat) {
+    // Keys 0.1 and 0.3 at these rows: both mistakes land one unit in the last place lower.
+    struct Case {
+        int32_t kind;
+        int32_t endRow;
+        double row;
+        uint32_t expected;
+    };
+    for (Case c : {Case{linear, 4, 1.75, 0x3e400001}, Case{smooth, 6, 3.5, 0x3e6629b9},
+                   Case{ramp, 7, 3.25, 0x3e128c05}}) {
+        TrackKey a{0, 0.1f, c.kind}, b{c.endRow, 0.3f, step};
+        EXPECT_EQ(floatBits(evaluate({a, b}, c.row)), c.expected) << "kind " << c.kind;
+        EXPECT_EQ(floatBits(referenceSegment(c.kind, a, b, c.row)), c.expected);
+        EXPECT_EQ(floatBits(blendAllInFloat(c.kind, a, b, c.row)), c.expected - 1);
+        EXPECT_EQ(floatBits(blendAllInDouble(c.kind, a, b, c.row)), c.expected - 1);
+    }
+}
+
+// The track's value through the plain key search and the reference arithmetic.
+float referenceEvaluate(std::vector<TrackKey>& keys, double row) {
+    SyncTrack track = trackOf(keys);
+    int k = findKeyIndex(&track, static_cast<int32_t>(std::floor(row)));
+    if (k < 0) return keys.front().value;
+    if (k >= track.keyCount - 1) return keys.back().value;
+    if (keys[k].kind < step || keys[k].kind > ramp) return 0.0f;
+    if (keys[k].kind == step) return keys[k].value;
+    return referenceSegment(keys[k].kind, keys[k], keys[k + 1], row);
+}
+
+TEST(SyncEvaluate, MatchesTheReferenceBitForBitAcrossALongTrack) {
+    std::mt19937 random(20130901);
+    std::uniform_int_distribution<int32_t> gap(1, 500), kind(-1, 4);
+    std::uniform_real_distribution<float> value(-1000.0f, 1000.0f);
+    std::vector<TrackKey> keys;
+    for (int32_t i = 0, row = -100000; i < 3000; ++i, row += gap(random)) {
+        keys.push_back({row, value(random), kind(random)});
+    }
+    SyncTrack track = trackOf(keys);
+    std::uniform_real_distribution<double> anyRow(-100100.0, keys.back().row + 100.0);
+    for (int i = 0; i < 50000; ++i) {
+        double row = i % 2 ? anyRow(random) : keys[i % 3000].row + (i % 7) * 0.125;
+        ASSERT_EQ(floatBits(evaluateTrack(&track, row)), floatBits(referenceEvaluate(keys, row)))
+            << "row " << row;
+    }
+}
+
+TEST(SyncEvaluate, StepHoldsUntilTheNextKey) {
+    std::vector<TrackKey> keys{{0, 3.0f, step}, {8, 5.0f, step}};
+    EXPECT_EQ(evaluate(keys, std::nextafter(8.0, 0.0)), 3.0f);
+    EXPECT_EQ(evaluate(keys, 8.0), 5.0f);
+}
+
+TEST(SyncEvaluate, EmptyAndOneKeyTracks) {
+    for (double row : {-5.0, 0.0, 3.5, 1e9, -infinity, infinity, notANumber}) {
+        EXPECT_EQ(evaluate({}, row), 0.0f) << row;
+        for (int32_t kind : {step, linear, smooth, ramp, 4, -1}) {
+            EXPECT_EQ(evaluate({{7, 2.5f, kind}}, row), 2.5f) << row << " kind " << kind;
+        }
+    }
+}
+
+TEST(SyncEvaluate, ARowOnAKeyGivesThatKeysValueUnlessItsKindIsUnknown) {
+    for (int32_t kind : {step, linear, smooth, ramp}) {
+        EXPECT_EQ(evaluate({{0, 1.0f, step}, {4, -2.0f, kind}, {9, 7.0f, step}}, 4.0), -2.0f);
+    }
+    EXPECT_EQ(evaluate({{0, 1.0f, step}, {4, -2.0f, 4}, {9, 7.0f, step}}, 4.0), 0.0f);
+}
+
+TEST(SyncEvaluate, UnknownKindsZeroTheirSegmentOnlyAndDoNothingOnTheLastKey) {
+    for (int32_t kind : {4, 127, -1, -128}) {
+        std::vector<TrackKey> keys{
+            {0, 1.0f, linear}, {10, 2.0f, kind}, {20, 3.0f, linear}, {30, 4.0f, kind}};
+        EXPECT_EQ(evaluate(keys, 5), 1.5f);
+        EXPECT_EQ(evaluate(keys, 10), 0.0f);
+        EXPECT_EQ(evaluate(keys, 19.75), 0.0f);
+        EXPECT_EQ(evaluate(keys, 25), 3.5f);
+        EXPECT_EQ(evaluate(keys, 30), 4.0f);
+        EXPECT_EQ(evaluate(keys, 1e7), 4.0f);
+        EXPECT_EQ(evaluate(keys, -1), 1.0f);
+    }
+}
+
+TEST(SyncEvaluate, RowsBeyondInt32GiveTheFirstOrLastValue) {
+    std::vector<TrackKey> keys{
+        {INT32_MIN, -1.0f, linear}, {0, 5.0f, linear}, {INT32_MAX, 9.0f, linear}};
+    for (double row : {-infinity, -1e300, -2147483648.5, notANumber})
+        EXPECT_EQ(evaluate(keys, row), -1.0f);
+    for (double row : {infinity, 1e300, 2147483648.0, 2147483647.5})
+        EXPECT_EQ(evaluate(keys, row), 9.0f);
+    // A segment spanning more than an int32 of rows divides by its true length.
+    std::vector<TrackKey> wide{{INT32_MIN, 0.0f, linear}, {INT32_MAX, 1.0f, linear}};
+    EXPECT_EQ(evaluate(wide, 0.0), static_cast<float>(2147483648.0 / 4294967295.0));
+}
+
+TEST(SyncEvaluate, KeysOutOfOrderStayBetweenTheirValuesAndNeverDivideByZero) {
+    for (double row : {10.0, 10.5}) {
+        float value = evaluate({{0, 0.0f, linear}, {10, 1.0f, linear}, {10, 2.0f, linear}}, row);
+        EXPECT_TRUE(value == 1.0f || value == 2.0f) << value;
+    }
+    // With every kind known and values in [0, 3], any row inside a segment gives a value in
+    // [0, 3]: a row past a segment's end would extrapolate, one of no length would give NaN.
+    std::mt19937 random(5);
+    for (int trial = 0; trial < 2000; ++trial) {
+        std::vector<TrackKey> keys(2 + random() % 9);
+        for (TrackKey& key : keys) {
+            key = {static_cast<int32_t>(random() % 12), static_cast<float>(random() % 4),
+                   static_cast<int32_t>(random() % 4)};
+        }
+        for (double row = -2; row < 14; row += 0.25) {
+            float value = evaluate(keys, row);
+            ASSERT_TRUE(value >= 0.0f && value <= 3.0f)
+                << "trial " << trial << " row " << row << ": " << value;
+        }
+    }
+}
+
+TEST(SyncEvaluate, FindKeyIndexGivesTheKeyAtOrBeforeARow) {
+    std::vector<TrackKey> keys{{-5, 0, 0}, {0, 0, 0}, {7, 0, 0}, {100, 0, 0}};
+    SyncTrack track = trackOf(keys);
+    struct Case {
+        int32_t row;
+        int expected;
+    };
+    for (Case c : {Case{INT32_MIN, -1}, Case{-6, -1}, Case{-5, 0}, Case{-1, 0}, Case{0, 1},
+                   Case{6, 1}, Case{7, 2}, Case{99, 2}, Case{100, 3}, Case{INT32_MAX, 3}}) {
+        EXPECT_EQ(findKeyIndex(&track, c.row), c.expected) << c.row;
+    }
+    SyncTrack empty{nullptr, nullptr, 0};
+    EXPECT_EQ(findKeyIndex(&empty, 0), -1);
+}
+
+}  // namespace

@@ -1,0 +1,230 @@
+// Loading tracks from real files in a scratch directory: the file layout and name rule, damaged
+// files of every kind, the device's bookkeeping and file operations, and the show's track set.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "runtime/track_set.h"
+#include "support/sync_files.h"
+#include "sync/sync.h"
+#include "sync/track_file.h"
+
+namespace {
+
+const std::vector<TrackKey> threeKeys{{-7, 1.5f, 1}, {0, -0.0f, 3}, {96, 4.25f, 0}};
+
+void expectKeys(const SyncTrack* track, const std::vector<TrackKey>& expected, size_t count) {
+    ASSERT_EQ(track->keyCount, static_cast<int32_t>(count));
+    for (size_t i = 0; i < count; ++i) {
+        EXPECT_EQ(track->keys[i].row, expected[i].row) << "key " << i;
+        EXPECT_EQ(floatBits(track->keys[i].value), floatBits(expected[i].value)) << "key " << i;
+        EXPECT_EQ(track->keys[i].kind, expected[i].kind) << "key " << i;
+    }
+}
+
+std::vector<std::string> openedPaths;
+int readCalls = 0;
+
+FILE* recordingOpen(const char* path, const char* mode) {
+    openedPaths.push_back(path);
+    return std::fopen(path, mode);
+}
+
+size_t countingRead(void* destination, size_t size, size_t count, FILE* file) {
+    ++readCalls;
+    return std::fread(destination, size, count, file);
+}
+
+SyncDevice* recordingDevice() {
+    openedPaths.clear();
+    readCalls = 0;
+    SyncDevice* device = createSyncDevice();
+    device->openFile = recordingOpen;
+    device->readFile = countingRead;
+    return device;
+}
+
+TEST(SyncLoad, ReadsThePackedLittleEndianLayoutUnderTheTracksFileName) {
+    ScratchDirectory scratch;
+    std::vector<TrackKey> keys{{INT32_MIN, floatFromBits(0x7fc12345), -1},
+                               {-1, -0.0f, -128},
+                               {5, 1e-40f, 127},
+                               {INT32_MAX, 3.0f, 2}};
+    writeFileBytes("sync_tunnel[move.track", trackFileBytes(keys));
+    SyncDevice* device = createSyncDevice();
+    const SyncTrack* track = getTrack(device, "tunnel:move");
+    expectKeys(track, keys, keys.size());
+    EXPECT_STREQ(track->name, "tunnel:move");
+    destroySyncDevice(device);
+}
+
+TEST(SyncLoad, WriterProducesTheSameBytesTheLoaderReads) {
+    ScratchDirectory scratch;
+    std::vector<TrackKey> keys = threeKeys;
+    keys.push_back({200, floatFromBits(0xff800000), -3});
+    ASSERT_EQ(writeTrackFile("written.track", keys.data(), 4), 0);
+    EXPECT_EQ(readFileBytes("written.track"), trackFileBytes(keys));
+    EXPECT_EQ(readFileBytes("written.track.tmp"), "");
+}
+
+TEST(SyncLoad, MissingAndEmptyFilesGiveEmptyTracks) {
+    ScratchDirectory scratch;
+    writeFileBytes("sync_features.track", "");
+    SyncDevice* device = createSyncDevice();
+    SyncTrack* missing = getTrack(device, "fade:bg_white");
+    SyncTrack* empty = getTrack(device, "features");
+    for (SyncTrack* track : {missing, empty}) {
+        ASSERT_NE(track, nullptr);
+        EXPECT_EQ(track->keyCount, 0);
+        EXPECT_EQ(track->keys, nullptr);
+        EXPECT_EQ(evaluateTrack(track, -3.0), 0.0f);
+    }
+    EXPECT_EQ(loadTrack(device, missing), -1);
+    EXPECT_EQ(loadTrack(device, empty), 0);
+    destroySyncDevice(device);
+}
+
+TEST(SyncLoad, AFileCutAtAnyByteKeepsItsCompleteKeys) {
+    ScratchDirectory scratch;
+    std::string whole = trackFileBytes(threeKeys);
+    ASSERT_EQ(whole.size(), 31u);
+    for (size_t length = 0; length <= whole.size(); ++length) {
+        writeFileBytes("sync_cut.track", whole.substr(0, length));
+        SyncDevice* device = createSyncDevice();
+        SyncTrack* track = getTrack(device, "cut");
+        size_t complete = length < 4 ? 0 : (length - 4) / 9;
+        expectKeys(track, threeKeys, complete);
+        bool wholeOrEmpty = length == 0 || length == whole.size();
+        EXPECT_EQ(loadTrack(device, track), wholeOrEmpty ? 0 : -1) << length << " bytes";
+        expectKeys(track, threeKeys, complete);  // a second load replaces the keys
+        destroySyncDevice(device);
+    }
+}
+
+TEST(SyncLoad, CountsThatTheDataDoesNotBackAreBounded) {
+    ScratchDirectory scratch;
+    struct Case {
+        int32_t count;
+        std::string extra;
+        size_t keys;
+        int result;
+    };
+    for (Case c :
+         {Case{3, "junk!", 3, 0}, Case{2, "", 2, 0}, Case{-1, "", 0, -1},
+          Case{INT32_MIN, "", 0, -1}, Case{INT32_MAX, "", 3, -1}, Case{1000, "abc", 3, -1}}) {
+        writeFileBytes("sync_odd.track", trackFileBytes(c.count, threeKeys) + c.extra);
+        SyncDevice* device = createSyncDevice();
+        SyncTrack* track = getTrack(device, "odd");
+        expectKeys(track, threeKeys, c.keys);
+        EXPECT_EQ(loadTrack(device, track), c.result) << "count " << c.count;
+        destroySyncDevice(device);
+    }
+}
+
+TEST(SyncLoad, AHugeCountAllocatesOnlyForTheKeysPresent) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "an address space limit does not mix with AddressSanitizer's shadow memory";
+#else
+    ScratchDirectory scratch;
+    writeFileBytes("sync_huge.track", trackFileBytes(100000000, threeKeys));  // claims 1.2 GB
+    pid_t child = fork();
+    if (child == 0) {
+        long pages = 0;  // the address space in use, from /proc/self/statm
+        std::ifstream("/proc/self/statm") >> pages;
+        rlim_t limit = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE)) + (256u << 20);
+        rlimit addressSpace{limit, limit};
+        setrlimit(RLIMIT_AS, &addressSpace);
+        SyncDevice* device = createSyncDevice();
+        _exit(device && getTrack(device, "huge")->keyCount == 3 ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+#endif
+}
+
+TEST(SyncLoad, ANameIsReadOnceThroughTheDevicesFileOperationsAndCaseMatters) {
+    ScratchDirectory scratch;
+    writeFileBytes("sync_lyrics[good.track", trackFileBytes({{0, 1.0f, 0}}));
+    writeFileBytes("sync_Lyrics[good.track", trackFileBytes({{0, 2.0f, 0}}));
+    SyncDevice* device = recordingDevice();
+    SyncTrack* first = getTrack(device, "lyrics:good");
+    EXPECT_GT(readCalls, 0);
+    EXPECT_EQ(getTrack(device, "lyrics:good"), first);
+    EXPECT_EQ(openedPaths, std::vector<std::string>{"sync_lyrics[good.track"});
+    SyncTrack* capital = getTrack(device, "Lyrics:good");
+    EXPECT_NE(capital, first);
+    EXPECT_EQ(evaluateTrack(first, 0), 1.0f);
+    EXPECT_EQ(evaluateTrack(capital, 0), 2.0f);
+    EXPECT_EQ(openedPaths.size(), 2u);
+    EXPECT_EQ(device->trackCount, 2);
+    EXPECT_EQ(findTrackIndex(device, "Lyrics:good"), 1);
+    EXPECT_EQ(findTrackIndex(device, "lyrics:Good"), -1);
+    destroySyncDevice(device);
+}
+
+TEST(SyncLoad, FileNamesSpellColonsAsBracketsAndRefuseWhatDoesNotFit) {
+    EXPECT_STREQ(trackFileName("sync", "tunnel:move"), "sync_tunnel[move.track");
+    EXPECT_STREQ(trackFileName("sync", "features"), "sync_features.track");
+    EXPECT_STREQ(trackFileName("sync", "a:b::c"), "sync_a[b[[c.track");
+    EXPECT_STREQ(trackFileName("sync", "refrain:polaroid_start"),
+                 "sync_refrain[polaroid_start.track");
+    // "sync_" + name + ".track" fits 259 characters for names of up to 248.
+    EXPECT_EQ(std::strlen(trackFileName("sync", std::string(248, 'x').c_str())), 259u);
+    EXPECT_EQ(trackFileName("sync", std::string(249, 'x').c_str()), nullptr);
+    EXPECT_EQ(trackFileName("sync", std::string(100000, ':').c_str()), nullptr);
+    EXPECT_EQ(trackFileName(std::string(300, 'b').c_str(), "x"), nullptr);
+    SyncDevice* device = createSyncDevice();
+    SyncTrack* track = getTrack(device, std::string(5000, 'y').c_str());
+    ASSERT_NE(track, nullptr);
+    EXPECT_EQ(track->keyCount, 0);
+    destroySyncDevice(device);
+}
+
+TEST(SyncTrackSet, RequestsTheShowsTracksInOrderIntoTheirFields) {
+    ScratchDirectory scratch;
+    struct Field {
+        SyncTrack* TrackSet::*field;
+        const char* name;
+    };
+    const Field fields[trackCount] = {{&TrackSet::fadeBgWhite, "fade:bg_white"},
+                                      {&TrackSet::fadeFgBlack, "fade:fg_black"},
+                                      {&TrackSet::fadeFgNoise, "fade:fg_noise"},
+                                      {&TrackSet::avatarGood, "avatar:good"},
+                                      {&TrackSet::avatarEvil, "avatar:evil"},
+                                      {&TrackSet::lyricsGood, "lyrics:good"},
+                                      {&TrackSet::lyricsEvil, "lyrics:evil"},
+                                      {&TrackSet::pictogramPictogram, "pictogram:pictogram"},
+                                      {&TrackSet::pictogramX, "pictogram:x"},
+                                      {&TrackSet::pictogramY, "pictogram:y"},
+                                      {&TrackSet::pictogramScale, "pictogram:scale"},
+                                      {&TrackSet::features, "features"},
+                                      {&TrackSet::refrainBackground, "refrain:background"},
+                                      {&TrackSet::refrainSun, "refrain:sun"},
+                                      {&TrackSet::refrainForeground, "refrain:foreground"},
+                                      {&TrackSet::refrainPolaroidStart, "refrain:polaroid_start"},
+                                      {&TrackSet::refrainPolaroidEnd, "refrain:polaroid_end"},
+                                      {&TrackSet::tunnelMove, "tunnel:move"},
+                                      {&TrackSet::tunnelVariation, "tunnel:variation"},
+                                      {&TrackSet::tunnelTexture, "tunnel:texture"}};
+    SyncDevice* device = recordingDevice();
+    TrackSet set = requestTrackSet(device);
+    ASSERT_EQ(device->trackCount, trackCount);
+    ASSERT_EQ(openedPaths.size(), static_cast<size_t>(trackCount));
+    for (int i = 0; i < trackCount; ++i) {
+        EXPECT_STREQ(trackNames[i], fields[i].name);
+        EXPECT_STREQ((set.*fields[i].field)->name, fields[i].name);
+        EXPECT_EQ(device->tracks[i], set.*fields[i].field);
+        EXPECT_EQ(openedPaths[i], trackFileName("sync", fields[i].name));
+    }
+    destroySyncDevice(device);
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+// The text source of track files: what it means, the errors it reports, and printing keys so
+// that they read back to the very same bits.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/sync_files.h"
+#include "sync/track_text.h"
+
+namespace {
+
+void expectSameKeys(const std::vector<TrackKey>& actual, const std::vector<TrackKey>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (size_t i = 0; i < actual.size(); ++i) {
+        EXPECT_EQ(actual[i].row, expected[i].row) << "key " << i;
+        EXPECT_EQ(floatBits(actual[i].value), floatBits(expected[i].value)) << "key " << i;
+        EXPECT_EQ(actual[i].kind, expected[i].kind) << "key " << i;
+    }
+}
+
+TEST(SyncText, ReadsRowsMusicalTimesKindsAndComments) {
+    TrackSource source = parseTrackSource(
+        "# a comment line\n"
+        "tempo 120            # 12 rows a beat\n"
+        "beats-per-bar 3\n"
+        "start-row 100\n"
+        "track fade:bg_white  # trailing comment\n"
+        "  -4     1       linear\n"
+        "1:1      0.5     smooth\r\n"
+        "2:1.5    -2      ramp\n"
+        "\t2:3    bits:7FC00001  7\n"
+        "\n"
+        "200      3\n"
+        "tempo 125            # 11.52 rows a beat\n"
+        "track b\n"
+        "1:2      1e-3    2\n"
+        "1:2.5    0       -128\n");
+    ASSERT_TRUE(source.errors.empty()) << source.errors[0].line << ": " << source.errors[0].message;
+    ASSERT_EQ(source.tracks.size(), 2u);
+    EXPECT_EQ(source.tracks[0].name, "fade:bg_white");
+    EXPECT_EQ(source.tracks[0].line, 5);
+    expectSameKeys(source.tracks[0].keys, {{-4, 1.0f, 1},
+                                           {100, 0.5f, 2},
+                                           {142, -2.0f, 3},
+                                           {160, floatFromBits(0x7fc00001), 7},
+                                           {200, 3.0f, 0}});
+    // 111.52 and 117.28 rows go to the nearest rows.
+    expectSameKeys(source.tracks[1].keys, {{112, 1e-3f, 2}, {117, 0.0f, -128}});
+}
+
+TEST(SyncText, ErrorsNameTheLineAndSayWhatIsWrong) {
+    struct Case {
+        std::string text;
+        int line;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"track a\n0 1 wobbly\n", 2, "unknown interpolation 'wobbly'"},
+        {"track a\n1:1 0\n", 2, "needs a 'tempo' line"},
+        {"tempo 120\ntrack a\n1:5 0\n", 3, "a bar has 4"},
+        {"tempo 120\ntrack a\n0:1 0\n", 3, "bars count from 1"},
+        {"tempo 120\ntrack a\n1:x 0\n", 3, "is not BAR:BEAT"},
+        {"tempo 0.001\ntrack a\n1000:1 0\n", 3, "outside the rows"},
+        {"track a\n5 0\n\n5 1\n", 4, "not after the previous key at row 5 (line 2)"},
+        {"track a\n2.5 0\n", 2, "row '2.5' is not a whole number"},
+        {"track a\n3000000000 0\n", 2, "row '3000000000' is not a whole number"},
+        {"track a\n0 abc\n", 2, "value 'abc' is not a number"},
+        {"track a\n0 1e39\n", 2, "too large for a 32-bit float"},
+        {"track a\n0 nan\n", 2, "not a finite number"},
+        {"track a\n0 bits:12\n", 2, "8 hex digits"},
+        {"track a\n0 1 step extra\n", 2, "unexpected 'extra'"},
+        {"track a\n0\n", 2, "needs a value"},
+        {"0 1\n", 1, "key before any 'track' line"},
+        {"tack a\n", 1, "unknown word 'tack'"},
+        {"track a\ntrack a\n", 2, "already started at line 1"},
+        {"track a:b\ntrack a[b\n", 2, "same file, sync_a[b.track"},
+        {"track a/b\n", 1, "character a file name cannot"},
+        {"track " + std::string(249, 'n') + "\n", 1, "too long"},
+        {"track\n", 1, "exactly one name"},
+        {"tempo -1\n", 1, "not a positive number"},
+        {"beats-per-bar 0\n", 1, "at least 1"},
+        {"start-row 1.5\n", 1, "not a whole row"},
+    };
+    for (const Case& c : cases) {
+        TrackSource source = parseTrackSource(c.text);
+        ASSERT_EQ(source.errors.size(), 1u) << c.text;
+        EXPECT_EQ(source.errors[0].line, c.line) << c.text;
+        EXPECT_NE(source.errors[0].message.find(c.says), std::string::npos)
+            << c.text << "gave: " << source.errors[0].message;
+    }
+}
+
+TEST(SyncText, ReportsEveryErrorButNotTheKeysOfARefusedTrack) {
+    TrackSource source = parseTrackSource("track a/b\n0 1\n1 2\ntrack c\n0 x\n1 y\n");
+    ASSERT_EQ(source.errors.size(), 3u);
+    EXPECT_EQ(source.errors[1].line, 5);
+    EXPECT_EQ(source.errors[2].line, 6);
+    std::string manyErrors;
+    for (int i = 0; i < 500; ++i) manyErrors += "oops\n";
+    EXPECT_EQ(parseTrackSource(manyErrors).errors.size(), static_cast<size_t>(maxSourceErrors) + 1);
+}
+
+TEST(SyncText, PrintedKeysReadBackToTheSameBits) {
+    const float infinity = std::numeric_limits<float>::infinity();
+    std::vector<TrackKey> keys{{INT32_MIN, -0.0f, -128}, {-1, 0.1f, 0},
+                               {0, 1e-45f, 1},           {1, std::numeric_limits<float>::max(), 2},
+                               {2, -infinity, 3},        {3, floatFromBits(0xffc0beef), 127}};
+    std::mt19937 random(7);
+    for (int32_t row = 10; row < 20000; ++row) {
+        float value = floatFromBits(static_cast<uint32_t>(random()));
+        keys.push_back({row, value, static_cast<int32_t>(random() % 256) - 128});
+    }
+    keys.push_back({INT32_MAX, 16777216.0f, 5});
+    std::string text =
+        formatTrackSource("tunnel:move", keys.data(), static_cast<int32_t>(keys.size()));
+    TrackSource source = parseTrackSource(text);
+    ASSERT_TRUE(source.errors.empty()) << source.errors[0].line << ": " << source.errors[0].message;
+    ASSERT_EQ(source.tracks.size(), 1u);
+    EXPECT_EQ(source.tracks[0].name, "tunnel:move");
+    expectSameKeys(source.tracks[0].keys, keys);
+    // People read these: the shortest decimal that reads back, and kinds by name.
+    EXPECT_NE(text.find("      -1  0.1             step\n"), std::string::npos)
+        << text.substr(0, 300);
+    EXPECT_EQ(text.find("0.100000001"), std::string::npos);
+}
+
+}  // namespace

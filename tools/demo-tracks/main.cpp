@@ -1,0 +1,326 @@
+// demo-tracks: looks into, checks and builds the show's track files in the current directory.
+// This file parses arguments and prints; reading, checking, parsing and writing track files is
+// done by the sync library, through the same code the demo uses.
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "runtime/track_set.h"
+#include "sync/sync.h"
+#include "sync/track_file.h"
+#include "sync/track_text.h"
+
+namespace {
+
+constexpr int exitFailure = 1;
+constexpr int exitUsage = 2;
+
+using Arguments = std::vector<std::string>;
+
+struct Command {
+    const char* name;
+    int (*run)(const Arguments& arguments);
+    const char* help;
+};
+
+const char* const toolHelp =
+    "Usage: demo-tracks COMMAND [ARGUMENTS]\n"
+    "\n"
+    "Works on the show's track files (sync_NAME.track, ':' in a name written as '[') in the\n"
+    "current directory, reading them exactly as the demo does.\n"
+    "\n"
+    "Commands:\n"
+    "  eval NAME ROW [ROW ...]  print the value of track NAME at each row\n"
+    "  dump NAME                print the keys of track NAME as text source\n"
+    "  check                    check the show's 20 track files\n"
+    "  build SOURCE             compile a text source into track files\n"
+    "\n"
+    "'demo-tracks COMMAND --help' tells more about a command; 'demo-tracks build --help'\n"
+    "describes the text source.\n"
+    "\n"
+    "Exit status: 0 done, 1 a missing or damaged file or an error in a source, 2 bad arguments.\n";
+
+const char* const evalHelp =
+    "Usage: demo-tracks eval NAME ROW [ROW ...]\n"
+    "\n"
+    "Prints the value of track NAME at each ROW, one per line (printf \"%.9g\"). Rows are\n"
+    "numbers of 1/24 s and may have fractions: 240.5 is 10.02 seconds into the song.\n"
+    "Fails when the track's file is missing; warns when it is damaged.\n";
+
+const char* const dumpHelp =
+    "Usage: demo-tracks dump NAME\n"
+    "\n"
+    "Prints the keys of track NAME as the demo loads them, in the text source format that\n"
+    "'demo-tracks build' reads: the key count, then one line per key (row, value, kind).\n"
+    "Building the output gives back the same file, byte for byte, when the file is well\n"
+    "formed. Damage found in the file is noted in comments.\n";
+
+const char* const checkHelp =
+    "Usage: demo-tracks check\n"
+    "\n"
+    "Reads the show's 20 track files and reports for each one: ok with its key count, or\n"
+    "missing, empty, truncated (and how many keys survive), negative key count, trailing\n"
+    "bytes, rows not increasing, unknown kind, non-finite value. Exit status 1 when any file\n"
+    "is not well formed, 0 otherwise.\n";
+
+const char* const buildHelp =
+    "Usage: demo-tracks build SOURCE\n"
+    "\n"
+    "Compiles the text source SOURCE into one track file per track it names, written to the\n"
+    "current directory. Nothing is written when the source has an error; errors are printed\n"
+    "as SOURCE:LINE: message.\n"
+    "\n"
+    "The source, one item per line; '#' starts a comment:\n"
+    "  tempo BPM             beats per minute, needed before the first BAR:BEAT time\n"
+    "  beats-per-bar N       beats in a bar (4 when not given)\n"
+    "  start-row ROW         row of bar 1, beat 1 (0 when not given)\n"
+    "  track NAME            the keys that follow belong to track NAME\n"
+    "  POSITION VALUE [KIND] one key\n"
+    "POSITION is a row number, or BAR:BEAT counted from 1, with fractional beats allowed (at 24\n"
+    "rows a second a beat is 1440 / BPM rows; times between rows go to the nearest row).\n"
+    "VALUE is a decimal number, or bits:XXXXXXXX for a raw IEEE single such as a NaN. KIND is\n"
+    "step, linear, smooth or ramp (the shape up to the next key), or a raw number from -128 to\n"
+    "127; step when left out. Keys of a track must rise in row. Declarations hold for the lines\n"
+    "after them.\n"
+    "\n"
+    "Example:\n"
+    "  tempo 120                    # 12 rows a beat\n"
+    "  track fade:bg_white\n"
+    "  0        1      linear       # row 0: white\n"
+    "  2:1      0      step         # bar 2, beat 1 (row 48): faded out\n"
+    "  track tunnel:move\n"
+    "  1:1      0      smooth\n"
+    "  9:2.5    100.5  ramp         # halfway through beat 2 of bar 9\n"
+    "  6651     200\n";
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "demo-tracks: %s\n(see 'demo-tracks --help')\n", message.c_str());
+    return exitUsage;
+}
+
+std::string keyCountText(size_t count) {
+    return std::to_string(count) + (count == 1 ? " key" : " keys");
+}
+
+std::string describeFirstAndMore(const std::string& first, int32_t total) {
+    if (total <= 1) return first;
+    return first + " (and " + std::to_string(total - 1) + " more)";
+}
+
+std::string describeUnorderedKeys(const TrackFileReport& report) {
+    int32_t key = report.firstUnorderedKey;
+    std::string first = "rows not increasing: key " + std::to_string(key) + " (row " +
+                        std::to_string(report.unorderedRow) + ") is not after key " +
+                        std::to_string(key - 1) + " (row " +
+                        std::to_string(report.unorderedPreviousRow) + ")";
+    return describeFirstAndMore(first, report.unorderedKeys);
+}
+
+// One line per problem in the report; none for a well-formed file.
+std::vector<std::string> describeProblems(const TrackFileReport& report) {
+    std::vector<std::string> problems;
+    if (!report.opened) return {"missing"};
+    if (report.fileBytes == 0) return {"empty (0 bytes)"};
+    if (report.countBytes < trackCountBytes) {
+        return {"truncated: " + std::to_string(report.fileBytes) +
+                " bytes, the key count is incomplete"};
+    }
+    if (report.claimedKeyCount < 0) {
+        problems.push_back("negative key count " + std::to_string(report.claimedKeyCount));
+    } else if (report.keyCount < report.claimedKeyCount) {
+        problems.push_back("truncated: the count says " + std::to_string(report.claimedKeyCount) +
+                           " keys, " + std::to_string(report.keyCount) + " complete keys survive");
+    } else if (report.trailingBytes > 0) {
+        problems.push_back("trailing bytes: " + std::to_string(report.trailingBytes) +
+                           " bytes after the last key");
+    }
+    if (report.unorderedKeys > 0) problems.push_back(describeUnorderedKeys(report));
+    if (report.unknownKinds > 0) {
+        problems.push_back(
+            describeFirstAndMore("unknown kind " + std::to_string(report.unknownKind) + " at key " +
+                                     std::to_string(report.firstUnknownKindKey),
+                                 report.unknownKinds));
+    }
+    if (report.nonFiniteValues > 0) {
+        problems.push_back(describeFirstAndMore(
+            "non-finite value at key " + std::to_string(report.firstNonFiniteKey),
+            report.nonFiniteValues));
+    }
+    return problems;
+}
+
+// The file name of a track named on the command line, or "" when the name is too long for one.
+std::string commandLineFileName(const SyncDevice* device, const std::string& name) {
+    const char* fileName = trackFileName(device->baseName, name.c_str());
+    return fileName ? fileName : "";
+}
+
+bool parseRow(const std::string& word, double* row) {
+    char* end = nullptr;
+    *row = std::strtod(word.c_str(), &end);
+    return !word.empty() && end == word.c_str() + word.size() && std::isfinite(*row);
+}
+
+// Opens track NAME for eval and dump: a message and an exit status when its file is unusable.
+int openNamedTrack(SyncDevice* device, const std::string& name, TrackFileReport* report) {
+    std::string fileName = commandLineFileName(device, name);
+    if (fileName.empty())
+        return usageError("track name '" + name + "' is too long for a file name");
+    inspectTrackFile(device, name.c_str(), report);
+    if (!report->opened) {
+        std::fprintf(stderr,
+                     "demo-tracks: no file %s in the current directory (the demo would "
+                     "see an empty track, 0 at every row)\n",
+                     fileName.c_str());
+        return exitFailure;
+    }
+    if (!trackFileIsWellFormed(*report)) {
+        std::fprintf(stderr, "demo-tracks: warning: %s is damaged: %s\n", fileName.c_str(),
+                     describeProblems(*report)[0].c_str());
+    }
+    return 0;
+}
+
+int runEval(const Arguments& arguments) {
+    if (arguments.size() < 2) return usageError("eval needs a track name and at least one row");
+    std::vector<double> rows(arguments.size() - 1);
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        if (!parseRow(arguments[i], &rows[i - 1])) {
+            return usageError("row '" + arguments[i] + "' is not a finite number");
+        }
+    }
+    SyncDevice* device = createSyncDevice();
+    if (!device) return exitFailure;
+    TrackFileReport report;
+    int status = openNamedTrack(device, arguments[0], &report);
+    if (status == 0) {
+        const SyncTrack* track = getTrack(device, arguments[0].c_str());
+        for (double row : rows)
+            std::printf("%.9g\n", static_cast<double>(evaluateTrack(track, row)));
+    }
+    destroySyncDevice(device);
+    return status;
+}
+
+int runDump(const Arguments& arguments) {
+    if (arguments.size() != 1) return usageError("dump needs exactly one track name");
+    SyncDevice* device = createSyncDevice();
+    if (!device) return exitFailure;
+    TrackFileReport report;
+    int status = openNamedTrack(device, arguments[0], &report);
+    if (status == 0) {
+        std::printf("# %s\n", commandLineFileName(device, arguments[0]).c_str());
+        for (const std::string& problem : describeProblems(report)) {
+            std::printf("# damaged: %s\n", problem.c_str());
+        }
+        const SyncTrack* track = getTrack(device, arguments[0].c_str());
+        std::fputs(formatTrackSource(track->name, track->keys, track->keyCount).c_str(), stdout);
+    }
+    destroySyncDevice(device);
+    return status;
+}
+
+int runCheck(const Arguments& arguments) {
+    if (!arguments.empty()) return usageError("check takes no arguments");
+    SyncDevice* device = createSyncDevice();
+    if (!device) return exitFailure;
+    int damagedFiles = 0;
+    for (const char* name : trackNames) {
+        std::string fileName = commandLineFileName(device, name);
+        TrackFileReport report;
+        inspectTrackFile(device, name, &report);
+        std::vector<std::string> problems = describeProblems(report);
+        if (problems.empty()) {
+            std::printf("%s: ok, %s\n", fileName.c_str(), keyCountText(report.keyCount).c_str());
+        }
+        for (const std::string& problem : problems) {
+            std::printf("%s: %s\n", fileName.c_str(), problem.c_str());
+        }
+        if (!trackFileIsWellFormed(report)) damagedFiles += 1;
+    }
+    destroySyncDevice(device);
+    if (damagedFiles == 0) {
+        std::printf("all %d track files are well formed\n", trackCount);
+        return 0;
+    }
+    std::printf("%d of %d track files are not well formed\n", damagedFiles, trackCount);
+    return exitFailure;
+}
+
+int runBuild(const Arguments& arguments) {
+    if (arguments.size() != 1) return usageError("build needs exactly one source file");
+    const char* sourcePath = arguments[0].c_str();
+    std::string text;
+    if (readTextFile(sourcePath, &text) != 0) {
+        std::fprintf(stderr, "demo-tracks: cannot read %s: %s\n", sourcePath, std::strerror(errno));
+        return exitFailure;
+    }
+    TrackSource source = parseTrackSource(text);
+    for (const SourceError& error : source.errors) {
+        std::fprintf(stderr, "%s:%d: %s\n", sourcePath, error.line, error.message.c_str());
+    }
+    if (!source.errors.empty()) {
+        std::fprintf(stderr, "demo-tracks: %zu errors in %s; no file written\n",
+                     source.errors.size(), sourcePath);
+        return exitFailure;
+    }
+    int failedTrack = -1;
+    int status = writeSourceTracks(source, &failedTrack);
+    size_t written = status == 0 ? source.tracks.size() : static_cast<size_t>(failedTrack);
+    for (size_t i = 0; i < written; ++i) {
+        const SourceTrack& track = source.tracks[i];
+        std::printf("wrote %s, %s\n", trackFileName("sync", track.name.c_str()),
+                    keyCountText(track.keys.size()).c_str());
+    }
+    if (status != 0) {
+        std::fprintf(stderr, "demo-tracks: cannot write the file of track '%s': %s\n",
+                     source.tracks[failedTrack].name.c_str(), std::strerror(errno));
+        return exitFailure;
+    }
+    return 0;
+}
+
+const Command commands[] = {
+    {"eval", runEval, evalHelp},
+    {"dump", runDump, dumpHelp},
+    {"check", runCheck, checkHelp},
+    {"build", runBuild, buildHelp},
+};
+
+bool isHelpOption(const std::string& word) {
+    return word == "--help" || word == "-h";
+}
+
+// Runs a command after taking out --help and refusing other options. Words that merely start
+// with '-' are left alone: they may be negative rows.
+int runCommand(const Command& command, const Arguments& arguments) {
+    for (const std::string& word : arguments) {
+        if (isHelpOption(word)) {
+            std::fputs(command.help, stdout);
+            return 0;
+        }
+        if (word.compare(0, 2, "--") == 0) {
+            return usageError(std::string(command.name) + ": unknown option '" + word + "'");
+        }
+    }
+    return command.run(arguments);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usageError("no command given");
+    std::string name = argv[1];
+    if (isHelpOption(name)) {
+        std::fputs(toolHelp, stdout);
+        return 0;
+    }
+    for (const Command& command : commands) {
+        if (name == command.name) return runCommand(command, Arguments(argv + 2, argv + argc));
+    }
+    return usageError("unknown command '" + name + "' (commands: eval, dump, check, build)");
+}

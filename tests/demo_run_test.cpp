@@ -10,11 +10,17 @@ namespace {
 
 const char* xvfb = "xvfb-run -a -s '-screen 0 1024x768x24' ";
 
-// A show folder with a short song in it.
+// A show folder with a short song and the shaders in it.
 void addSong(const TempDir& show, double seconds) {
     mkdir(show.file("data").c_str(), 0755);
     ASSERT_TRUE(makeSong(show.file("data/mirekand2013.mp3"), 44100, 2, seconds));
+    std::string shaders = shellQuote(std::string(DEMO_SOURCE_DIR) + "/data/shaders");
+    ASSERT_EQ(runCommand("cp -r " + shaders + " data/", show.path).status, 0);
 }
+
+// Escape is held for a while: the display sees keys only when a frame is presented, and a press
+// and release that both fall between two frames are never seen.
+const char* pressEscape = "xdotool keydown Escape; sleep 0.5; xdotool keyup Escape\n";
 
 }  // namespace
 
@@ -38,8 +44,8 @@ TEST(DemoRun, OpensFullScreenAndEndsOnEscape) {
         "for i in $(seq 100); do xwininfo -root -tree | grep -q '\"Demo\"' && break; sleep 0.1; done\n"
         "xwininfo -root -tree | grep '\"Demo\"' >window.txt\n"
         "sleep 1\n"
-        "kill -0 $pid || exit 91\n"
-        "xdotool key Escape\n"
+        "kill -0 $pid || exit 91\n" +
+        std::string(pressEscape) +
         "wait $pid\n";
     writeBytes(show.file("script.sh"), std::vector<unsigned char>(script.begin(), script.end()));
     ProgramResult result = runCommand(std::string(xvfb) + "bash script.sh", show.path);

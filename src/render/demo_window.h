@@ -1,6 +1,7 @@
 // The one display of the program: a full-screen GLFW window (or, for the capture tool and the
 // tests, an offscreen GL context) with the fixed GL state, a viewport letterboxed to the
-// 1280x720 design space and a perspective projection, and the per-frame operations.
+// 1280x720 design space and a perspective projection, the per-frame operations, and the two 2-D
+// draws on which the 2-D scenes are built.
 //
 // Every operation that would touch GL checks hasContext() first, so a display that never opened
 // (no X server) or has been closed makes no GL call at all.
@@ -41,11 +42,20 @@ public:
     // Reads the current frame back, bottom row first, 4 bytes a pixel (GL_RGBA or GL_BGRA).
     void readPixels(unsigned int format, uint8_t* out);
 
+    // An output-sized quad at origin, in output pixels, over the letterboxed viewport.
+    void drawQuad(const Vec3& origin, const Vec2& tcA, const Vec2& tcB);
+    // The image of a texture slot with its top-left corner at a design-space position, at its
+    // pixel size times scale, turned clockwise on screen about its centre. A slot the store does
+    // not hold draws nothing.
+    void drawSprite(int slot, const Vec2& scale, Vec2 position, float angleDegrees);
+
 private:
     GLFWwindow* window = nullptr;
     OffscreenGL* offscreen = nullptr;
 
     void setPerspective();
+    void switchTo2D();
+    void restoreFrom2D();
 };
 
 // The program's one display while the demo runs; null before start-up and after shutdown.

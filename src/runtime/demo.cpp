@@ -6,9 +6,14 @@
 
 #include "platform/desktop.h"
 #include "render/demo_window.h"
+#include "render/shader_program.h"
+#include "render/texture_store.h"
+#include "runtime/asset_catalogue.h"
 #include "runtime/frame.h"
 #include "runtime/main_loop.h"
 #include "runtime/music.h"
+#include "runtime/track_set.h"
+#include "sync/sync.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -23,7 +28,10 @@ struct Music {
 
 struct Demo {
     DemoWindow* display = nullptr;
+    TextureStore* textures = nullptr;
     Music music;
+    SyncDevice* syncDevice = nullptr;
+    Show show = {};
 };
 
 // Start-up steps 1 and 2: the display, scaled to the desktop and opened full-screen. Whether it
@@ -51,6 +59,20 @@ bool openMusic(Music* music) {
         music->system->createStream(songSettings.fileName, mode, nullptr, &music->song));
 }
 
+// Start-up steps 10 to 12: the tracks, the shader program and the images. The program and the
+// images need the display's GL context; without one there is nothing to draw with, so the shader
+// stays 0 and every image entry -1.
+void loadShowAssets(Demo* demo) {
+    demo->show.tracks = requestTrackSet(demo->syncDevice);
+    if (demo->display->hasContext()) {
+        demo->show.shader = ShaderProgram::build("data/shaders/default.vs", "data/shaders/noise.fs");
+        glUseProgram(0);
+        demo->show.catalogue = loadAssetCatalogue(demo->textures);
+    } else {
+        for (CatalogueEntry& entry : catalogueEntries(&demo->show.catalogue)) *entry.slot = -1;
+    }
+}
+
 // Shutdown step 2; each release is checked before the next.
 bool releaseMusic(Music* music) {
     return soundCallSucceeded(music->song->release()) && soundCallSucceeded(music->system->close()) &&
@@ -64,10 +86,10 @@ void loopUpdateMusic(void* context) { static_cast<Demo*>(context)->music.system-
 double loopReadRow(void* context) { return readMusicClock(static_cast<Demo*>(context)->music.channel); }
 
 void loopDrawFrame(void* context, double row) {
-    DemoWindow* display = static_cast<Demo*>(context)->display;
+    Demo* demo = static_cast<Demo*>(context);
     FrameState frame = {row, glfwGetTime()};
-    renderFrame(display, frame);
-    display->swapBuffers();
+    renderFrame(demo->display, frame, &demo->show);
+    demo->display->swapBuffers();
 }
 
 }  // namespace
@@ -75,9 +97,14 @@ void loopDrawFrame(void* context, double row) {
 int runDemo() {
     Demo demo;
     demo.display = openDisplay();
+    demo.textures = new TextureStore;
+    currentTextures = demo.textures;
     demo.display->clear(clearColour);  // a black screen while the rest loads
     demo.display->swapBuffers();
     if (!openMusic(&demo.music)) return -1;
+    demo.syncDevice = createSyncDevice();
+    if (!demo.syncDevice) return -1;
+    loadShowAssets(&demo);
     if (!soundCallSucceeded(demo.music.system->playSound(FMOD_CHANNEL_FREE, demo.music.song, false,
                                                          &demo.music.channel))) {
         return -1;
@@ -87,7 +114,10 @@ int runDemo() {
     MainLoopHooks hooks = {&demo, loopIsRunning, loopUpdateMusic, loopReadRow, loopDrawFrame};
     runMainLoop(hooks);
 
+    destroySyncDevice(demo.syncDevice);
     if (!releaseMusic(&demo.music)) return -1;
+    delete demo.textures;
+    currentTextures = nullptr;
     demo.display->close();
     delete demo.display;
     currentDisplay = nullptr;

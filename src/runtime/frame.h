@@ -2,17 +2,23 @@
 // capture tool both draw through this one function; only where the row and t come from differs.
 #pragma once
 
+#include "render/shader_program.h"
 #include "render/types.h"
+#include "runtime/asset_catalogue.h"
+#include "runtime/frame_state.h"
+#include "runtime/track_set.h"
 
 class DemoWindow;
 
-struct FrameState {
-    double row;  // the music clock's row; every track of the frame is evaluated at it
-    double t;    // seconds of the display's frame timer, for sways and jitters
+// Everything the scenes draw with: resolved once at start-up, read while frames are drawn.
+struct Show {
+    TrackSet tracks;
+    ShaderProgram shader;
+    AssetCatalogue catalogue;
 };
 
 extern const Colour clearColour;  // opaque black
 
 // Draws the frame into the display's back buffer (it does not present it). Makes no GL call when
 // the display has no context.
-void renderFrame(DemoWindow* display, const FrameState& frame);
+void renderFrame(DemoWindow* display, const FrameState& frame, Show* show);

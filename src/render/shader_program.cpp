@@ -1,0 +1,82 @@
+// Building the demo's shader program.
+#include "render/shader_program.h"
+
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// The whole file as raw bytes (no line-end conversion) plus a terminating zero; an empty
+// source when the file cannot be opened or read, or is implausibly large.
+std::vector<char> readSource(const std::string& path) {
+    std::vector<char> source;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (file) {
+        char chunk[4096];
+        size_t got;
+        while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) {
+            source.insert(source.end(), chunk, chunk + got);
+            if (long(source.size()) > maxShaderSourceBytes) break;
+        }
+        if (ferror(file) || long(source.size()) > maxShaderSourceBytes) source.clear();
+        fclose(file);
+    }
+    source.push_back('\0');
+    return source;
+}
+
+void printLog(const char* label, const std::vector<char>& log) {
+    printf("%s\n", label);
+    fflush(stdout);
+    printf("%s\n", log.data());
+    fflush(stdout);
+}
+
+void printShaderLog(GLuint shader, const char* label) {
+    GLint length = 0;
+    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    if (length <= 0) return;
+    std::vector<char> log(size_t(length) + 1, '\0');
+    glGetShaderInfoLog(shader, length, &length, log.data());
+    printLog(label, log);
+}
+
+void printProgramLog(GLuint program) {
+    GLint length = 0;
+    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
+    if (length <= 0) return;
+    std::vector<char> log(size_t(length) + 1, '\0');
+    glGetProgramInfoLog(program, length, &length, log.data());
+    printLog("Prog Info Log: ", log);
+}
+
+void addStage(GLuint program, GLenum type, const std::string& path, const char* label) {
+    GLuint shader = glCreateShader(type);
+    std::vector<char> source = readSource(path);
+    const GLchar* text = source.data();
+    glShaderSource(shader, 1, &text, nullptr);
+    glCompileShader(shader);
+    printShaderLog(shader, label);
+    glAttachShader(program, shader);  // also when it failed to compile: the logs tell
+}
+
+}  // namespace
+
+ShaderProgram ShaderProgram::build(const std::string& vertexPath, const std::string& fragmentPath) {
+    ShaderProgram result;
+    result.program = glCreateProgram();
+    if (!vertexPath.empty()) addStage(result.program, GL_VERTEX_SHADER, vertexPath, "VertexShader Info Log: ");
+    if (!fragmentPath.empty()) {
+        addStage(result.program, GL_FRAGMENT_SHADER, fragmentPath, "FragmentShader Info Log: ");
+    }
+    glLinkProgram(result.program);
+    GLint linked = GL_FALSE;
+    glGetProgramiv(result.program, GL_LINK_STATUS, &linked);
+    result.linked = linked == GL_TRUE;
+    glValidateProgram(result.program);
+    printProgramLog(result.program);
+    glUseProgram(result.program);
+    return result;
+}

@@ -1,0 +1,40 @@
+// The 145 images the show is drawn with, as texture-store slots in named groups, and the one
+// fixed order in which they are loaded. An entry whose image failed to load holds -1, and every
+// later image then lands one slot lower (the store only appends what loaded).
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct TextureStore;
+
+struct AssetCatalogue {
+    int goodAvatars[10];
+    int evilAvatars[5];
+    int goodBubble;
+    int evilBubble;
+    int goodLyrics[32];
+    int evilLyrics[18];
+    int refrainBackground;
+    int refrainSun;
+    int refrainForeground;
+    int pictograms[20];
+    int featureImages[12];
+    int polaroids[39];  // three sets of photographs (5, 14, 14), then the six credits
+    int tunnelTextures[3];
+    int logo;
+};
+
+constexpr int catalogueImageCount = 145;
+constexpr int creditsFirst = 33;  // the first credit in polaroids
+
+struct CatalogueEntry {
+    std::string fileName;
+    int* slot;  // where the entry's slot is kept in the catalogue
+};
+
+// The entries in load order.
+std::vector<CatalogueEntry> catalogueEntries(AssetCatalogue* catalogue);
+
+// Loads the 145 images in order and keeps each returned slot; results are not checked.
+AssetCatalogue loadAssetCatalogue(TextureStore* store);

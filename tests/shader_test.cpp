@@ -1,0 +1,135 @@
+// Building shader programs from files, with the logs on standard output; and the demo's own two
+// shader files drawing the noise layer.
+#include "render/shader_program.h"
+#include "support/audio_fixtures.h"
+#include "support/gl_fixtures.h"
+
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* flatFragment = "#version 110\nvoid main() { gl_FragColor = vec4(1.0); }\n";
+
+void writeText(const std::string& path, const std::string& text) {
+    writeBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
+GLint programValue(GLuint program, GLenum name) {
+    GLint value = -1;
+    glGetProgramiv(program, name, &value);
+    return value;
+}
+
+std::string dataShader(const char* name) { return std::string(DEMO_SOURCE_DIR) + "/data/shaders/" + name; }
+
+}  // namespace
+
+TEST(ShaderProgram, PrintsTheCompilerMessageUnderTheStageLabelAndStillReturnsAProgram) {
+    TempDir dir;
+    OffscreenView view;
+    ASSERT_TRUE(view.open(64, 36));
+    writeText(dir.file("broken.vs"), "#version 110\nvoid main() { gl_Position = ; }\n");
+    writeText(dir.file("flat.fs"), flatFragment);
+    testing::internal::CaptureStdout();
+    ShaderProgram built = ShaderProgram::build(dir.file("broken.vs"), dir.file("flat.fs"));
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(built.program, 0u);
+    ASSERT_EQ(out.rfind("VertexShader Info Log: \n", 0), 0u) << out;
+    std::string message = out.substr(24, out.find('\n', 24) - 24);
+    EXPECT_NE(message.find("error"), std::string::npos) << out;
+    EXPECT_EQ(out.find("FragmentShader Info Log: "), std::string::npos) << "the fragment shader compiled cleanly";
+    EXPECT_NE(programValue(built.program, GL_LINK_STATUS), GL_TRUE);
+    GLint current = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+    EXPECT_EQ(current, 0) << "GL refuses to make an unlinked program current";
+    EXPECT_EQ(programValue(built.program, GL_ATTACHED_SHADERS), 2) << "attached although it failed";
+}
+
+TEST(ShaderProgram, LeavesOutTheStageOfAnEmptyPath) {
+    TempDir dir;
+    OffscreenView view;
+    ASSERT_TRUE(view.open(64, 36));
+    writeText(dir.file("flat.fs"), flatFragment);
+    testing::internal::CaptureStdout();
+    ShaderProgram fragmentOnly = ShaderProgram::build("", dir.file("flat.fs"));
+    GLint current = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+    EXPECT_EQ(GLuint(current), fragmentOnly.program) << "the build leaves its program current";
+    ShaderProgram none = ShaderProgram::build("", "");
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(programValue(fragmentOnly.program, GL_ATTACHED_SHADERS), 1);
+    EXPECT_EQ(programValue(fragmentOnly.program, GL_LINK_STATUS), GL_TRUE);
+    EXPECT_NE(none.program, 0u);
+    EXPECT_EQ(programValue(none.program, GL_ATTACHED_SHADERS), 0);
+    EXPECT_EQ(out.find("Info Log"), out.find("Prog Info Log")) << "no stage log: " << out;
+}
+
+TEST(ShaderProgram, BuildsAMissingFileAsEmptySourceAndKeepsCarriageReturns) {
+    TempDir dir;
+    OffscreenView view;
+    ASSERT_TRUE(view.open(64, 36));
+    testing::internal::CaptureStdout();
+    ShaderProgram missing = ShaderProgram::build(dir.file("nowhere.vs"), dir.file("nowhere.fs"));
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(missing.program, 0u);
+    EXPECT_NE(out.find("VertexShader Info Log: \n"), std::string::npos) << out;
+    EXPECT_NE(out.find("FragmentShader Info Log: \n"), std::string::npos) << out;
+    EXPECT_NE(programValue(missing.program, GL_LINK_STATUS), GL_TRUE);
+
+    std::string crlf = "#version 110\r\nvoid main()\r\n{\r\n    gl_Position = ftransform();\r\n}\r\n";
+    writeText(dir.file("crlf.vs"), crlf);
+    writeText(dir.file("flat.fs"), flatFragment);
+    testing::internal::CaptureStdout();
+    ShaderProgram windows = ShaderProgram::build(dir.file("crlf.vs"), dir.file("flat.fs"));
+    testing::internal::GetCapturedStdout();
+    GLuint shaders[2] = {0, 0};
+    GLsizei count = 0;
+    glGetAttachedShaders(windows.program, 2, &count, shaders);
+    std::vector<char> source(crlf.size() + 16, '\0');
+    GLsizei length = 0;
+    for (GLsizei i = 0; i < count; ++i) {
+        GLint type = 0;
+        glGetShaderiv(shaders[i], GL_SHADER_TYPE, &type);
+        if (type == GL_VERTEX_SHADER) glGetShaderSource(shaders[i], GLsizei(source.size()), &length, source.data());
+    }
+    EXPECT_EQ(std::string(source.data(), size_t(length)), crlf) << "the bytes reach GL unchanged";
+    EXPECT_EQ(programValue(windows.program, GL_LINK_STATUS), GL_TRUE);
+}
+
+TEST(NoiseShaders, BuildCleanlyAndDrawGrainThatFollowsAlpha) {
+    OffscreenView view;
+    ASSERT_TRUE(view.open(320, 180));
+    testing::internal::CaptureStdout();
+    ShaderProgram noise = ShaderProgram::build(dataShader("default.vs"), dataShader("noise.fs"));
+    std::string out = testing::internal::GetCapturedStdout();
+    ASSERT_EQ(programValue(noise.program, GL_LINK_STATUS), GL_TRUE) << out;
+    EXPECT_GE(glGetUniformLocation(noise.program, "time"), 0);
+    EXPECT_GE(glGetUniformLocation(noise.program, "alpha"), 0);
+
+    auto drawNoise = [&](float time, float alpha) {
+        view.window.clear(Colour{0.0f, 0.0f, 1.0f, 1.0f});
+        glUseProgram(noise.program);
+        glUniform1f(glGetUniformLocation(noise.program, "time"), time);
+        glUniform1f(glGetUniformLocation(noise.program, "alpha"), alpha);
+        view.window.drawQuad(Vec3(0, 0, 0), Vec2(0, 1), Vec2(1, 0));
+        glUseProgram(0);
+        view.read();
+        return view.frame;
+    };
+    std::vector<uint8_t> clear = drawNoise(1.0f, 0.0f);
+    for (size_t i = 0; i < clear.size(); i += 4) ASSERT_EQ(clear[i + 2], 255) << "alpha 0 leaves the frame as it was";
+
+    std::vector<uint8_t> grain = drawNoise(1.0f, 1.0f);
+    int greyLevels[256] = {};
+    size_t blueLeft = 0;
+    for (size_t i = 0; i < grain.size(); i += 4) {
+        ++greyLevels[grain[i]];
+        blueLeft += grain[i + 2] != grain[i];
+    }
+    EXPECT_EQ(blueLeft, 0u) << "alpha 1 covers the frame with grey grain";
+    int levelsUsed = 0;
+    for (int count : greyLevels) levelsUsed += count > 0;
+    EXPECT_GT(levelsUsed, 64) << "a grain, not a flat grey";
+    EXPECT_NE(drawNoise(1.5f, 1.0f), grain) << "the grain moves with time";
+}

@@ -1,0 +1,55 @@
+// Offscreen drawing fixtures.
+#include "support/gl_fixtures.h"
+
+#include <GL/glew.h>
+#include <stb/stb_image_write.h>
+
+#include <cstdlib>
+
+std::vector<uint8_t> solidImage(int width, int height, int components, Rgba colour) {
+    const int channels[4] = {colour.r, colour.g, colour.b, colour.a};
+    std::vector<uint8_t> pixels(size_t(width) * size_t(height) * size_t(components));
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint8_t(channels[i % size_t(components)]);
+    return pixels;
+}
+
+bool writePng(const std::string& path, int width, int height, int components, const std::vector<uint8_t>& pixels) {
+    return stbi_write_png(path.c_str(), width, height, components, pixels.data(), width * components) != 0;
+}
+
+bool OffscreenView::open(int width, int height) {
+    window.scaleX = float(width) / 1280.0f;
+    window.scaleY = float(height) / 720.0f;
+    if (!window.openOffscreen(width, height)) return false;
+    currentDisplay = &window;
+    currentTextures = &store;
+    glEnable(GL_BLEND);
+    return true;
+}
+
+OffscreenView::~OffscreenView() {
+    window.close();
+    currentDisplay = nullptr;
+    currentTextures = nullptr;
+}
+
+void OffscreenView::read() {
+    frame.assign(size_t(window.width) * size_t(window.height) * 4, 0);
+    window.readPixels(GL_RGBA, frame.data());
+}
+
+Rgba OffscreenView::at(int x, int yFromTop) const {
+    size_t row = size_t(window.height - 1 - yFromTop);
+    const uint8_t* p = &frame[(row * size_t(window.width) + size_t(x)) * 4];
+    return Rgba{p[0], p[1], p[2], p[3]};
+}
+
+bool near(Rgba a, Rgba b, int tolerance) {
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+           std::abs(a.b - b.b) <= tolerance;
+}
+
+std::string describe(Rgba c) {
+    return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ", " +
+           std::to_string(c.a) + ")";
+}

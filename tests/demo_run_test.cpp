@@ -2,7 +2,10 @@
 #include "support/audio_fixtures.h"
 #include "support/run_program.h"
 
+#include "sync/track_file.h"
+
 #include <gtest/gtest.h>
+#include <stb/stb_image.h>
 
 #include <sys/stat.h>
 
@@ -36,14 +39,18 @@ TEST(DemoRun, WithoutTheSongReportsFileNotFoundAndReadsNoTrack) {
     EXPECT_EQ(trace.find("sync_"), std::string::npos) << "no track file is opened before the song";
 }
 
-TEST(DemoRun, OpensFullScreenAndEndsOnEscape) {
+TEST(DemoRun, OpensFullScreenLetterboxedAndEndsOnEscape) {
     TempDir show;
     addSong(show, 2.0);
+    // A white fade at 1 all through: the picture is white, the bands keep the clear colour.
+    const TrackKey white = {0, 1.0f, 0};
+    ASSERT_EQ(writeTrackFile(show.file("sync_fade[bg_white.track").c_str(), &white, 1), 0);
     const std::string script =
         builtProgram("demo") + " >demo.out & pid=$!\n"
         "for i in $(seq 100); do xwininfo -root -tree | grep -q '\"Demo\"' && break; sleep 0.1; done\n"
         "xwininfo -root -tree | grep '\"Demo\"' >window.txt\n"
         "sleep 1\n"
+        "import -window root shot.png\n"
         "kill -0 $pid || exit 91\n" +
         std::string(pressEscape) +
         "wait $pid\n";
@@ -53,6 +60,20 @@ TEST(DemoRun, OpensFullScreenAndEndsOnEscape) {
     EXPECT_EQ(runCommand("cat demo.out", show.path).out, "");
     std::string window = runCommand("cat window.txt", show.path).out;
     EXPECT_NE(window.find("1024x768+0+0"), std::string::npos) << "full-screen at the screen's size: " << window;
+
+    int width = 0, height = 0, components = 0;
+    unsigned char* shot = stbi_load(show.file("shot.png").c_str(), &width, &height, &components, 3);
+    ASSERT_NE(shot, nullptr);
+    ASSERT_EQ(width, 1024);
+    ASSERT_EQ(height, 768);
+    auto red = [&](int x, int y) { return int(shot[(size_t(y) * 1024 + size_t(x)) * 3]); };
+    for (int x : {0, 500, 1023}) {
+        EXPECT_EQ(red(x, 95), 0) << "top band, x " << x;
+        EXPECT_EQ(red(x, 96), 255) << "first picture row, x " << x;
+        EXPECT_EQ(red(x, 671), 255) << "last picture row, x " << x;
+        EXPECT_EQ(red(x, 672), 0) << "bottom band, x " << x;
+    }
+    stbi_image_free(shot);
 }
 
 TEST(DemoRun, WithoutADisplayPlaysOnWithoutCrashing) {

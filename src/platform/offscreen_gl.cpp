@@ -77,6 +77,8 @@ void destroyOffscreenGL(OffscreenGL* gl) {
         eglMakeCurrent(gl->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         eglDestroyContext(gl->display, gl->context);
     }
-    if (gl->display != EGL_NO_DISPLAY) eglTerminate(gl->display);
+    // The display itself stays initialised for the life of the process, like a connection to a
+    // window system: terminating it unloads the GL driver, whose few remaining allocations would
+    // then show as leaks without a module to name them by, and the next context re-initialises it.
     delete gl;
 }

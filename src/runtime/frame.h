@@ -7,14 +7,17 @@
 #include "runtime/asset_catalogue.h"
 #include "runtime/frame_state.h"
 #include "runtime/track_set.h"
+#include "scenes/tunnel.h"
 
 class DemoWindow;
 
-// Everything the scenes draw with: resolved once at start-up, read while frames are drawn.
+// Everything the scenes draw with: resolved once at start-up, read while frames are drawn. The
+// tunnel's phases are the one thing a frame changes.
 struct Show {
     TrackSet tracks;
     ShaderProgram shader;
     AssetCatalogue catalogue;
+    TunnelState tunnel;
 };
 
 extern const Colour clearColour;  // opaque black

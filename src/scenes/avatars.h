@@ -1,0 +1,36 @@
+// The two characters with their speech bubbles and lyric images, and the frame's shake: while the
+// evil character is on screen, the gentle sway of everything tied to the characters turns into a
+// fast jitter.
+#pragma once
+
+#include "render/types.h"
+#include "runtime/frame_state.h"
+
+class DemoWindow;
+struct SyncTrack;
+
+struct AvatarShake {
+    float evilValue;        // "avatar:evil" at the frame's row
+    float shakeFactor;      // 100 while the evil character is shown, else 1
+    double swayY;           // sin(shakeFactor * (t * 0.8))
+    double swayPhaseX;      // shakeFactor * (t * 1.2), radians
+    Vec2 pictogramWobble;   // (6 cos(swayPhaseX), 18 swayY)
+};
+
+struct GoodAvatarImages {
+    const int* faces;   // 10
+    int bubble;
+    const int* lyrics;  // 32
+};
+
+struct EvilAvatarImages {
+    const int* faces;   // 5
+    int bubble;
+    const int* lyrics;  // 18
+};
+
+AvatarShake computeAvatarShake(const FrameState& frame, const SyncTrack* avatarEvil);
+void renderGoodAvatar(const FrameState& frame, const AvatarShake& shake, DemoWindow* display,
+                      const GoodAvatarImages& images, const SyncTrack* avatarGood, const SyncTrack* lyricsGood);
+void renderEvilAvatar(const FrameState& frame, const AvatarShake& shake, DemoWindow* display,
+                      const EvilAvatarImages& images, const SyncTrack* lyricsEvil);

@@ -1,0 +1,167 @@
+// Fades, noise, the characters and the frame's shake, drawn into offscreen frames.
+#include "scenes/avatars.h"
+#include "support/scene_fixtures.h"
+
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+const Rgba black = {0, 0, 0, 255};
+const Rgba white = {255, 255, 255, 255};
+
+// Entry i of a group gets a colour of its own, so a pixel tells which entry was drawn.
+Rgba entryColour(int i) { return Rgba{10 + i * 7, 250 - i * 7, (i * 53) % 256, 255}; }
+
+std::vector<int> addGroup(SceneBench* bench, int count, int width, int height) {
+    std::vector<int> slots;
+    for (int i = 0; i < count; ++i) slots.push_back(bench->addImage(width, height, entryColour(i)));
+    return slots;
+}
+
+void copySlots(const std::vector<int>& slots, int* group) { std::copy(slots.begin(), slots.end(), group); }
+
+}  // namespace
+
+TEST(Fades, BlackAtOneWinsOverEverything) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open(320, 180));
+    bench.show.catalogue.refrainBackground = bench.addImage(1280, 720, Rgba{200, 30, 30, 255});
+    bench.set(&TrackSet::fadeBgWhite, 1.0f);
+    bench.set(&TrackSet::fadeFgBlack, 1.0f);
+    bench.drawFrame();
+    bench.view.read();
+    EXPECT_TRUE(near(bench.view.at(160, 90), black)) << describe(bench.view.at(160, 90));
+}
+
+TEST(Fades, WhiteUnderHalfBlackIsMidGreyAndValuesClamp) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open(320, 180));
+    bench.set(&TrackSet::fadeBgWhite, 1.0f);
+    bench.set(&TrackSet::fadeFgBlack, 0.5f);
+    bench.drawFrame();
+    bench.view.read();
+    EXPECT_TRUE(near(bench.view.at(100, 50), Rgba{128, 128, 128, 255})) << describe(bench.view.at(100, 50));
+
+    bench.set(&TrackSet::fadeBgWhite, 1.5f);
+    bench.set(&TrackSet::fadeFgBlack, -0.2f);
+    bench.drawFrame();
+    bench.view.read();
+    EXPECT_TRUE(near(bench.view.at(100, 50), white)) << "1.5 acts as 1 and -0.2 as 0";
+}
+
+TEST(Fades, EachLayerIsDrawnAtZeroAndLeavesItsColour) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open(320, 180));
+    bench.drawFrame();
+    // The black fade drew last, at alpha 0, with texturing off.
+    EXPECT_EQ(bench.currentColour(), (std::array<float, 4>{0, 0, 0, 0}));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    bench.view.read();
+    EXPECT_TRUE(near(bench.view.at(10, 10), black));
+}
+
+TEST(Fades, TheNoiseLayerFollowsItsTrack) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open(320, 180));
+    testing::internal::CaptureStdout();
+    bench.show.shader = ShaderProgram::build(std::string(DEMO_SOURCE_DIR) + "/data/shaders/default.vs",
+                                             std::string(DEMO_SOURCE_DIR) + "/data/shaders/noise.fs");
+    testing::internal::GetCapturedStdout();
+    glUseProgram(0);
+    bench.set(&TrackSet::fadeFgNoise, 1.0f);
+    bench.drawFrame(100.0, 3.0);
+    bench.view.read();
+    int lit = 0;
+    for (int x = 0; x < 320; x += 7) lit += bench.view.at(x, 90).r > 20;
+    EXPECT_GT(lit, 30) << "grain over the black frame";
+    GLint program = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    EXPECT_EQ(program, 0) << "the fixed-function path is back for the later steps";
+
+    bench.set(&TrackSet::fadeFgNoise, 0.0f);
+    bench.drawFrame(100.0, 3.0);
+    bench.view.read();
+    EXPECT_TRUE(near(bench.view.at(100, 90), black));
+}
+
+TEST(AvatarShake, FollowsTheEvilCharactersRangeAlone) {
+    ConstantTrack evil;
+    struct Case { float value; float factor; };
+    for (Case c : {Case{-1.0f, 1.0f}, Case{-0.5f, 100.0f}, Case{4.9f, 100.0f}, Case{5.0f, 1.0f},
+                   Case{NAN, 1.0f}, Case{0.0f, 100.0f}}) {
+        evil.set(c.value);
+        AvatarShake shake = computeAvatarShake(FrameState{10.0, 2.5}, &evil.track);
+        EXPECT_EQ(shake.shakeFactor, c.factor) << c.value;
+        EXPECT_EQ(shake.swayY, std::sin(double(c.factor) * (2.5 * 0.8))) << c.value;
+        EXPECT_EQ(shake.swayPhaseX, double(c.factor) * (2.5 * 1.2)) << c.value;
+        EXPECT_EQ(shake.pictogramWobble.x, float(6 * std::cos(shake.swayPhaseX)));
+        EXPECT_EQ(shake.pictogramWobble.y, float(18 * shake.swayY));
+    }
+}
+
+TEST(GoodAvatar, ShowsTheEntryOfItsValueWithBubbleAndLyricAtTheirOffsets) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open());
+    copySlots(addGroup(&bench, 10, 20, 20), bench.show.catalogue.goodAvatars);
+    bench.show.catalogue.goodBubble = bench.addImage(60, 30, Rgba{240, 240, 240, 255});
+    copySlots(addGroup(&bench, 32, 10, 10), bench.show.catalogue.goodLyrics);
+    struct Case { float face, lyric; int faceEntry, lyricEntry; };  // -1: nothing of that drawn
+    const Case cases[] = {{9.99f, 31.5f, 9, 31}, {-0.5f, 0.0f, 0, 0}, {4.0f, 32.0f, 4, -1},
+                          {10.0f, 3.0f, -1, -1}, {-1.0f, 3.0f, -1, -1}};
+    for (const Case& c : cases) {
+        bench.set(&TrackSet::avatarGood, c.face);
+        bench.set(&TrackSet::lyricsGood, c.lyric);
+        bench.drawFrame(100.0, 0.0);  // t = 0: no sway, the face's corner at (910, 250)
+        bench.view.read();
+        Rgba face = bench.view.at(915, 255), bubble = bench.view.at(85, 625), lyric = bench.view.at(35, 605);
+        if (c.faceEntry < 0) {
+            EXPECT_TRUE(near(face, black) && near(bubble, black) && near(lyric, black)) << c.face;
+            continue;
+        }
+        EXPECT_TRUE(near(face, entryColour(c.faceEntry))) << c.face << ": " << describe(face);
+        EXPECT_TRUE(near(bubble, Rgba{240, 240, 240, 255})) << "bubble at (30, 600): " << describe(bubble);
+        Rgba expectedLyric = c.lyricEntry < 0 ? Rgba{240, 240, 240, 255} : entryColour(c.lyricEntry);
+        EXPECT_TRUE(near(lyric, expectedLyric)) << c.lyric << ": " << describe(lyric);
+    }
+}
+
+TEST(GoodAvatar, SwaysSlowlyAndJittersWhileTheEvilOneIsShown) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open());
+    copySlots(addGroup(&bench, 10, 20, 20), bench.show.catalogue.goodAvatars);
+    bench.set(&TrackSet::avatarGood, 2.0f);
+    const double t = 1.3;
+    for (float evil : {-5.0f, 2.0f}) {
+        bench.set(&TrackSet::avatarEvil, evil);
+        bench.drawFrame(100.0, t);
+        bench.view.read();
+        double k = evil > -1 ? 100.0 : 1.0;
+        int x = int(std::lround(6 * std::sin(k * (t * 1.2)) + 910));
+        int y = int(std::lround(4 * std::sin(k * (t * 0.8)) + 250));
+        EXPECT_TRUE(near(bench.view.at(x + 1, y + 1), entryColour(2))) << "k " << k;
+        EXPECT_TRUE(near(bench.view.at(x - 2, y + 10), black)) << "k " << k;
+        EXPECT_TRUE(near(bench.view.at(x + 10, y - 2), black)) << "k " << k;
+    }
+}
+
+TEST(EvilAvatar, ShowsItsRangeWithBubbleAndLyric) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open());
+    copySlots(addGroup(&bench, 5, 30, 30), bench.show.catalogue.evilAvatars);
+    bench.show.catalogue.evilBubble = bench.addImage(60, 30, Rgba{90, 20, 20, 255});
+    copySlots(addGroup(&bench, 18, 10, 10), bench.show.catalogue.evilLyrics);
+    bench.set(&TrackSet::lyricsEvil, 17.5f);
+    for (float value : {-1.0f, -0.5f, 4.9f, 5.0f}) {
+        bench.set(&TrackSet::avatarEvil, value);
+        bench.drawFrame(100.0, 0.0);  // t = 0: the face's corner at (0, 280)
+        bench.view.read();
+        bool shown = value > -1 && value < 5;
+        Rgba face = bench.view.at(10, 295);
+        EXPECT_TRUE(near(face, shown ? entryColour(value < 0 ? 0 : 4) : black)) << value << ": " << describe(face);
+        EXPECT_TRUE(near(bench.view.at(305, 607), shown ? entryColour(17) : black)) << "lyric 18 at (300, 602)";
+        EXPECT_TRUE(near(bench.view.at(340, 625), shown ? Rgba{90, 20, 20, 255} : black)) << "bubble";
+    }
+}

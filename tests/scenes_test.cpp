@@ -1,0 +1,323 @@
+// Pictograms, features, the refrain and its photographs, the tunnel, the logo, the colour each
+// step leaves for the next, and the whole frame sequence over a crafted show.
+#include "scenes/avatars.h"
+#include "scenes/logo.h"
+#include "scenes/pictograms.h"
+#include "scenes/refrain.h"
+#include "scenes/tunnel.h"
+#include "support/scene_fixtures.h"
+
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+const Rgba black = {0, 0, 0, 255};
+const Rgba white = {255, 255, 255, 255};
+
+Rgba grey(double level) {
+    int v = int(std::lround(255 * level));
+    return Rgba{v, v, v, 255};
+}
+
+// Polaroid entry i: a transparent canvas with a white 20x20 square at x = 30 i, so a pixel in the
+// square's middle shows whether entry i was drawn, and at what opacity.
+std::vector<uint8_t> polaroidCanvas(int i) {
+    int width = 30 * i + 20;
+    std::vector<uint8_t> pixels = solidImage(width, 20, 4, Rgba{0, 0, 0, 0});
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 30 * i; x < width; ++x) {
+            for (int c = 0; c < 4; ++c) pixels[size_t(y * width + x) * 4 + size_t(c)] = 255;
+        }
+    }
+    return pixels;
+}
+
+// Leaves x and y alone while no pictogram is shown: a track with keys nowhere would crash if read.
+SyncTrack unreadableTrack = {nullptr, nullptr, 1000};
+
+}  // namespace
+
+TEST(Pictogram, IsCentredByItsUnscaledSizeAndGrowsRightAndDown) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open());
+    for (int i = 0; i < 20; ++i) bench.show.catalogue.pictograms[i] = bench.addImage(200, 100, white);
+    bench.set(&TrackSet::pictogramPictogram, 4.0f);
+    bench.set(&TrackSet::pictogramX, 640.0f);
+    bench.set(&TrackSet::pictogramY, 360.0f);
+    // At t = 0 the wobble is (6, 0): the corner sits at (540 + 6, 310).
+    bench.drawFrame(100.0, 0.0);
+    bench.view.read();
+    Rgba drawn = grey(0.8);  // never fully opaque
+    EXPECT_TRUE(near(bench.view.at(548, 312), drawn)) << describe(bench.view.at(548, 312));
+    EXPECT_TRUE(near(bench.view.at(744, 408), drawn));
+    EXPECT_TRUE(near(bench.view.at(748, 360), black));
+    EXPECT_TRUE(near(bench.view.at(600, 412), black));
+
+    bench.set(&TrackSet::pictogramScale, 2.0f);
+    bench.drawFrame(100.0, 0.0);
+    bench.view.read();
+    EXPECT_TRUE(near(bench.view.at(548, 312), drawn));
+    EXPECT_TRUE(near(bench.view.at(944, 508), drawn)) << "540-940 by 310-510 at scale 2";
+    EXPECT_TRUE(near(bench.view.at(948, 400), black));
+    EXPECT_TRUE(near(bench.view.at(700, 512), black));
+    EXPECT_EQ(bench.currentColour()[3], 0.0f) << "the black fade's colour is last";
+}
+
+TEST(Pictogram, PicksByTruncationAndLeavesPositionTracksUnreadWhileHidden) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open());
+    for (int i = 0; i < 20; ++i) bench.show.catalogue.pictograms[i] = bench.addImage(20 + i, 20, white);
+    AvatarShake still = computeAvatarShake(FrameState{0, 0}, &bench.values[0].track);
+    ConstantTrack which, scale, x, y;
+    scale.set(1.0f);
+    x.set(100.0f);
+    y.set(100.0f);
+    for (float value : {-1.0f, 20.0f, NAN}) {
+        which.set(value);
+        PictogramTracks hidden = {&which.track, &unreadableTrack, &unreadableTrack, &scale.track};
+        renderPictogram(FrameState{0, 0}, still, &bench.view.window, &bench.view.store,
+                        bench.show.catalogue.pictograms, hidden);
+    }
+    struct Case { float value; int entry; };
+    for (Case c : {Case{-0.5f, 0}, Case{4.0f, 4}, Case{19.9f, 19}}) {
+        which.set(c.value);
+        bench.view.window.clear(Colour{0, 0, 0, 1});
+        renderPictogram(FrameState{0, 0}, still, &bench.view.window, &bench.view.store,
+                        bench.show.catalogue.pictograms, PictogramTracks{&which.track, &x.track, &y.track, &scale.track});
+        bench.view.read();
+        // Entry i is 20 + i wide, centred on x = 100: its right edge is at 100 + (20 + i) / 2 + 6.
+        int right = 100 + (20 + c.entry) / 2 + 6;
+        EXPECT_TRUE(near(bench.view.at(right - 1, 100), grey(0.8))) << c.value;
+        EXPECT_TRUE(near(bench.view.at(right + 1, 100), black)) << c.value;
+    }
+    bench.view.window.clear(Colour{0, 0, 0, 1});
+}
+
+TEST(Features, JitterAtTheCornerAndPickTheirEntry) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open());
+    for (int i = 0; i < 12; ++i) bench.show.catalogue.featureImages[i] = bench.addImage(100 + 10 * i, 50, white);
+    for (float value : {11.9f, 12.0f}) {
+        bench.set(&TrackSet::features, value);
+        bench.drawFrame(100.0, 0.0);  // jitter (6, 0)
+        bench.view.read();
+        bool shown = value < 12.0f;
+        EXPECT_TRUE(near(bench.view.at(8, 2), shown ? white : black)) << value;
+        EXPECT_TRUE(near(bench.view.at(6 + 209, 25), shown ? white : black)) << "entry 11 is 210 wide";
+        EXPECT_TRUE(near(bench.view.at(4, 25), black)) << "six pixels in from the left edge";
+    }
+    Vec2 jitter = featuresJitter(0.37);
+    EXPECT_EQ(jitter.x, float(6 * std::cos(100 * (1.2 * 0.37))));
+    EXPECT_EQ(jitter.y, float(4 * std::sin(100 * (0.8 * 0.37))));
+}
+
+TEST(Refrain, DrawsItsThreeLayersWhateverTheTracks) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open());
+    bench.show.catalogue.refrainBackground = bench.addImage(1280, 100, Rgba{0, 0, 200, 255});
+    bench.show.catalogue.refrainSun = bench.addImage(600, 600, Rgba{250, 200, 0, 255});
+    bench.show.catalogue.refrainForeground = bench.addImage(1280, 50, Rgba{0, 150, 0, 255});
+    bench.set(&TrackSet::refrainForeground, 600.0f);
+    bench.drawFrame(100.0, 0.0);  // sun at (-460, 0) + (0, 9), unturned
+    bench.view.read();
+    EXPECT_TRUE(near(bench.view.at(1000, 50), Rgba{0, 0, 200, 255})) << "background at (0, 0)";
+    EXPECT_TRUE(near(bench.view.at(100, 50), Rgba{250, 200, 0, 255})) << "the sun over it";
+    EXPECT_TRUE(near(bench.view.at(142, 300), black)) << "the sun ends at x 140";
+    EXPECT_TRUE(near(bench.view.at(640, 625), Rgba{0, 150, 0, 255})) << "foreground at its track's y";
+    // At t = 4.5 the sun has turned 45 degrees clockwise: a corner now points left of x 140's edge.
+    bench.drawFrame(100.0, 4.5);
+    bench.view.read();
+    double sunCentreY = 300 + 9 * std::cos(0.7 * 4.5);
+    int edge = int(std::lround(-160 + 7 * std::sin(1.3 * 4.5) + 300 * std::sqrt(2.0)));
+    EXPECT_TRUE(near(bench.view.at(edge - 4, int(sunCentreY)), Rgba{250, 200, 0, 255})) << "rotated corner";
+}
+
+TEST(Polaroids, ShowTheirRunWithTheLastFadingIn) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open(1280, 720));
+    for (int i = 0; i < 39; ++i) bench.show.catalogue.polaroids[i] = bench.addImage(30 * i + 20, 20, polaroidCanvas(i));
+    struct Case { float start, end; std::vector<double> levels; };  // levels of entries 0..8
+    const Case cases[] = {
+        {0.0f, 2.5f, {1, 1, 0.5, 0, 0}},
+        {0.0f, 3.0f, {1, 1, 0, 0, 0}},
+        {0.0f, 3.001f, {1, 1, 1, 0.001, 0}},
+        {-0.5f, 2.0f, {1, 0, 0, 0}},  // end a whole number: its last entry at opacity 0
+        {-1.0f, 2.0f, {0, 0, 0}},
+        {5.0f, 5.0f, {0, 0, 0, 0, 0, 0, 0}},
+        {5.7f, 5.2f, {0, 0, 0, 0, 0, 0.2, 0}},
+        {2.0f, 39.0f, {0, 0, 0, 0, 0}},
+        {39.0f, 38.0f, {0, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        bench.set(&TrackSet::refrainPolaroidStart, c.start);
+        bench.set(&TrackSet::refrainPolaroidEnd, c.end);
+        bench.drawFrame(100.0, 0.0);
+        bench.view.read();
+        for (size_t i = 0; i < c.levels.size(); ++i) {
+            Rgba seen = bench.view.at(int(30 * i + 10), 10);
+            EXPECT_TRUE(near(seen, grey(c.levels[i]))) << "start " << c.start << " end " << c.end << " entry " << i
+                                                       << ": " << describe(seen);
+        }
+    }
+}
+
+TEST(Polaroids, CreditsEachSwayOnTheirOwn) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open(1280, 720));
+    for (int i = 0; i < 39; ++i) bench.show.catalogue.polaroids[i] = bench.addImage(30 * i + 20, 20, polaroidCanvas(i));
+    bench.set(&TrackSet::refrainPolaroidEnd, 38.5f);
+    for (float start : {30.0f, 33.0f}) {
+        bench.set(&TrackSet::refrainPolaroidStart, start);
+        bench.drawFrame(100.0, 0.0);
+        bench.view.read();
+        bool credits = start >= 33.0f;
+        // Entry 34 sways by 6 cos(34) = -5.1 pixels in credits mode, into the gap before it; with
+        // the one shared offset it stays put.
+        EXPECT_TRUE(near(bench.view.at(34 * 30 - 3, 10), credits ? white : black)) << start;
+        EXPECT_TRUE(near(bench.view.at(38 * 30 + 10 + int(6 * std::cos(38.0)), 10), grey(0.5))) << start;
+        EXPECT_TRUE(near(bench.view.at(32 * 30 + 10, 10), credits ? black : white)) << start;
+    }
+    Vec2 still = polaroidOffset(0.5, 1.0f), shaken = polaroidOffset(0.5, 100.0f);
+    EXPECT_EQ(still.x, float(1.0 * 6 * std::cos(100 * (1.2 * 0.5)) / 100));
+    EXPECT_EQ(shaken.y, float(100.0 * 4 * std::sin(100 * (0.8 * 0.5)) / 100));
+}
+
+TEST(Tunnel, SelectsByTextureAndVariationAndKeepsPhasesOfWhatItDoesNotDraw) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open(320, 180));
+    const Rgba colours[3] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}};
+    for (int i = 0; i < 3; ++i) bench.show.catalogue.tunnelTextures[i] = bench.addImage(16, 16, colours[i]);
+    ConstantTrack move, texture, variation;
+    TunnelTracks tracks = {&move.track, &texture.track, &variation.track};
+    TunnelState state;
+    move.set(0.0f);
+    variation.set(1.0f);
+    texture.set(-0.5f);
+    EXPECT_EQ(renderTunnel(tracks, 0, bench.show.catalogue.tunnelTextures, &state), 20) << "first frame of variation 1";
+    for (float bad : {3.0f, -1.0f}) {
+        texture.set(bad);
+        state.tunnelPhase[1] = 0.75f;
+        EXPECT_EQ(renderTunnel(tracks, 0, bench.show.catalogue.tunnelTextures, &state), 0) << bad;
+        EXPECT_EQ(state.tunnelPhase[1], 0.75f) << bad;
+    }
+    texture.set(1.0f);
+    for (float bad : {3.0f, -1.0f}) {
+        variation.set(bad);
+        EXPECT_EQ(renderTunnel(tracks, 0, bench.show.catalogue.tunnelTextures, &state), 0) << bad;
+    }
+    EXPECT_EQ(state.tunnelPhase[0], 0.0f);
+    EXPECT_EQ(state.tunnelPhase[1], 0.75f);
+    EXPECT_EQ(state.tunnelPhase[2], 0.0f);
+
+    // Texture 2.99 is image 2: the frame is tinted by the blue texture only.
+    texture.set(2.99f);
+    variation.set(1.9f);
+    move.set(2.25f);
+    bench.view.window.clear(Colour{0, 0, 0, 1});
+    EXPECT_EQ(renderTunnel(tracks, 0, bench.show.catalogue.tunnelTextures, &state), 20);
+    EXPECT_EQ(state.tunnelPhase[1], -0.25f);
+    bench.view.read();
+    int blue = 0, other = 0;
+    for (int y = 0; y < 180; y += 5) {
+        for (int x = 0; x < 320; x += 5) {
+            Rgba p = bench.view.at(x, y);
+            blue += p.b > 0;
+            other += p.r > 0 || p.g > 0;
+        }
+    }
+    EXPECT_GT(blue, 100);
+    EXPECT_EQ(other, 0);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+}
+
+TEST(Tunnel, StoresItsPhaseAndDrawsNoRingsWithoutItsImage) {
+    EXPECT_EQ(nextTunnelPhase(2.25f), -0.25f);
+    EXPECT_EQ(nextTunnelPhase(2.0f), -1.0f);
+    EXPECT_EQ(nextTunnelPhase(-3.0f), 3.0f);
+    EXPECT_EQ(nextTunnelPhase(0.0f), 0.0f);
+    EXPECT_EQ(nextTunnelPhase(1000.5f), -0.5f);
+    float huge = nextTunnelPhase(1e30f);  // adding 1 at a time would never get there
+    EXPECT_GE(huge, -1.0f);
+
+    SceneBench bench;
+    ASSERT_TRUE(bench.open(160, 90));
+    int slot = bench.addImage(8, 8, white);
+    TunnelState state;
+    state.tunnelPhase[0] = -1.0f;
+    EXPECT_EQ(drawTunnelVariation0(slot, 5.0f, &state), 10) << "a phase of -1 draws depths 9 down to 0";
+    state.tunnelPhase[2] = 1e8f;  // single precision cannot count down from here: bounded anyway
+    EXPECT_LE(drawTunnelVariation2(slot, -1e8f, &state), 10);
+    TunnelState untouched;
+    EXPECT_EQ(drawTunnelVariation1(-1, 3.0f, &untouched), 0);
+    EXPECT_EQ(drawTunnelVariation1(slot + 1, 3.0f, &untouched), 0);
+    EXPECT_EQ(untouched.tunnelPhase[1], 0.0f);
+}
+
+TEST(Logo, AppearsAfterItsRowCentredWithTheNoiseOpacity) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open());
+    bench.show.catalogue.logo = bench.addImage(400, 100, white);
+    bench.set(&TrackSet::fadeFgNoise, 1.0f);
+    for (double row : {4776.0, 4776.01}) {
+        bench.drawFrame(row, 0.0);
+        bench.view.read();
+        bool shown = row > 4776.0;
+        EXPECT_TRUE(near(bench.view.at(442, 25), shown ? white : black)) << row;
+        EXPECT_TRUE(near(bench.view.at(438, 25), black)) << "left edge at design x 440";
+        EXPECT_TRUE(near(bench.view.at(838, 118), shown ? white : black)) << row;
+    }
+    bench.set(&TrackSet::fadeFgNoise, 0.0f);
+    bench.drawFrame(5000.0, 0.0);
+    bench.view.read();
+    EXPECT_TRUE(near(bench.view.at(600, 60), black)) << "drawn fully transparent";
+}
+
+TEST(FrameSequence, EachStepLeavesTheColourTheNextRelyOn) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open(320, 180));
+    FrameState frame = {5000.0, 0.0};
+    AvatarShake shake = computeAvatarShake(frame, &bench.values[4].track);
+    Show& show = bench.show;
+    bench.set(&TrackSet::refrainPolaroidStart, 0.0f);
+    bench.set(&TrackSet::refrainPolaroidEnd, 1.25f);
+    bench.set(&TrackSet::fadeFgNoise, 0.5f);
+    bench.set(&TrackSet::fadeBgWhite, 0.25f);
+    bench.set(&TrackSet::fadeFgBlack, 0.75f);
+    for (int i = 0; i < 39; ++i) show.catalogue.polaroids[i] = bench.addImage(4, 4, white);
+    show.catalogue.logo = bench.addImage(4, 4, white);
+    using Colour4 = std::array<float, 4>;
+    renderPictogram(frame, shake, &bench.view.window, &bench.view.store, show.catalogue.pictograms,
+                    PictogramTracks{show.tracks.pictogramPictogram, show.tracks.pictogramX, show.tracks.pictogramY,
+                                    show.tracks.pictogramScale});
+    EXPECT_EQ(bench.currentColour(), (Colour4{1, 1, 1, 0.8f})) << "set although nothing is drawn";
+    renderGoodAvatar(frame, shake, &bench.view.window, GoodAvatarImages{show.catalogue.goodAvatars, -1, show.catalogue.goodLyrics},
+                     show.tracks.avatarGood, show.tracks.lyricsGood);
+    EXPECT_EQ(bench.currentColour(), (Colour4{1, 1, 1, 1}));
+    renderPolaroids(frame, shake, &bench.view.window, show.catalogue.polaroids, show.tracks.refrainPolaroidStart,
+                    show.tracks.refrainPolaroidEnd);
+    EXPECT_EQ(bench.currentColour(), (Colour4{1, 1, 1, 0.25f})) << "the last photograph's opacity";
+    renderLogo(frame, &bench.view.window, show.catalogue.logo, show.tracks.fadeFgNoise);
+    EXPECT_EQ(bench.currentColour(), (Colour4{1, 1, 1, 0.5f}));
+    renderFeatures(frame, &bench.view.window, show.catalogue.featureImages, show.tracks.features);
+    EXPECT_EQ(bench.currentColour(), (Colour4{1, 1, 1, 1}));
+}
+
+TEST(FrameSequence, RunsEveryRowOfACraftedShowWithEveryImageMissing) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open(64, 36));
+    // Tracks that sweep every range, and the catalogue entries all -1: nothing is read outside
+    // the store (the sanitizer build checks) and nothing crashes.
+    std::vector<std::vector<TrackKey>> keys(trackCount);
+    for (int i = 0; i < trackCount; ++i) {
+        keys[size_t(i)] = {{0, -2.0f, 1}, {3000, 45.0f, 2}, {6000, -40.0f, 3}, {6651, 1e30f, 0}};
+        bench.show.tracks.*trackSetFields[i] = new SyncTrack{nullptr, keys[size_t(i)].data(), 4};
+    }
+    long frames = 0;
+    for (double row = 0.0; row < 6652.0; row += 1.0 + 1.0 / 7.0, ++frames) bench.drawFrame(row, row / 24.0);
+    EXPECT_GT(frames, 5800);
+    for (int i = 0; i < trackCount; ++i) delete (bench.show.tracks.*trackSetFields[i]);
+}

@@ -110,13 +110,25 @@ int drawTunnelVariation0(int slot, float move, TunnelState* state) { return draw
 int drawTunnelVariation1(int slot, float move, TunnelState* state) { return drawVariation(1, slot, move, state); }
 int drawTunnelVariation2(int slot, float move, TunnelState* state) { return drawVariation(2, slot, move, state); }
 
+TunnelChoice chooseTunnel(const TunnelTracks& tracks, double row, const int* tunnelTextures) {
+    TunnelChoice choice = {false, 0, -1, evaluateTrack(tracks.move, row)};
+    int texture = 0;
+    if (!pickEntry(evaluateTrack(tracks.texture, row), 3, &texture)) return choice;
+    if (!pickEntry(evaluateTrack(tracks.variation, row), 3, &choice.variation)) return choice;
+    choice.slot = tunnelTextures[texture];
+    choice.drawn = currentTextures && currentTextures->holds(choice.slot);
+    return choice;
+}
+
 int renderTunnel(const TunnelTracks& tracks, double row, const int* tunnelTextures, TunnelState* state) {
-    float m = evaluateTrack(tracks.move, row);
-    int texture = 0, variation = 0;
-    if (!pickEntry(evaluateTrack(tracks.texture, row), 3, &texture)) return 0;
-    if (!pickEntry(evaluateTrack(tracks.variation, row), 3, &variation)) return 0;
-    int slot = tunnelTextures[texture];
-    if (variation == 0) return drawTunnelVariation0(slot, m, state);
-    if (variation == 1) return drawTunnelVariation1(slot, m, state);
-    return drawTunnelVariation2(slot, m, state);
+    TunnelChoice choice = chooseTunnel(tracks, row, tunnelTextures);
+    if (!choice.drawn) return 0;
+    if (choice.variation == 0) return drawTunnelVariation0(choice.slot, choice.move, state);
+    if (choice.variation == 1) return drawTunnelVariation1(choice.slot, choice.move, state);
+    return drawTunnelVariation2(choice.slot, choice.move, state);
+}
+
+void advanceTunnelPhases(const TunnelTracks& tracks, double row, const int* tunnelTextures, TunnelState* state) {
+    TunnelChoice choice = chooseTunnel(tracks, row, tunnelTextures);
+    if (choice.drawn) state->tunnelPhase[choice.variation] = nextTunnelPhase(choice.move);
 }

@@ -20,6 +20,20 @@ struct TunnelTracks {
 
 // Returns the number of rings drawn.
 int renderTunnel(const TunnelTracks& tracks, double row, const int* tunnelTextures, TunnelState* state);
+
+// What renderTunnel would draw at a row: whether a tunnel is drawn, which variation, with which
+// slot and move value.
+struct TunnelChoice {
+    bool drawn;
+    int variation;
+    int slot;
+    float move;
+};
+TunnelChoice chooseTunnel(const TunnelTracks& tracks, double row, const int* tunnelTextures);
+
+// Updates the phases as drawing the frame at this row would, without drawing: for a renderer
+// that starts in the middle of the show and needs the phases of the frames before.
+void advanceTunnelPhases(const TunnelTracks& tracks, double row, const int* tunnelTextures, TunnelState* state);
 // Each draws one complete tunnel of its variation, stores its new phase and returns the number
 // of rings drawn (0, phase untouched, when the store does not hold the slot).
 int drawTunnelVariation0(int slot, float move, TunnelState* state);

@@ -1,0 +1,138 @@
+// The offscreen renderer behind demo-capture.
+#include "runtime/capture.h"
+
+#include "platform/song_stream.h"
+
+#include "runtime/music.h"
+#include "runtime/track_set.h"
+#include "sync/sync.h"
+
+#include <GL/glew.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+bool openCaptureSession(CaptureSession* session, int width, int height, int64_t fpsNum, int64_t fpsDen) {
+    session->fpsNum = fpsNum;
+    session->fpsDen = fpsDen;
+    session->window.scaleX = float(width) / 1280.0f;
+    session->window.scaleY = float(height) / 720.0f;
+    if (!session->window.openOffscreen(width, height)) return false;
+    currentDisplay = &session->window;
+    currentTextures = &session->store;
+    session->syncDevice = createSyncDevice();
+    if (!session->syncDevice) return false;
+    session->show.tracks = requestTrackSet(session->syncDevice);
+    session->show.shader = ShaderProgram::build("data/shaders/default.vs", "data/shaders/noise.fs");
+    glUseProgram(0);
+    session->show.catalogue = loadAssetCatalogue(&session->store);
+    glEnable(GL_BLEND);
+    // The live show draws with depth testing off from its first sprite on, which is within its
+    // first frame: every captured frame, the first included, is drawn in that state, so a frame
+    // looks the same whether a capture starts with it or comes to it.
+    glDisable(GL_DEPTH_TEST);
+    return true;
+}
+
+void closeCaptureSession(CaptureSession* session) {
+    destroySyncDevice(session->syncDevice);
+    session->syncDevice = nullptr;
+    currentTextures = nullptr;
+    currentDisplay = nullptr;
+    session->window.close();
+}
+
+double captureFrameRow(int64_t frame, int64_t fpsNum, int64_t fpsDen) {
+    return double(frame) * 24.0 * double(fpsDen) / double(fpsNum);
+}
+
+int64_t firstFrameAtOrAfter(double row, int64_t fpsNum, int64_t fpsDen) {
+    int64_t frame = int64_t(std::ceil(row * double(fpsNum) / (24.0 * double(fpsDen))));
+    while (frame > 0 && captureFrameRow(frame - 1, fpsNum, fpsDen) >= row) --frame;
+    while (captureFrameRow(frame, fpsNum, fpsDen) < row) ++frame;
+    return frame < 0 ? 0 : frame;
+}
+
+namespace {
+
+// Brings the tunnel's phases to those after every grid frame whose row is below the given row.
+void preparePhases(CaptureSession* session, double row) {
+    const TrackSet& tracks = session->show.tracks;
+    TunnelTracks tunnel = {tracks.tunnelMove, tracks.tunnelTexture, tracks.tunnelVariation};
+    int64_t first = firstFrameAtOrAfter(row, session->fpsNum, session->fpsDen);
+    if (first < session->nextFrame) {
+        session->show.tunnel = TunnelState();
+        session->nextFrame = 0;
+    }
+    for (; session->nextFrame < first; ++session->nextFrame) {
+        double gridRow = captureFrameRow(session->nextFrame, session->fpsNum, session->fpsDen);
+        advanceTunnelPhases(tunnel, gridRow, session->show.catalogue.tunnelTextures, &session->show.tunnel);
+    }
+}
+
+void drawAndRead(CaptureSession* session, double row, std::vector<uint8_t>* rgba) {
+    // t is the song time of the row: the live show reads it from a timer instead.
+    renderFrame(&session->window, FrameState{row, row / rowsPerSecond}, &session->show);
+    size_t stride = size_t(session->window.width) * 4;
+    size_t height = size_t(session->window.height);
+    std::vector<uint8_t> bottomUp(stride * height);
+    session->window.readPixels(GL_RGBA, bottomUp.data());
+    rgba->resize(bottomUp.size());
+    for (size_t y = 0; y < height; ++y) memcpy(&(*rgba)[y * stride], &bottomUp[(height - 1 - y) * stride], stride);
+}
+
+}  // namespace
+
+void captureFrame(CaptureSession* session, int64_t frame, std::vector<uint8_t>* rgba) {
+    double row = captureFrameRow(frame, session->fpsNum, session->fpsDen);
+    preparePhases(session, row);
+    drawAndRead(session, row, rgba);
+    session->nextFrame = frame + 1;
+}
+
+void captureRow(CaptureSession* session, double row, std::vector<uint8_t>* rgba) {
+    preparePhases(session, row);
+    drawAndRead(session, row, rgba);
+    session->show.tunnel = TunnelState();  // off the grid: the next frame starts over
+    session->nextFrame = 0;
+}
+
+namespace {
+
+void putLE(FILE* out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) fputc(int((value >> (8 * i)) & 0xff), out);
+}
+
+}  // namespace
+
+bool writeSongSegment(double firstRow, const char* path) {
+    SongStream* stream = nullptr;
+    if (openSongStream(songSettings.fileName, &stream) != 0) return false;
+    FILE* out = fopen(path, "wb");
+    if (!out) {
+        closeSongStream(stream);
+        return false;
+    }
+    fwrite("RIFF\xff\xff\xff\xffWAVEfmt ", 1, 16, out);
+    const uint32_t format[] = {16, 1 | (2u << 16), 44100, 176400, 4 | (16u << 16)};
+    for (uint32_t word : format) putLE(out, word, 4);
+    fwrite("data\xff\xff\xff\xff", 1, 8, out);
+    long skip = std::lround(firstRow / 24.0 * 44100.0);
+    std::vector<int16_t> chunk(4096 * 2);
+    uint32_t dataBytes = 0;
+    while (size_t frames = readSongFrames(stream, chunk.data(), 4096)) {
+        size_t from = size_t(std::min<long>(skip, long(frames)));
+        skip -= long(from);
+        fwrite(chunk.data() + from * 2, 4, frames - from, out);
+        dataBytes += uint32_t((frames - from) * 4);
+    }
+    closeSongStream(stream);
+    fseek(out, 4, SEEK_SET);
+    putLE(out, 36 + dataBytes, 4);
+    fseek(out, 40, SEEK_SET);
+    putLE(out, dataBytes, 4);
+    return fclose(out) == 0;
+}
+

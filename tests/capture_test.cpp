@@ -1,0 +1,139 @@
+// demo-capture, run for real in a small show folder made by the test: deterministic frames, the
+// same frame alone or in a sequence, pictures checked by pixels, and a video whose audio is the
+// song from the first frame's sample.
+#include "runtime/track_set.h"
+#include "support/audio_fixtures.h"
+#include "support/run_program.h"
+#include "sync/sync.h"
+#include "sync/track_file.h"
+
+#include <gtest/gtest.h>
+#include <stb/stb_image.h>
+
+#include <map>
+
+namespace {
+
+// A complete show folder: test cards, the shaders, a 3 s song with clicks, and the 20 tracks,
+// each holding one value (a tunnel flight, a character, a pictogram, no fades) unless a test
+// says otherwise.
+struct CaptureFolder {
+    TempDir dir;
+    explicit CaptureFolder(const std::map<std::string, float>& overrides = {}) {
+        EXPECT_EQ(runCommand(shellQuote(builtProgram("demo-cards")) + " .", dir.path).status, 0);
+        std::string shaders = shellQuote(std::string(DEMO_SOURCE_DIR) + "/data/shaders");
+        EXPECT_EQ(runCommand("cp -r " + shaders + " data/", dir.path).status, 0);
+        EXPECT_TRUE(makeSong(dir.file("data/mirekand2013.mp3"), 44100, 2, 3.0, {0, 22050, 50000}));
+        std::map<std::string, float> values = {
+            {"tunnel:texture", 1}, {"tunnel:variation", 1}, {"avatar:good", 3}, {"pictogram:pictogram", 2},
+            {"pictogram:x", 640}, {"pictogram:y", 360}, {"pictogram:scale", 1}, {"avatar:evil", -5},
+            {"lyrics:evil", -5}, {"features", -5}, {"refrain:background", 900}, {"refrain:sun", 900},
+            {"refrain:foreground", 900}, {"refrain:polaroid_start", -5}, {"refrain:polaroid_end", -5}};
+        for (const auto& entry : overrides) values[entry.first] = entry.second;
+        for (const char* name : trackNames) {
+            std::vector<TrackKey> keys = {{0, values.count(name) ? values[name] : 0.0f, 1}};
+            if (std::string(name) == "tunnel:move") keys = {{0, 0.0f, 1}, {240, 40.0f, 1}};
+            EXPECT_EQ(writeTrackFile(dir.file(trackFileName("sync", name)).c_str(), keys.data(), int32_t(keys.size())), 0);
+        }
+    }
+    ProgramResult capture(const std::string& arguments) const {
+        return runCommand(shellQuote(builtProgram("demo-capture")) + " " + arguments, dir.path);
+    }
+};
+
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;
+    uint8_t red(int x, int y) const { return rgb[(size_t(y) * size_t(width) + size_t(x)) * 3]; }
+};
+
+Picture loadPicture(const std::string& path) {
+    Picture picture;
+    int components = 0;
+    unsigned char* pixels = stbi_load(path.c_str(), &picture.width, &picture.height, &components, 3);
+    if (pixels) {
+        picture.rgb.assign(pixels, pixels + size_t(picture.width) * size_t(picture.height) * 3);
+        stbi_image_free(pixels);
+    }
+    return picture;
+}
+
+std::string probe(const CaptureFolder& folder, const std::string& entries, const std::string& file) {
+    return runCommand("ffprobe -v error -count_frames -show_entries " + entries + " -of default=nw=1 " + file,
+                      folder.dir.path).out;
+}
+
+}  // namespace
+
+TEST(Capture, RendersTheSameFrameEveryTimeAloneOrInASequence) {
+    CaptureFolder folder;
+    // The tunnel's rings depend on the frame before, so a single frame is drawn after the frames
+    // of the same frame rate before it.
+    ASSERT_EQ(folder.capture("--row 30 --fps 24 --size 320x180 --out a.png").status, 0);
+    ASSERT_EQ(folder.capture("--row 30 --fps 24 --size 320x180 --out b.png").status, 0);
+    EXPECT_EQ(readBytes(folder.dir.file("a.png")), readBytes(folder.dir.file("b.png")));
+    // At 24 frames a second frame n is row n, and the tunnel's phases are those of frames 0..29.
+    ProgramResult sequence = folder.capture("--from 26 --to 32 --fps 24 --size 320x180 --out frames");
+    ASSERT_EQ(sequence.status, 0) << sequence.err;
+    Picture alone = loadPicture(folder.dir.file("a.png"));
+    Picture inSequence = loadPicture(folder.dir.file("frames/frame_000030.png"));
+    ASSERT_EQ(alone.width, 320);
+    EXPECT_EQ(alone.rgb, inSequence.rgb);
+    EXPECT_NE(alone.rgb, loadPicture(folder.dir.file("frames/frame_000029.png")).rgb) << "the show moves";
+    EXPECT_EQ(readBytes(folder.dir.file("frames/frame_000032.png")).size(), 0u) << "--to is not included";
+}
+
+TEST(Capture, PicturesShowWhatTheTracksSay) {
+    CaptureFolder black({{"fade:fg_black", 1.0f}});
+    ASSERT_EQ(black.capture("--row 10 --size 320x180 --out black.png").status, 0);
+    Picture frame = loadPicture(black.dir.file("black.png"));
+    ASSERT_EQ(frame.height, 180);
+    for (size_t i = 0; i < frame.rgb.size(); ++i) ASSERT_EQ(frame.rgb[i], 0) << "byte " << i;
+
+    CaptureFolder white({{"fade:bg_white", 1.0f}});
+    ASSERT_EQ(white.capture("--row 10 --size 1024x768 --out letterbox.png").status, 0);
+    Picture box = loadPicture(white.dir.file("letterbox.png"));
+    ASSERT_EQ(box.height, 768);
+    for (int x : {0, 512, 1023}) {
+        EXPECT_EQ(box.red(x, 95), 0);
+        EXPECT_EQ(box.red(x, 96), 255);
+        EXPECT_EQ(box.red(x, 671), 255);
+        EXPECT_EQ(box.red(x, 672), 0);
+    }
+}
+
+TEST(Capture, MakesAVideoWithTheSongFromTheFirstFramesSample) {
+    CaptureFolder folder;
+    ProgramResult made = folder.capture("--from 12 --to 36 --fps 30 --size 320x180 --out show.mkv");
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(made.out, "");
+    // Rows 12 to 36 at 30 frames a second: one second, frames 15 to 44.
+    EXPECT_NE(probe(folder, "stream=nb_read_frames,r_frame_rate", "-select_streams v show.mkv")
+                  .find("r_frame_rate=30/1\nnb_read_frames=30"), std::string::npos);
+    ASSERT_EQ(runCommand("ffmpeg -v error -i show.mkv -map 0:a -f s16le -ac 2 -ar 44100 audio.raw", folder.dir.path).status, 0);
+    std::vector<unsigned char> audio = readBytes(folder.dir.file("audio.raw"));
+    std::vector<int16_t> song = decodeWholeSong(folder.dir.file("data/mirekand2013.mp3"));
+    const size_t first = 22050 * 2;  // row 12 is half a second in
+    ASSERT_GE(audio.size() / 2, size_t(44100 * 2 - 2048)) << "about as long as the video";
+    size_t mismatches = 0;
+    for (size_t i = 0; i < audio.size() / 2 && first + i < song.size(); ++i) {
+        int16_t sample = int16_t(audio[2 * i] | audio[2 * i + 1] << 8);
+        mismatches += sample != song[first + i];
+    }
+    EXPECT_EQ(mismatches, 0u) << "the audio is the song from row 12's sample on, sample for sample";
+}
+
+TEST(Capture, RefusesBadArgumentsAndIncompleteFolders) {
+    CaptureFolder folder;
+    for (const char* arguments : {"--size 0x0", "--fps 0", "--fps abc", "--from 20 --to 10", "--nonsense 1",
+                                  "--out", "--row -3"}) {
+        ProgramResult result = folder.capture(arguments);
+        EXPECT_EQ(result.status, 2) << arguments;
+        EXPECT_NE(result.err.find("demo-capture: "), std::string::npos) << arguments;
+    }
+    EXPECT_EQ(folder.capture("--help").status, 0);
+    ASSERT_EQ(std::remove(folder.dir.file("data/features/7.png").c_str()), 0);
+    ProgramResult incomplete = folder.capture("--row 5 --out x.png");
+    EXPECT_EQ(incomplete.status, 1);
+    EXPECT_EQ(incomplete.err, "demo-capture: the show folder is incomplete: data/features/7.png is missing\n");
+}

@@ -9,11 +9,11 @@ show=$build/show
 runs=${1:-5}
 cat >"$build/startup-run.sh" <<'SCRIPT'
 start=$(date +%s.%N)
-LD_PRELOAD=$1 $2 2>probe.err & pid=$!
+LD_PRELOAD=$1 $2 2>"$4" & pid=$!
 sleep "$3"
 cpu=$(awk '{print $14 + $15}' /proc/$pid/stat)
 xdotool key Escape; wait $pid
-grep probe probe.err | awk -v s="$start" -v cpu="$cpu" -v hz="$(getconf CLK_TCK)" -v run="$3" \
+grep probe "$4" | awk -v s="$start" -v cpu="$cpu" -v hz="$(getconf CLK_TCK)" -v run="$3" \
   '{printf "%s %.0f ms  ", $2, ($3 - s) * 1000} END {printf "cpu %.0f%% of one core\n", cpu / hz / run * 100}'
 SCRIPT
 # A private sound server with a null sink, so that the song really starts on an output device.
@@ -24,5 +24,5 @@ trap 'pulseaudio --kill >/dev/null 2>&1; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 for i in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/pulse/native" ] && break; sleep 0.1; done
 cd "$show"
 for i in $(seq "$runs"); do
-  xvfb-run -a -s "-screen 0 1280x720x24" bash "$build/startup-run.sh" "$probe" "$build/bin/demo" 10
+  xvfb-run -a -s "-screen 0 1280x720x24" bash "$build/startup-run.sh" "$probe" "$build/bin/demo" 10 "$XDG_RUNTIME_DIR/probe.err"
 done

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/coverage.h"
 #include "runtime/track_set.h"
 #include "sync/sync.h"
 #include "sync/track_file.h"
@@ -38,6 +39,7 @@ const char* const toolHelp =
     "  dump NAME                print the keys of track NAME as text source\n"
     "  check                    check the show's 20 track files\n"
     "  build SOURCE             compile a text source into track files\n"
+    "  coverage                 list the first row at which each of the show's images shows\n"
     "\n"
     "'demo-tracks COMMAND --help' tells more about a command; 'demo-tracks build --help'\n"
     "describes the text source.\n"
@@ -66,6 +68,14 @@ const char* const checkHelp =
     "missing, empty, truncated (and how many keys survive), negative key count, trailing\n"
     "bytes, rows not increasing, unknown kind, non-finite value. Exit status 1 when any file\n"
     "is not well formed, 0 otherwise.\n";
+
+const char* const coverageHelp =
+    "Usage: demo-tracks coverage\n"
+    "\n"
+    "Run in a show folder: follows the 20 tracks through the show (rows 0 to 6651, a quarter\n"
+    "row at a time) with the scenes' selection rules and prints each of the 145 catalogue\n"
+    "images with the first row at which it is visible, or 'never shown'. Exit status 1 when\n"
+    "any image is never shown, 0 otherwise.\n";
 
 const char* const buildHelp =
     "Usage: demo-tracks build SOURCE\n"
@@ -284,11 +294,35 @@ int runBuild(const Arguments& arguments) {
     return 0;
 }
 
+int runCoverage(const Arguments& arguments) {
+    if (!arguments.empty()) return usageError("coverage takes no arguments");
+    SyncDevice* device = createSyncDevice();
+    if (!device) return exitFailure;
+    std::vector<CoverageEntry> entries = catalogueCoverage(requestTrackSet(device));
+    destroySyncDevice(device);
+    int never = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].firstRow < 0) {
+            std::printf("%3zu  %-42s never shown\n", i, entries[i].fileName.c_str());
+            never += 1;
+        } else {
+            std::printf("%3zu  %-42s from row %g\n", i, entries[i].fileName.c_str(), entries[i].firstRow);
+        }
+    }
+    if (never == 0) {
+        std::printf("all %zu images are shown\n", entries.size());
+        return 0;
+    }
+    std::printf("%d of %zu images are never shown\n", never, entries.size());
+    return exitFailure;
+}
+
 const Command commands[] = {
     {"eval", runEval, evalHelp},
     {"dump", runDump, dumpHelp},
     {"check", runCheck, checkHelp},
     {"build", runBuild, buildHelp},
+    {"coverage", runCoverage, coverageHelp},
 };
 
 bool isHelpOption(const std::string& word) {
@@ -322,5 +356,5 @@ int main(int argc, char** argv) {
     for (const Command& command : commands) {
         if (name == command.name) return runCommand(command, Arguments(argv + 2, argv + argc));
     }
-    return usageError("unknown command '" + name + "' (commands: eval, dump, check, build)");
+    return usageError("unknown command '" + name + "' (commands: eval, dump, check, build, coverage)");
 }

@@ -1,0 +1,100 @@
+// Following the choreography through the show without drawing it.
+#include "runtime/coverage.h"
+
+#include "runtime/asset_catalogue.h"
+#include "runtime/main_loop.h"
+#include "runtime/track_set.h"
+#include "scenes/logo.h"
+#include "scenes/selection.h"
+#include "sync/sync.h"
+
+#include <stb/stb_image.h>
+
+#include <cmath>
+
+namespace {
+
+float heightOf(const std::string& fileName) {
+    int width = 0, height = 0, components = 0;
+    return stbi_info(fileName.c_str(), &width, &height, &components) ? float(height) : 0.0f;
+}
+
+struct Marker {
+    std::vector<CoverageEntry>* entries;
+    double row;
+    void mark(int entry) const {
+        CoverageEntry& seen = (*entries)[size_t(entry)];
+        if (seen.firstRow < 0) seen.firstRow = row;
+    }
+    void markPick(const SyncTrack* track, const int* group, int count) const {
+        int index = 0;
+        if (pickEntry(evaluateTrack(track, row), count, &index)) mark(group[index]);
+    }
+};
+
+void markCharacters(const Marker& m, const TrackSet& t, const AssetCatalogue& c) {
+    int index = 0;
+    if (pickEntry(evaluateTrack(t.avatarGood, m.row), 10, &index)) {
+        m.mark(c.goodAvatars[index]);
+        m.mark(c.goodBubble);
+        m.markPick(t.lyricsGood, c.goodLyrics, 32);
+    }
+    if (pickEntry(evaluateTrack(t.avatarEvil, m.row), 5, &index)) {
+        m.mark(c.evilAvatars[index]);
+        m.mark(c.evilBubble);
+        m.markPick(t.lyricsEvil, c.evilLyrics, 18);
+    }
+}
+
+void markRefrain(const Marker& m, const TrackSet& t, const AssetCatalogue& c, const float* heights) {
+    float background = evaluateTrack(t.refrainBackground, m.row);
+    float foreground = evaluateTrack(t.refrainForeground, m.row);
+    float sunCentre = evaluateTrack(t.refrainSun, m.row) + heights[1] * 0.5f;
+    if (background < 720.0f && background + heights[0] > 0.0f) m.mark(c.refrainBackground);
+    if (sunCentre - heights[1] * 0.7072f < 720.0f && sunCentre + heights[1] * 0.7072f > 0.0f) m.mark(c.refrainSun);
+    if (foreground < 720.0f && foreground + heights[2] > 0.0f) m.mark(c.refrainForeground);
+    float start = evaluateTrack(t.refrainPolaroidStart, m.row);
+    float end = evaluateTrack(t.refrainPolaroidEnd, m.row);
+    if (!(start > -1.0f && start < 39.0f && end < 39.0f)) return;
+    float last = std::ceil(end);
+    for (int i = int(start); last > float(i); ++i) {
+        float alpha = float(i + 1) == last ? end - std::floor(end) : 1.0f;
+        if (alpha > 0.0f) m.mark(c.polaroids[i]);
+    }
+}
+
+void markRow(const Marker& m, const TrackSet& t, const AssetCatalogue& c, const float* heights) {
+    int texture = 0, variation = 0;
+    if (pickEntry(evaluateTrack(t.tunnelTexture, m.row), 3, &texture) &&
+        pickEntry(evaluateTrack(t.tunnelVariation, m.row), 3, &variation)) {
+        m.mark(c.tunnelTextures[texture]);
+    }
+    markCharacters(m, t, c);
+    int index = 0;
+    if (pickEntry(evaluateTrack(t.pictogramPictogram, m.row), 20, &index) &&
+        evaluateTrack(t.pictogramScale, m.row) > 0.0f) {
+        m.mark(c.pictograms[index]);
+    }
+    m.markPick(t.features, c.featureImages, 12);
+    markRefrain(m, t, c, heights);
+    if (m.row > logoRow && evaluateTrack(t.fadeFgNoise, m.row) > 0.0f) m.mark(c.logo);
+}
+
+}  // namespace
+
+std::vector<CoverageEntry> catalogueCoverage(const TrackSet& tracks) {
+    // Entry e of the load order holds slot e, as it does when every image loads.
+    AssetCatalogue catalogue;
+    std::vector<CoverageEntry> entries;
+    for (const CatalogueEntry& entry : catalogueEntries(&catalogue)) {
+        *entry.slot = int(entries.size());
+        entries.push_back(CoverageEntry{entry.fileName, -1.0});
+    }
+    const float heights[3] = {heightOf(entries[size_t(catalogue.refrainBackground)].fileName),
+                              heightOf(entries[size_t(catalogue.refrainSun)].fileName),
+                              heightOf(entries[size_t(catalogue.refrainForeground)].fileName)};
+    for (double row = 0.0; row <= rowLimit; row += 0.25) {
+        markRow(Marker{&entries, row}, tracks, catalogue, heights);
+    }
+    return entries;
+}

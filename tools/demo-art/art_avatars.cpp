@@ -1,0 +1,66 @@
+// The avatar images: Pip's ten faces (drawn at the right of the screen) and Count Glitch's
+// five frames (at the left edge), the last one torn by his own glitching.
+#include <string>
+
+#include "art_canvas.h"
+#include "art_characters.h"
+#include "art_groups.h"
+
+namespace {
+
+// Redraws the picture in horizontal bands shifted sideways, with colour fringes, the look of
+// a broken video signal. The band layout is fixed, so the result is the same every time.
+void tearIntoBands(Canvas& canvas) {
+    cairo_surface_t* copy = cairo_surface_create_similar_image(canvas.surface, CAIRO_FORMAT_ARGB32,
+                                                                canvas.width, canvas.height);
+    cairo_t* copyCr = cairo_create(copy);
+    cairo_set_source_surface(copyCr, canvas.surface, 0, 0);
+    cairo_paint(copyCr);
+    cairo_destroy(copyCr);
+
+    cairo_t* cr = canvas.cr;
+    cairo_save(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    const double bands[][3] = {{0, 70, 0},     {70, 22, -14}, {92, 40, 0},   {132, 12, 16},
+                               {144, 30, -6},  {174, 48, 0},  {222, 16, 12}, {238, 82, 0}};
+    for (const auto& band : bands) {
+        cairo_save(cr);
+        cairo_rectangle(cr, 0, band[0], canvas.width, band[1]);
+        cairo_clip(cr);
+        if (band[2] != 0) {
+            // Colour fringes on the shifted bands: teal to one side, coral to the other.
+            cairo_set_source_rgba(cr, palette::teal.r, palette::teal.g, palette::teal.b, 0.6);
+            cairo_mask_surface(cr, copy, band[2] - 5, 0);
+            cairo_set_source_rgba(cr, palette::coral.r, palette::coral.g, palette::coral.b, 0.6);
+            cairo_mask_surface(cr, copy, band[2] + 5, 0);
+        }
+        cairo_set_source_surface(cr, copy, band[2], 0);
+        cairo_paint(cr);
+        cairo_restore(cr);
+    }
+    cairo_surface_destroy(copy);
+}
+
+}  // namespace
+
+int drawAvatarImages(const ArtJob& job) {
+    for (const PipFace& face : pipFaces) {
+        Canvas canvas = makeCanvas(pipWidth, pipHeight, false);
+        drawPip(canvas.cr, face, job.fonts);
+        int result = writeCanvas(canvas, job.outRoot, std::string("data/avatars/") + face.name + ".png", false);
+        freeCanvas(canvas);
+        if (result != 0) return result;
+    }
+    for (int frame = 0; frame < glitchFrameCount; ++frame) {
+        Canvas canvas = makeCanvas(glitchWidth, glitchHeight, false);
+        drawGlitch(canvas.cr, frame, job.fonts);
+        if (frame == glitchFrameCount - 1) tearIntoBands(canvas);
+        int result =
+            writeCanvas(canvas, job.outRoot, "data/avatars/evil_0" + std::to_string(frame) + ".png", false);
+        freeCanvas(canvas);
+        if (result != 0) return result;
+    }
+    return 0;
+}

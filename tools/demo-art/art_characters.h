@@ -1,0 +1,57 @@
+// The show's characters as vector drawings: Pip, the friendly one, with a face for each named
+// expression; Count Glitch, the villain, in five frames that escalate; and the smiling sun of
+// the refrain. Their own images draw them at full size; the polaroid photos reuse them, scaled.
+#pragma once
+
+#include <cairo.h>
+
+#include <string>
+
+#include "art_text.h"
+
+enum class EyeKind { open, happyArc, calmArc };
+enum class MouthKind { smile, frown, grin, openWide, smallO, catW, skew, smirk, tongueOut };
+enum class FaceExtra { none, angerMark, hearts, thought, question, notes, sparkles };
+
+struct PipFace {
+    const char* name;  // the expression, as in the image's file name
+    EyeKind eyes[2];   // left, right as the viewer sees them
+    double lid[2];     // how far the upper lid comes down, 0 open to 1 shut
+    double gazeX;      // -1 left .. 1 right
+    double gazeY;      // -1 up .. 1 down
+    double browLift[2];
+    double browTilt[2];  // degrees; positive lowers the inner end (cross)
+    MouthKind mouth;
+    double mouthAmount;
+    bool blush;
+    FaceExtra extra;
+};
+
+constexpr int pipWidth = 340;
+constexpr int pipHeight = 430;
+constexpr int pipFaceCount = 10;
+// The ten faces in the order of the avatar files.
+extern const PipFace pipFaces[pipFaceCount];
+
+// Draws Pip into the box (0, 0) - (pipWidth, pipHeight) of the current transformation.
+void drawPip(cairo_t* cr, const PipFace& face, const ArtFonts& fonts);
+
+constexpr int glitchWidth = 300;
+constexpr int glitchHeight = 320;
+constexpr int glitchFrameCount = 5;
+
+// Draws Count Glitch, frame 0 (smug) to 4 (furious), into the box (0, 0) - (glitchWidth,
+// glitchHeight) of the current transformation. The glitch tearing of the last frame is added by
+// the avatar images, not here.
+void drawGlitch(cairo_t* cr, int frame, const ArtFonts& fonts);
+
+constexpr int sunSize = 1280;
+
+// Draws the smiling sun, centred in the box (0, 0) - (sunSize, sunSize), its rays reaching
+// almost to the box's edges and a soft glow around it.
+void drawSunCharacter(cairo_t* cr);
+
+// Small shared symbols: a quaver note, a heart, a four-pointed sparkle, centred on (x, y).
+void drawNoteSymbol(cairo_t* cr, double x, double y, double size, Rgb fill);
+void heartPath(cairo_t* cr, double x, double y, double size);
+void sparklePath(cairo_t* cr, double x, double y, double size);

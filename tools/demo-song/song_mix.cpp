@@ -1,0 +1,151 @@
+// The mix: sidechain ducking, delay, reverb, the master high-pass and the end fade.
+#include "song_mix.h"
+
+#include <cmath>
+
+namespace {
+
+// How far the pads are pulled down under each kick (1 = untouched), so the beat breathes.
+std::vector<float> kickDucking(const Arrangement& arrangement, long frames) {
+    std::vector<float> gain(size_t(frames), 1.0f);
+    const double depth = 0.45;
+    const long span = long(0.3 * songRate);
+    for (const NoteEvent& e : arrangement.events) {
+        if (e.instrument != Instrument::kick) continue;
+        for (long i = 0; i < span && e.start + i < frames; ++i) {
+            double t = double(i) / songRate;
+            double attack = std::fmin(1.0, t / 0.005);
+            float duck = float(1.0 - depth * attack * std::exp(-t / 0.09));
+            size_t k = size_t(e.start + i);
+            if (duck < gain[k]) gain[k] = duck;
+        }
+    }
+    return gain;
+}
+
+// An echo that bounces between the sides, a dotted eighth apart, darker on every repeat.
+void addPingPongDelay(const MixBuses& buses, double framesPerStep, std::vector<float>& out) {
+    long delay = std::lround(framesPerStep * 3.0);
+    long frames = buses.frames;
+    std::vector<float> left(size_t(frames), 0.0f);
+    std::vector<float> right(size_t(frames), 0.0f);
+    const float feedback = 0.42f;
+    const float wet = 0.5f;
+    float damp = 0.0f;
+    for (long i = 0; i < frames; ++i) {
+        float fromRight = i >= delay ? right[size_t(i - delay)] : 0.0f;
+        float fromLeft = i >= delay ? left[size_t(i - delay)] : 0.0f;
+        damp += 0.35f * (fromRight - damp);
+        left[size_t(i)] = buses.delaySend[size_t(i)] + feedback * damp;
+        right[size_t(i)] = fromLeft;
+        out[2 * size_t(i)] += wet * fromLeft;
+        out[2 * size_t(i) + 1] += wet * fromRight;
+    }
+}
+
+struct Comb {
+    std::vector<float> buffer;
+    size_t index = 0;
+    float store = 0;
+};
+
+struct Allpass {
+    std::vector<float> buffer;
+    size_t index = 0;
+};
+
+float runComb(Comb& c, float input, float feedback, float damping) {
+    float output = c.buffer[c.index];
+    c.store = output * (1.0f - damping) + c.store * damping;
+    c.buffer[c.index] = input + c.store * feedback;
+    if (++c.index == c.buffer.size()) c.index = 0;
+    return output;
+}
+
+float runAllpass(Allpass& a, float input) {
+    float delayed = a.buffer[a.index];
+    float output = delayed - input;
+    a.buffer[a.index] = input + delayed * 0.5f;
+    if (++a.index == a.buffer.size()) a.index = 0;
+    return output;
+}
+
+// A small room: parallel damped combs into two allpasses, tuned a little apart for each side.
+void addReverb(const MixBuses& buses, std::vector<float>& out) {
+    const int combLengths[4] = {1557, 1617, 1491, 1422};
+    const int allpassLengths[2] = {556, 441};
+    const int spread = 23;
+    const float wet = 0.22f;
+    for (int side = 0; side < 2; ++side) {
+        Comb combs[4];
+        Allpass allpasses[2];
+        for (int k = 0; k < 4; ++k) combs[k].buffer.assign(size_t(combLengths[k] + side * spread), 0.0f);
+        for (int k = 0; k < 2; ++k) allpasses[k].buffer.assign(size_t(allpassLengths[k] + side * spread), 0.0f);
+        for (long i = 0; i < buses.frames; ++i) {
+            float input = buses.reverbSend[size_t(i)] * 0.5f;
+            float sum = 0;
+            for (Comb& comb : combs) sum += runComb(comb, input, 0.84f, 0.3f);
+            for (Allpass& allpass : allpasses) sum = runAllpass(allpass, sum);
+            out[2 * size_t(i) + size_t(side)] += wet * sum;
+        }
+    }
+}
+
+// The master's tone: a gentle 30 Hz high-pass (one pole) against rumble and offset, and a
+// 16 kHz low-pass (two poles) that takes the fizz off the noise drums. It also leaves little
+// for the MP3 encoder's own low-pass to remove, so the encoded song keeps its loudness.
+void masterFilters(std::vector<float>& out, long frames) {
+    const double highPass = std::exp(-2.0 * M_PI * 30.0 / songRate);
+    const double w = 2.0 * M_PI * 16000.0 / songRate;
+    const double alpha = std::sin(w) / (2.0 * M_SQRT1_2);
+    const double a0 = 1.0 + alpha;
+    const double b0 = (1.0 - std::cos(w)) * 0.5 / a0;
+    const double b1 = (1.0 - std::cos(w)) / a0;
+    const double a1 = -2.0 * std::cos(w) / a0;
+    const double a2 = (1.0 - alpha) / a0;
+    for (int side = 0; side < 2; ++side) {
+        double previousIn = 0, previousOut = 0;
+        double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+        for (long i = 0; i < frames; ++i) {
+            size_t k = 2 * size_t(i) + size_t(side);
+            double input = out[k];
+            double high = highPass * (previousOut + input - previousIn);
+            previousIn = input;
+            previousOut = high;
+            double low = b0 * high + b1 * x1 + b0 * x2 - a1 * y1 - a2 * y2;
+            x2 = x1;
+            x1 = high;
+            y2 = y1;
+            y1 = low;
+            out[k] = float(low);
+        }
+    }
+}
+
+void fadeOutEnd(std::vector<float>& out, long frames) {
+    long fade = long(1.5 * songRate);
+    for (long i = 0; i < fade && i < frames; ++i) {
+        long frame = frames - 1 - i;
+        float gain = float(double(i) / double(fade));
+        out[2 * size_t(frame)] *= gain;
+        out[2 * size_t(frame) + 1] *= gain;
+    }
+}
+
+}  // namespace
+
+std::vector<float> mixDown(const MixBuses& buses, const Arrangement& arrangement) {
+    long frames = buses.frames;
+    std::vector<float> out(2 * size_t(frames), 0.0f);
+    std::vector<float> duck = kickDucking(arrangement, frames);
+    for (long i = 0; i < frames; ++i) {
+        size_t k = size_t(i);
+        out[2 * k] = buses.dryLeft[k] + buses.padLeft[k] * duck[k];
+        out[2 * k + 1] = buses.dryRight[k] + buses.padRight[k] * duck[k];
+    }
+    addPingPongDelay(buses, arrangement.framesPerStep, out);
+    addReverb(buses, out);
+    masterFilters(out, frames);
+    fadeOutEnd(out, frames);
+    return out;
+}

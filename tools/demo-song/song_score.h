@@ -1,0 +1,100 @@
+// The song's score as demo-song reads it from show/score.txt: tempo, chord progressions, drum,
+// bass and arpeggio patterns, melodies and the sections that arrange them. Parsing checks
+// every line and reports the first problem with the file and line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+constexpr int stepsPerBar = 16;
+
+enum class DrumVoice { kick, snare, clap, hat, open, tom };
+
+struct Chord {
+    bool silent;             // "-": nothing plays in this bar
+    int root;                // pitch class, 0 = C
+    std::vector<int> tones;  // intervals above the root in semitones, root first
+};
+
+struct ChordProgression {
+    std::string name;
+    int line;  // where it is defined in the score, for messages
+    std::vector<Chord> bars;
+};
+
+struct DrumLine {
+    DrumVoice voice;
+    std::string steps;  // 'x', 'X' or '.', spaces removed
+};
+
+struct DrumPattern {
+    std::string name;
+    int line;  // where it is defined in the score, for messages
+    std::vector<DrumLine> lines;
+    int steps;  // the same for every line, a whole number of bars
+};
+
+// Bass and arpeggio patterns: one character a step, spaces removed.
+struct StepPattern {
+    std::string name;
+    int line;  // where it is defined in the score, for messages
+    std::string steps;
+};
+
+// A melody step: a MIDI note that starts, a hold of the note before, or a rest.
+struct MelodyStep {
+    enum Kind { note, hold, rest } kind;
+    int midiNote;
+};
+
+struct Melody {
+    std::string name;
+    int line;  // where it is defined in the score, for messages
+    std::vector<MelodyStep> steps;  // 16 a bar
+};
+
+enum class LeadVoice { hero, villain, turns };
+
+struct Section {
+    std::string name;
+    int line;  // where it is defined in the score, for messages
+    int startBar;
+    int endBar;  // the next section's start, or the song's end
+    std::string chords;
+    std::string drums;  // "-" for none
+    std::string bass;
+    std::string arp;
+    std::vector<std::string> lead;  // empty for none
+    std::string fill;               // empty for none
+    LeadVoice voice;
+    bool pad;
+    bool crash;
+    bool riser;
+    double filterFrom;
+    double filterTo;
+};
+
+struct Score {
+    double tempo;
+    int endBar;
+    std::vector<ChordProgression> progressions;
+    std::vector<DrumPattern> drums;
+    std::vector<StepPattern> basslines;
+    std::vector<StepPattern> arpeggios;
+    std::vector<Melody> melodies;
+    std::vector<Section> sections;
+};
+
+struct ScoreResult {
+    Score score;
+    std::string error;  // "FILE:LINE: what is wrong", or empty
+};
+
+ScoreResult readScore(const std::string& path);
+
+// Lookups by name; null when there is no such pattern.
+const ChordProgression* findProgression(const Score& score, const std::string& name);
+const DrumPattern* findDrums(const Score& score, const std::string& name);
+const StepPattern* findBassline(const Score& score, const std::string& name);
+const StepPattern* findArpeggio(const Score& score, const std::string& name);
+const Melody* findMelody(const Score& score, const std::string& name);

@@ -123,6 +123,21 @@ TEST(Capture, MakesAVideoWithTheSongFromTheFirstFramesSample) {
     EXPECT_EQ(mismatches, 0u) << "the audio is the song from row 12's sample on, sample for sample";
 }
 
+TEST(Capture, AnInterruptLeavesAPlayableVideoOfWhatWasRendered) {
+    CaptureFolder folder;
+    // Interrupted once frames are coming out of a capture of the whole show, as Ctrl-C at a
+    // terminal would.
+    ProgramResult stopped = folder.capture(
+        "--size 320x180 --fps 30 --out part.mp4 & pid=$!; "
+        "for i in $(seq 600); do [ -s part.mp4 ] && break; sleep 0.1; done; sleep 0.5; "
+        "kill -INT $pid; wait $pid");
+    EXPECT_EQ(stopped.status, 130) << stopped.err;
+    EXPECT_NE(stopped.err.find("interrupted"), std::string::npos) << stopped.err;
+    std::string frames = probe(folder, "stream=nb_read_frames", "-select_streams v part.mp4");
+    ASSERT_EQ(frames.rfind("nb_read_frames=", 0), 0u) << frames;
+    EXPECT_GT(std::stoi(frames.substr(15)), 0) << "a playable video with the frames rendered";
+}
+
 TEST(Capture, RefusesBadArgumentsAndIncompleteFolders) {
     CaptureFolder folder;
     for (const char* arguments : {"--size 0x0", "--fps 0", "--fps abc", "--from 20 --to 10", "--nonsense 1",

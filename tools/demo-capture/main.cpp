@@ -140,7 +140,8 @@ std::vector<std::string> encoderArguments(const Options& options, const std::str
         } else {
             arguments.insert(arguments.end(), {"-c:a", "aac", "-b:a", "192k"});
         }
-        arguments.insert(arguments.end(), {"-shortest", options.out});
+        // A song shorter than the capture is padded with silence: the video is cut at its frames.
+        arguments.insert(arguments.end(), {"-af", "apad", "-shortest", options.out});
     } else {
         arguments.insert(arguments.end(), {"-start_number", std::to_string(firstFrame), "-f", "image2",
                                            options.out + "/frame_%06d.png"});
@@ -166,7 +167,8 @@ int fail(const std::string& message) {
     return 1;
 }
 
-// Renders the frames and feeds them to the encoder; returns the number of frames rendered.
+// Renders the frames and feeds them to the encoder; returns the number of frames it took, which
+// is fewer than asked for when interrupted or when the encoder stopped taking them.
 int64_t renderFrames(CaptureSession* session, VideoEncoder* encoder, int64_t first, int64_t end) {
     std::vector<uint8_t> rgba;
     bool progress = isatty(2);
@@ -184,6 +186,8 @@ int64_t renderFrames(CaptureSession* session, VideoEncoder* encoder, int64_t fir
 }  // namespace
 
 int main(int argc, char** argv) {
+    signal(SIGPIPE, SIG_IGN);
+    signal(SIGINT, onInterrupt);
     Options options;
     if (int status = parseOptions(argc, argv, &options)) return status;
     std::vector<std::string> missing = missingShowFiles();
@@ -208,8 +212,6 @@ int main(int argc, char** argv) {
             return fail("the song cannot be decoded: " + std::string(songSettings.fileName));
         }
     }
-    signal(SIGPIPE, SIG_IGN);
-    signal(SIGINT, onInterrupt);
     VideoEncoder encoder;
     if (!startEncoder(&encoder, encoderArguments(options, wav, first))) return fail("cannot start ffmpeg");
     int64_t rendered = 0;
@@ -227,6 +229,10 @@ int main(int argc, char** argv) {
         rmdir(wavFolder);
     }
     if (encoded != 0) return fail("ffmpeg failed while writing " + options.out);
+    int64_t wanted = options.singleRow ? 1 : end - first;
+    if (!interrupted && rendered < wanted) {
+        return fail("ffmpeg stopped taking frames after " + std::to_string(rendered) + " of " + std::to_string(wanted));
+    }
     if (interrupted) fprintf(stderr, "demo-capture: interrupted; %s holds the %lld frames rendered\n",
                              options.out.c_str(), (long long)rendered);
     return interrupted ? 130 : 0;

@@ -8,10 +8,15 @@
 #include <stb/stb_image.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-const char* xvfb = "xvfb-run -a -s '-screen 0 1024x768x24' ";
+// A virtual X server of its own: the search for a free display starts at a number of this
+// process's, so tests running side by side do not race for the same one.
+std::string xvfbRun() {
+    return "xvfb-run -a -n " + std::to_string(100 + getpid() % 800) + " -s '-screen 0 1024x768x24' ";
+}
 
 // A show folder with a short song and the shaders in it.
 void addSong(const TempDir& show, double seconds) {
@@ -21,16 +26,19 @@ void addSong(const TempDir& show, double seconds) {
     ASSERT_EQ(runCommand("cp -r " + shaders + " data/", show.path).status, 0);
 }
 
-// Escape is held for a while: the display sees keys only when a frame is presented, and a press
-// and release that both fall between two frames are never seen.
-const char* pressEscape = "xdotool keydown Escape; sleep 0.5; xdotool keyup Escape\n";
+// Escape is held down until the demo ends (at most 60 s): the display sees keys only when a frame
+// is presented, so a short press can fall between two frames, or come before the first.
+const char* holdEscapeUntilTheEnd =
+    "xdotool keydown Escape\n"
+    "for i in $(seq 600); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
+    "xdotool keyup Escape\n";
 
 }  // namespace
 
 TEST(DemoRun, WithoutTheSongReportsFileNotFoundAndReadsNoTrack) {
     TempDir show;
     // The leak checker of a sanitizer build cannot run under strace, which holds the process.
-    ProgramResult result = runCommand(std::string(xvfb) + "env ASAN_OPTIONS=detect_leaks=0 strace -f -qq -e "
+    ProgramResult result = runCommand(xvfbRun() + "env ASAN_OPTIONS=detect_leaks=0 strace -f -qq -e "
                                       "trace=open,openat -o trace.txt " + builtProgram("demo"), show.path);
     EXPECT_EQ(result.out, "FMOD error! (23) File not found. \n");
     EXPECT_EQ(result.status, 255) << result.err;
@@ -49,13 +57,13 @@ TEST(DemoRun, OpensFullScreenLetterboxedAndEndsOnEscape) {
         builtProgram("demo") + " >demo.out & pid=$!\n"
         "for i in $(seq 100); do xwininfo -root -tree | grep -q '\"Demo\"' && break; sleep 0.1; done\n"
         "xwininfo -root -tree | grep '\"Demo\"' >window.txt\n"
-        "sleep 1\n"
+        "sleep 3\n"
         "import -window root shot.png\n"
         "kill -0 $pid || exit 91\n" +
-        std::string(pressEscape) +
+        std::string(holdEscapeUntilTheEnd) +
         "wait $pid\n";
     writeBytes(show.file("script.sh"), std::vector<unsigned char>(script.begin(), script.end()));
-    ProgramResult result = runCommand(std::string(xvfb) + "bash script.sh", show.path);
+    ProgramResult result = runCommand(xvfbRun() + "bash script.sh", show.path);
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(runCommand("cat demo.out", show.path).out, "");
     std::string window = runCommand("cat window.txt", show.path).out;

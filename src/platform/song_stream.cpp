@@ -129,3 +129,30 @@ void closeSongStream(SongStream* stream) {
 long songStreamInputOffset(const SongStream* stream) {
     return long(mpg123_tell_stream(stream->decoder));
 }
+
+int readSongFileFormat(const char* path, long* rate, int* channels) {
+    *rate = 0;
+    *channels = 0;
+    initialiseDecoderLibrary();
+    int fd = -1;
+    int status = openFileDescriptor(path, &fd);
+    if (status != FMOD_OK) return status;
+    mpg123_handle* decoder = mpg123_new(nullptr, nullptr);
+    if (!decoder) status = FMOD_ERR_MEMORY;
+    if (status == FMOD_OK) {
+        mpg123_param(decoder, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
+        if (mpg123_open_fd(decoder, fd) != MPG123_OK) status = FMOD_ERR_FILE_BAD;
+    }
+    int encoding = 0;
+    int found = status == FMOD_OK ? mpg123_getformat(decoder, rate, channels, &encoding) : MPG123_OK;
+    if (found != MPG123_OK) {
+        bool unreadable = found == MPG123_ERR && mpg123_errcode(decoder) == MPG123_ERR_READER;
+        status = unreadable ? FMOD_ERR_FILE_BAD : FMOD_ERR_FORMAT;
+    }
+    if (decoder) {
+        mpg123_close(decoder);
+        mpg123_delete(decoder);
+    }
+    close(fd);
+    return status;
+}

@@ -28,3 +28,8 @@ void closeSongStream(SongStream* stream);
 
 // How far into the file the decoder has read, in bytes.
 long songStreamInputOffset(const SongStream* stream);
+
+// The file's own format, as its first frame states it, read by a decoder that does not convert:
+// FMOD_OK (0) with the sample rate and channel count, or the layer's code as openSongStream
+// gives it. Reads only the start of the file.
+int readSongFileFormat(const char* path, long* rate, int* channels);

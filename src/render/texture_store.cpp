@@ -1,4 +1,4 @@
-// Loading images into GL textures.
+// Loading images into GL textures: decoding (no GL needed) and uploading.
 #include "render/texture_store.h"
 
 #include <GL/glew.h>
@@ -57,21 +57,39 @@ GLuint upload(const unsigned char* pixels, int width, int height, int components
 
 }  // namespace
 
+bool decodeTextureImage(const char* fileName, int maxSide, DecodedImage* image) {
+    *image = DecodedImage{nullptr, 0, 0, 0};
+    int width = 0, height = 0, components = 0;
+    if (!stbi_info(fileName, &width, &height, &components)) return false;
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide) return false;
+    unsigned char* pixels = stbi_load(fileName, &width, &height, &components, 0);
+    if (!pixels) return false;
+    // The header read twice could disagree (the file changed in between): trust neither blindly.
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide || components < 1 ||
+        components > 4) {
+        stbi_image_free(pixels);
+        return false;
+    }
+    if (components < 3) pixels = expandGrey(pixels, width, height, &components);
+    if (!pixels) return false;
+    *image = DecodedImage{pixels, width, height, components};
+    return true;
+}
+
+void freeDecodedImage(DecodedImage* image) {
+    free(image->pixels);  // stb_image allocates with malloc, as expandGrey does
+    *image = DecodedImage{nullptr, 0, 0, 0};
+}
+
 int TextureStore::load(std::string fileName) {
     for (size_t slot = 0; slot < textures.size(); ++slot) {
         if (textures[slot].fileName == fileName) return int(slot);
     }
-    int width = 0, height = 0, components = 0;
-    if (!stbi_info(fileName.c_str(), &width, &height, &components)) return -1;
-    int limit = largestSide();
-    if (width <= 0 || height <= 0 || width > limit || height > limit) return -1;
-    unsigned char* pixels = stbi_load(fileName.c_str(), &width, &height, &components, 0);
-    if (!pixels) return -1;
-    if (components < 3) pixels = expandGrey(pixels, width, height, &components);
-    if (!pixels) return -1;
-    GLuint name = upload(pixels, width, height, components);
-    free(pixels);  // stb_image allocates with malloc, as expandGrey does
-    textures.push_back(Texture{fileName, float(width), float(height), name});
+    DecodedImage image;
+    if (!decodeTextureImage(fileName.c_str(), largestSide(), &image)) return -1;
+    GLuint name = upload(image.pixels, image.width, image.height, image.components);
+    textures.push_back(Texture{fileName, float(image.width), float(image.height), name});
+    freeDecodedImage(&image);
     return int(textures.size()) - 1;
 }
 

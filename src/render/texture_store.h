@@ -17,6 +17,22 @@ struct Texture {
 // Images larger than this on either side are refused before they are decoded.
 constexpr int maxTextureSide = 8192;
 
+// An image decoded into memory, ready to upload: width * height * components bytes, rows top to
+// bottom, tightly packed; components is 3 (RGB) or 4 (RGBA).
+struct DecodedImage {
+    unsigned char* pixels;
+    int width;
+    int height;
+    int components;
+};
+
+// Decodes the file, refusing it before decoding when either side exceeds maxSide; grey and
+// grey-with-alpha images are expanded to RGB and RGBA. Returns false (the image left empty) when
+// the file is missing, unreadable, undecodable or too large. Needs no GL context.
+bool decodeTextureImage(const char* fileName, int maxSide, DecodedImage* image);
+// Releases the pixels of a decoded image and empties it; an empty image is left as it is.
+void freeDecodedImage(DecodedImage* image);
+
 struct TextureStore {
     std::vector<Texture> textures;
 

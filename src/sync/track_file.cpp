@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -196,4 +197,54 @@ bool trackFileIsWellFormed(const TrackFileReport& report) {
     return report.opened && report.countBytes == trackCountBytes && report.claimedKeyCount >= 0 &&
            report.keyCount == report.claimedKeyCount && report.trailingBytes == 0 &&
            report.unorderedKeys == 0 && report.unknownKinds == 0 && report.nonFiniteValues == 0;
+}
+
+namespace {
+
+std::string describeFirstAndMore(const std::string& first, int32_t total) {
+    if (total <= 1) return first;
+    return first + " (and " + std::to_string(total - 1) + " more)";
+}
+
+std::string describeUnorderedKeys(const TrackFileReport& report) {
+    int32_t key = report.firstUnorderedKey;
+    std::string first = "rows not increasing: key " + std::to_string(key) + " (row " +
+                        std::to_string(report.unorderedRow) + ") is not after key " +
+                        std::to_string(key - 1) + " (row " +
+                        std::to_string(report.unorderedPreviousRow) + ")";
+    return describeFirstAndMore(first, report.unorderedKeys);
+}
+
+}  // namespace
+
+std::vector<std::string> describeTrackFileProblems(const TrackFileReport& report) {
+    std::vector<std::string> problems;
+    if (!report.opened) return {"missing"};
+    if (report.fileBytes == 0) return {"empty (0 bytes)"};
+    if (report.countBytes < trackCountBytes) {
+        return {"truncated: " + std::to_string(report.fileBytes) +
+                " bytes, the key count is incomplete"};
+    }
+    if (report.claimedKeyCount < 0) {
+        problems.push_back("negative key count " + std::to_string(report.claimedKeyCount));
+    } else if (report.keyCount < report.claimedKeyCount) {
+        problems.push_back("truncated: the count says " + std::to_string(report.claimedKeyCount) +
+                           " keys, " + std::to_string(report.keyCount) + " complete keys survive");
+    } else if (report.trailingBytes > 0) {
+        problems.push_back("trailing bytes: " + std::to_string(report.trailingBytes) +
+                           " bytes after the last key");
+    }
+    if (report.unorderedKeys > 0) problems.push_back(describeUnorderedKeys(report));
+    if (report.unknownKinds > 0) {
+        problems.push_back(
+            describeFirstAndMore("unknown kind " + std::to_string(report.unknownKind) + " at key " +
+                                     std::to_string(report.firstUnknownKindKey),
+                                 report.unknownKinds));
+    }
+    if (report.nonFiniteValues > 0) {
+        problems.push_back(describeFirstAndMore(
+            "non-finite value at key " + std::to_string(report.firstNonFiniteKey),
+            report.nonFiniteValues));
+    }
+    return problems;
 }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "sync/sync.h"
 
@@ -58,3 +60,7 @@ int inspectTrackFile(const SyncDevice* device, const char* trackName, TrackFileR
 // True when the report shows a file of exactly 4 + 9n bytes, a non-negative count, rows that
 // rise strictly, known kinds and finite values.
 bool trackFileIsWellFormed(const TrackFileReport& report);
+
+// One line per problem in the report, as `demo-tracks check` prints them after the file name
+// ("missing", "truncated: ...", "rows not increasing: ..."); none for a well-formed file.
+std::vector<std::string> describeTrackFileProblems(const TrackFileReport& report);

@@ -116,53 +116,6 @@ std::string keyCountText(size_t count) {
     return std::to_string(count) + (count == 1 ? " key" : " keys");
 }
 
-std::string describeFirstAndMore(const std::string& first, int32_t total) {
-    if (total <= 1) return first;
-    return first + " (and " + std::to_string(total - 1) + " more)";
-}
-
-std::string describeUnorderedKeys(const TrackFileReport& report) {
-    int32_t key = report.firstUnorderedKey;
-    std::string first = "rows not increasing: key " + std::to_string(key) + " (row " +
-                        std::to_string(report.unorderedRow) + ") is not after key " +
-                        std::to_string(key - 1) + " (row " +
-                        std::to_string(report.unorderedPreviousRow) + ")";
-    return describeFirstAndMore(first, report.unorderedKeys);
-}
-
-// One line per problem in the report; none for a well-formed file.
-std::vector<std::string> describeProblems(const TrackFileReport& report) {
-    std::vector<std::string> problems;
-    if (!report.opened) return {"missing"};
-    if (report.fileBytes == 0) return {"empty (0 bytes)"};
-    if (report.countBytes < trackCountBytes) {
-        return {"truncated: " + std::to_string(report.fileBytes) +
-                " bytes, the key count is incomplete"};
-    }
-    if (report.claimedKeyCount < 0) {
-        problems.push_back("negative key count " + std::to_string(report.claimedKeyCount));
-    } else if (report.keyCount < report.claimedKeyCount) {
-        problems.push_back("truncated: the count says " + std::to_string(report.claimedKeyCount) +
-                           " keys, " + std::to_string(report.keyCount) + " complete keys survive");
-    } else if (report.trailingBytes > 0) {
-        problems.push_back("trailing bytes: " + std::to_string(report.trailingBytes) +
-                           " bytes after the last key");
-    }
-    if (report.unorderedKeys > 0) problems.push_back(describeUnorderedKeys(report));
-    if (report.unknownKinds > 0) {
-        problems.push_back(
-            describeFirstAndMore("unknown kind " + std::to_string(report.unknownKind) + " at key " +
-                                     std::to_string(report.firstUnknownKindKey),
-                                 report.unknownKinds));
-    }
-    if (report.nonFiniteValues > 0) {
-        problems.push_back(describeFirstAndMore(
-            "non-finite value at key " + std::to_string(report.firstNonFiniteKey),
-            report.nonFiniteValues));
-    }
-    return problems;
-}
-
 // The file name of a track named on the command line, or "" when the name is too long for one.
 std::string commandLineFileName(const SyncDevice* device, const std::string& name) {
     const char* fileName = trackFileName(device->baseName, name.c_str());
@@ -190,7 +143,7 @@ int openNamedTrack(SyncDevice* device, const std::string& name, TrackFileReport*
     }
     if (!trackFileIsWellFormed(*report)) {
         std::fprintf(stderr, "demo-tracks: warning: %s is damaged: %s\n", fileName.c_str(),
-                     describeProblems(*report)[0].c_str());
+                     describeTrackFileProblems(*report)[0].c_str());
     }
     return 0;
 }
@@ -224,7 +177,7 @@ int runDump(const Arguments& arguments) {
     int status = openNamedTrack(device, arguments[0], &report);
     if (status == 0) {
         std::printf("# %s\n", commandLineFileName(device, arguments[0]).c_str());
-        for (const std::string& problem : describeProblems(report)) {
+        for (const std::string& problem : describeTrackFileProblems(report)) {
             std::printf("# damaged: %s\n", problem.c_str());
         }
         const SyncTrack* track = getTrack(device, arguments[0].c_str());
@@ -243,7 +196,7 @@ int runCheck(const Arguments& arguments) {
         std::string fileName = commandLineFileName(device, name);
         TrackFileReport report;
         inspectTrackFile(device, name, &report);
-        std::vector<std::string> problems = describeProblems(report);
+        std::vector<std::string> problems = describeTrackFileProblems(report);
         if (problems.empty()) {
             std::printf("%s: ok, %s\n", fileName.c_str(), keyCountText(report.keyCount).c_str());
         }

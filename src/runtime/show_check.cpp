@@ -1,0 +1,368 @@
+// The show folder's checks: images against the texture store's cap and their placement, track
+// files through the demo's own reader, the song through the sound layer's decoder, and the
+// shaders compiled in an offscreen GL context.
+#include "runtime/show_check.h"
+
+#include "platform/song_stream.h"
+#include "platform/sound.h"
+#include "render/demo_window.h"
+#include "render/shader_program.h"
+#include "render/texture_store.h"
+#include "runtime/asset_catalogue.h"
+#include "runtime/main_loop.h"
+#include "runtime/track_set.h"
+#include "sync/sync.h"
+#include "sync/track_file.h"
+
+#include <GL/glew.h>
+#include <stb/stb_image.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <unistd.h>
+
+namespace {
+
+constexpr int designWidth = 1280;
+constexpr int designHeight = 720;
+const char* const songPath = "data/mirekand2013.mp3";
+const char* const vertexShaderPath = "data/shaders/default.vs";
+const char* const fragmentShaderPath = "data/shaders/noise.fs";
+
+// ---- Images --------------------------------------------------------------------------------
+
+struct ImageSize {
+    int width;
+    int height;
+};
+
+// What an image's size must satisfy for where the show draws it.
+enum class SizeRule {
+    FitsWithin,         // at most a by b pixels
+    EndsInsideDesign,   // drawn with its top-left corner at (a, b), it ends inside 1280x720
+    NoLargerThanImage,  // no wider and no taller than the image `other` (a lyric in its bubble)
+    CoversDesignWidth,  // at least 1280 wide and taller than 720 (it scrolls vertically)
+    Square,             // turned about its centre
+    PowerOfTwoSides,    // repeated over the tunnel walls
+};
+
+struct PlacementRule {
+    const char* prefix;  // applies to catalogue files whose name starts with this
+    SizeRule rule;
+    int a, b;
+    const char* other;  // NoLargerThanImage only
+    const char* role;   // the image's part in the show, for the message
+};
+
+// The placement rules, first matching prefix wins. Positions are the scenes' drawing corners in
+// the 1280x720 design space, before their few pixels of sway.
+const PlacementRule placementRules[] = {
+    {"data/avatars/evil_", SizeRule::EndsInsideDesign, 0, 280, nullptr, "the evil avatar"},
+    {"data/avatars/", SizeRule::FitsWithin, 370, 470, nullptr, "the good avatar at (910,250)"},
+    {"data/good_lyrics/bg-taleboble.png", SizeRule::EndsInsideDesign, 30, 600, nullptr,
+     "the good bubble"},
+    {"data/evil_lyrics/bg-taleboble.png", SizeRule::EndsInsideDesign, 300, 602, nullptr,
+     "the evil bubble"},
+    {"data/good_lyrics/", SizeRule::NoLargerThanImage, 0, 0, "data/good_lyrics/bg-taleboble.png",
+     "a good lyric"},
+    {"data/evil_lyrics/", SizeRule::NoLargerThanImage, 0, 0, "data/evil_lyrics/bg-taleboble.png",
+     "an evil lyric"},
+    {"data/refrain/refrain-bg.png", SizeRule::CoversDesignWidth, 0, 0, nullptr,
+     "the refrain background"},
+    {"data/refrain/refrain-foregrund.png", SizeRule::CoversDesignWidth, 0, 0, nullptr,
+     "the refrain foreground"},
+    {"data/refrain/mirekand-o-sol.png", SizeRule::Square, 0, 0, nullptr, "the turning sun"},
+    {"data/tunnel/", SizeRule::PowerOfTwoSides, 0, 0, nullptr, "a tunnel texture"},
+    {"data/zemlogo.png", SizeRule::FitsWithin, 1240, maxTextureSide, nullptr,
+     "the logo, centred with margins"},
+    {"data/", SizeRule::FitsWithin, designWidth, designHeight, nullptr, "a full-screen picture"},
+};
+
+const PlacementRule* placementRuleFor(const std::string& fileName) {
+    for (const PlacementRule& rule : placementRules) {
+        if (fileName.compare(0, std::string(rule.prefix).size(), rule.prefix) == 0) return &rule;
+    }
+    return nullptr;
+}
+
+std::string sizeText(ImageSize size) {
+    return std::to_string(size.width) + "x" + std::to_string(size.height);
+}
+
+bool isPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+
+// The complaint about a size under its rule, or "" when the size suits it.
+std::string placementProblem(const PlacementRule& rule, ImageSize size,
+                             const std::map<std::string, ImageSize>& measured) {
+    std::string prefix = sizeText(size) + " does not suit " + rule.role + ": ";
+    switch (rule.rule) {
+        case SizeRule::FitsWithin:
+            if (size.width <= rule.a && size.height <= rule.b) return "";
+            return prefix + "larger than " + sizeText({rule.a, rule.b});
+        case SizeRule::EndsInsideDesign:
+            if (rule.a + size.width <= designWidth && rule.b + size.height <= designHeight)
+                return "";
+            return prefix + "drawn at (" + std::to_string(rule.a) + "," + std::to_string(rule.b) +
+                   ") it ends outside 1280x720";
+        case SizeRule::NoLargerThanImage: {
+            auto bound = measured.find(rule.other);
+            if (bound == measured.end()) return "";  // the bubble's own problem is reported for it
+            if (size.width <= bound->second.width && size.height <= bound->second.height) return "";
+            return prefix + "larger than its bubble " + rule.other + " (" +
+                   sizeText(bound->second) + ")";
+        }
+        case SizeRule::CoversDesignWidth:
+            if (size.width >= designWidth && size.height > designHeight) return "";
+            return prefix + "it must be at least 1280 wide and taller than 720";
+        case SizeRule::Square:
+            if (size.width == size.height) return "";
+            return prefix + "it must be square";
+        case SizeRule::PowerOfTwoSides:
+            if (isPowerOfTwo(size.width) && isPowerOfTwo(size.height)) return "";
+            return prefix + "both sides must be powers of two";
+    }
+    return "";
+}
+
+bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+uint32_t bigEndian32(const unsigned char* bytes) {
+    return uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 |
+           uint32_t(bytes[3]);
+}
+
+// The size a PNG's header states, read from its first 24 bytes (signature, IHDR length and
+// type, width, height); false when the file does not start as a PNG. stb_image refuses very
+// large PNGs without saying why, so the header is read here to name the size.
+bool pngHeaderSize(const std::string& path, uint32_t* width, uint32_t* height) {
+    static const unsigned char start[16] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
+                                            0,    0,   0,   13,  'I',  'H',  'D',  'R'};
+    unsigned char header[24];
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    size_t got = std::fread(header, 1, sizeof header, file);
+    std::fclose(file);
+    if (got != sizeof header || std::memcmp(header, start, sizeof start) != 0) return false;
+    *width = bigEndian32(header + 16);
+    *height = bigEndian32(header + 20);
+    return true;
+}
+
+std::string overCapProblem(uint64_t width, uint64_t height) {
+    return std::to_string(width) + "x" + std::to_string(height) +
+           " is refused: a side over the texture store's cap of " + std::to_string(maxTextureSide);
+}
+
+// Reads and decodes one image; the problem, or "" with its size filled in.
+std::string imageProblem(const std::string& path, ImageSize* size) {
+    if (!fileExists(path)) return "missing";
+    uint32_t pngWidth = 0, pngHeight = 0;
+    if (pngHeaderSize(path, &pngWidth, &pngHeight) &&
+        (pngWidth > uint32_t(maxTextureSide) || pngHeight > uint32_t(maxTextureSide))) {
+        return overCapProblem(pngWidth, pngHeight);
+    }
+    int components = 0;
+    if (!stbi_info(path.c_str(), &size->width, &size->height, &components)) {
+        return std::string("not a readable image (") + stbi_failure_reason() + ")";
+    }
+    if (size->width <= 0 || size->height <= 0 || size->width > maxTextureSide ||
+        size->height > maxTextureSide) {
+        return overCapProblem(uint64_t(std::max(size->width, 0)),
+                              uint64_t(std::max(size->height, 0)));
+    }
+    unsigned char* pixels = stbi_load(path.c_str(), &size->width, &size->height, &components, 0);
+    if (!pixels) return std::string("cannot be decoded (") + stbi_failure_reason() + ")";
+    stbi_image_free(pixels);
+    return "";
+}
+
+// ---- Shaders -------------------------------------------------------------------------------
+
+// Captured compiler output beyond this is dropped.
+constexpr long maxCapturedLogBytes = 64 * 1024;
+
+// Builds the show's program with standard output sent to a temporary file, and returns what the
+// build printed there.
+ShaderProgram buildCapturingLogs(std::string* logs) {
+    std::fflush(stdout);
+    FILE* capture = std::tmpfile();
+    int savedOutput = capture ? dup(STDOUT_FILENO) : -1;
+    bool redirected = savedOutput >= 0 && dup2(fileno(capture), STDOUT_FILENO) >= 0;
+    ShaderProgram program = ShaderProgram::build(vertexShaderPath, fragmentShaderPath);
+    std::fflush(stdout);
+    if (redirected) dup2(savedOutput, STDOUT_FILENO);
+    if (savedOutput >= 0) close(savedOutput);
+    if (capture) {
+        std::rewind(capture);
+        char chunk[4096];
+        size_t got;
+        while (long(logs->size()) < maxCapturedLogBytes &&
+               (got = std::fread(chunk, 1, sizeof chunk, capture)) > 0) {
+            logs->append(chunk, got);
+        }
+        std::fclose(capture);
+    }
+    return program;
+}
+
+// One problem per non-empty log line, named after the stage whose label it follows.
+void addLogLines(const std::string& logs, ProblemList* problems) {
+    const std::string programName = std::string(vertexShaderPath) + " + " + fragmentShaderPath;
+    std::string source = programName;
+    size_t start = 0;
+    while (start < logs.size()) {
+        size_t end = logs.find('\n', start);
+        if (end == std::string::npos) end = logs.size();
+        std::string line = logs.substr(start, end - start);
+        start = end + 1;
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\r' || line.back() == '\t'))
+            line.pop_back();
+        if (line.empty()) continue;
+        if (line == "VertexShader Info Log:")
+            source = vertexShaderPath;
+        else if (line == "FragmentShader Info Log:")
+            source = fragmentShaderPath;
+        else if (line == "Prog Info Log:")
+            source = programName;
+        else
+            problems->push_back(source + ": " + line);
+    }
+}
+
+void checkBuiltProgram(const ShaderProgram& program, ProblemList* problems) {
+    const std::string programName = std::string(vertexShaderPath) + " + " + fragmentShaderPath;
+    if (!program.linked) {
+        problems->push_back(programName + ": the shader program does not link");
+        return;
+    }
+    for (const char* uniform : {"time", "alpha"}) {
+        if (glGetUniformLocation(program.program, uniform) < 0) {
+            problems->push_back(programName + ": no active uniform '" + uniform + "'");
+        }
+    }
+}
+
+std::string songFormatProblem(int status) {
+    if (status == FMOD_ERR_FILE_NOTFOUND) return "missing";
+    if (status == FMOD_ERR_FORMAT) return "not decodable as MP3";
+    if (status == FMOD_ERR_FILE_BAD) return "cannot be read";
+    return std::string("cannot be read (") + FMOD_ErrorString(FMOD_RESULT(status)) + ")";
+}
+
+// Frames the whole song decodes to, through the decoder the demo plays it with.
+int64_t decodedSongFrames(SongStream* stream) {
+    constexpr size_t chunkFrames = 8192;
+    std::vector<int16_t> chunk(chunkFrames * songOutputChannels);
+    int64_t frames = 0;
+    size_t got;
+    while ((got = readSongFrames(stream, chunk.data(), chunkFrames)) > 0) frames += int64_t(got);
+    return frames;
+}
+
+std::string prefixed(const std::string& file, const std::string& problem) {
+    return file + ": " + problem;
+}
+
+}  // namespace
+
+ProblemList checkCatalogueImages() {
+    ProblemList problems;
+    AssetCatalogue catalogue;
+    std::map<std::string, ImageSize> measured;
+    for (const CatalogueEntry& entry : catalogueEntries(&catalogue)) {
+        ImageSize size{0, 0};
+        std::string problem = imageProblem(entry.fileName, &size);
+        if (problem.empty()) {
+            const PlacementRule* rule = placementRuleFor(entry.fileName);
+            if (rule) problem = placementProblem(*rule, size, measured);
+            measured[entry.fileName] = size;
+        }
+        if (!problem.empty()) problems.push_back(prefixed(entry.fileName, problem));
+    }
+    return problems;
+}
+
+ProblemList checkTrackFiles() {
+    ProblemList problems;
+    SyncDevice* device = createSyncDevice();
+    if (!device) return {"track files: out of memory"};
+    for (const char* name : trackNames) {
+        const char* fileNameText = trackFileName("sync", name);
+        std::string fileName = fileNameText ? fileNameText : name;
+        TrackFileReport report;
+        inspectTrackFile(device, name, &report);
+        for (const std::string& problem : describeTrackFileProblems(report)) {
+            problems.push_back(prefixed(fileName, problem));
+        }
+    }
+    destroySyncDevice(device);
+    return problems;
+}
+
+ProblemList checkSong() {
+    long rate = 0;
+    int channels = 0;
+    int status = readSongFileFormat(songPath, &rate, &channels);
+    if (status != FMOD_OK) return {prefixed(songPath, songFormatProblem(status))};
+    ProblemList problems;
+    if (rate != songOutputRate || channels != songOutputChannels) {
+        problems.push_back(
+            prefixed(songPath, std::to_string(rate) + " Hz, " + std::to_string(channels) +
+                                   " channels; the show is made for 44100 Hz stereo"));
+    }
+    SongStream* stream = nullptr;
+    status = openSongStream(songPath, &stream);
+    if (status != FMOD_OK) {
+        problems.push_back(prefixed(songPath, songFormatProblem(status)));
+        return problems;
+    }
+    int64_t frames = decodedSongFrames(stream);
+    closeSongStream(stream);
+    double seconds = double(frames) / double(songOutputRate);
+    double rowsPerSecond = 24.0;
+    if (seconds * rowsPerSecond < rowLimit) {
+        char text[160];
+        std::snprintf(text, sizeof text,
+                      "decodes to %.3f s (%.1f rows), shorter than the show's %.0f rows (%.3f s)",
+                      seconds, seconds * rowsPerSecond, rowLimit, rowLimit / rowsPerSecond);
+        problems.push_back(prefixed(songPath, text));
+    }
+    return problems;
+}
+
+ProblemList checkShaders() {
+    ProblemList problems;
+    for (const char* path : {vertexShaderPath, fragmentShaderPath}) {
+        if (!fileExists(path))
+            problems.push_back(prefixed(path, "missing"));
+        else if (access(path, R_OK) != 0)
+            problems.push_back(prefixed(path, "cannot be read"));
+    }
+    if (!problems.empty()) return problems;
+    DemoWindow window;
+    if (!window.openOffscreen(64, 36)) {
+        return {"data/shaders: no GL context could be made, the shaders were not compiled"};
+    }
+    std::string logs;
+    ShaderProgram program = buildCapturingLogs(&logs);
+    addLogLines(logs, &problems);
+    checkBuiltProgram(program, &problems);
+    glUseProgram(0);
+    glDeleteProgram(program.program);
+    window.close();
+    return problems;
+}
+
+ProblemList checkShowFolder() {
+    ProblemList problems;
+    for (ProblemList (*check)() :
+         {checkCatalogueImages, checkTrackFiles, checkSong, checkShaders}) {
+        ProblemList found = check();
+        problems.insert(problems.end(), found.begin(), found.end());
+    }
+    return problems;
+}

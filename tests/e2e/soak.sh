@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The soak run: the real demo plays the whole show (all 6651 rows, 277 s) under Xvfb at a small
+# screen size with the silent output, and must end by itself at the row limit with status 0,
+# with no sanitizer report, its resident memory flat from the end of start-up to the end.
+#
+#   tests/e2e/soak.sh BUILD_DIR     (BUILD_DIR/bin/demo, BUILD_DIR/show)
+set -uo pipefail
+build=$(cd "${1:?usage: soak.sh BUILD_DIR}" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cat >"$work/run.sh" <<SCRIPT
+cd "$build/show"
+start=\$(date +%s)
+"$build/bin/demo" >"$work/stdout.txt" 2>"$work/stderr.txt" & pid=\$!
+while kill -0 \$pid 2>/dev/null; do
+  rss=\$(awk '/^VmRSS/ {print \$2}' /proc/\$pid/status 2>/dev/null)
+  [ -n "\$rss" ] && echo "\$((\$(date +%s) - start)) \$rss" >>"$work/rss.txt"
+  sleep 5
+  [ \$((\$(date +%s) - start)) -gt 400 ] && { kill -9 \$pid; echo "still running after 400 s"; }
+done
+wait \$pid; echo \$? >"$work/status.txt"
+echo \$((\$(date +%s) - start)) >"$work/seconds.txt"
+SCRIPT
+xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 320x240x24" bash "$work/run.sh"
+status=$(cat "$work/status.txt" 2>/dev/null || echo none)
+seconds=$(cat "$work/seconds.txt" 2>/dev/null || echo ?)
+# Memory after start-up (the first sample at 30 s or later) against the last sample.
+read -r first_t first_kb < <(awk '$1 >= 30' "$work/rss.txt" | head -n 1)
+read -r last_t last_kb < <(tail -n 1 "$work/rss.txt")
+growth=$(( ${last_kb:-0} - ${first_kb:-0} ))
+echo "soak: status $status after $seconds s; resident memory ${first_kb:-?} kB at ${first_t:-?} s, ${last_kb:-?} kB at ${last_t:-?} s (growth $growth kB)"
+failed=0
+[ "$status" = 0 ] || { echo "soak: FAILED: exit status $status"; failed=1; }
+[ "${seconds:-0}" -ge 270 ] 2>/dev/null || { echo "soak: FAILED: ended before the show could have played through"; failed=1; }
+[ -s "$work/stdout.txt" ] && { echo "soak: FAILED: unexpected output:"; cat "$work/stdout.txt"; failed=1; }
+grep -E "ERROR: AddressSanitizer|runtime error:|ERROR: LeakSanitizer" "$work/stderr.txt" && failed=1
+[ "$growth" -le 8192 ] || { echo "soak: FAILED: memory grew by $growth kB"; failed=1; }
+[ "$failed" -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
+exit "$failed"

@@ -1,0 +1,153 @@
+// demo-check run for real on a copy of the generated show folder: the clean copy passes, and each
+// kind of damage fails the check with a line naming the damaged file.
+#include "support/audio_fixtures.h"
+#include "support/run_program.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string generatedShow = std::string(DEMO_BIN_DIR) + "/../show";
+
+// A private copy of the generated show folder.
+struct ShowCopy {
+    TempDir dir;
+    std::string folder = dir.file("show");
+
+    ShowCopy() {
+        ProgramResult copied =
+            runCommand("cp -r " + shellQuote(generatedShow) + " " + shellQuote(folder), dir.path);
+        EXPECT_EQ(copied.status, 0) << copied.err;
+    }
+    std::string file(const std::string& name) const { return folder + "/" + name; }
+    ProgramResult check() const {
+        return runCommand(shellQuote(builtProgram("demo-check")), folder);
+    }
+};
+
+// True when some output line starts with `start`.
+bool hasLineAbout(const std::string& out, const std::string& start) {
+    return out.find(start) == 0 || out.find("\n" + start) != std::string::npos;
+}
+
+// The check fails with a line naming the file and, when given, saying what is wrong first.
+void expectProblemWith(const ShowCopy& show, const std::string& fileName,
+                       const std::string& what = "") {
+    ProgramResult result = show.check();
+    EXPECT_EQ(result.status, 1) << result.out << result.err;
+    EXPECT_TRUE(hasLineAbout(result.out, fileName + ": " + what)) << result.out;
+}
+
+void truncateFile(const std::string& path, size_t bytes) {
+    std::vector<unsigned char> content = readBytes(path);
+    ASSERT_GT(content.size(), bytes);
+    content.resize(bytes);
+    writeBytes(path, content);
+}
+
+const std::string someImage = "data/pictograms/2.3.png";
+const std::string someTrack = "sync_tunnel[move.track";
+const std::string song = "data/mirekand2013.mp3";
+
+}  // namespace
+
+TEST(ShowCheck, TheGeneratedShowPasses) {
+    ShowCopy show;
+    ProgramResult result = show.check();
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_NE(result.out.find("ok"), std::string::npos) << result.out;
+}
+
+TEST(ShowCheck, ArgumentsOtherThanHelpAreRefused) {
+    ShowCopy show;
+    EXPECT_EQ(runCommand(shellQuote(builtProgram("demo-check")) + " extra", show.folder).status, 2);
+    ProgramResult help =
+        runCommand(shellQuote(builtProgram("demo-check")) + " --help", show.folder);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("Usage: demo-check"), std::string::npos) << help.out;
+}
+
+TEST(ShowCheck, AMissingImageIsReported) {
+    ShowCopy show;
+    ASSERT_EQ(std::remove(show.file(someImage).c_str()), 0);
+    expectProblemWith(show, someImage, "missing");
+}
+
+TEST(ShowCheck, ATruncatedImageIsReported) {
+    ShowCopy show;
+    truncateFile(show.file(someImage), readBytes(show.file(someImage)).size() / 2);
+    expectProblemWith(show, someImage, "cannot be decoded");
+}
+
+TEST(ShowCheck, AnImageWhoseHeaderClaimsAHugeSizeIsRefused) {
+    ShowCopy show;
+    std::vector<unsigned char> png = readBytes(show.file(someImage));
+    ASSERT_GT(png.size(), 24u);
+    const unsigned char side[4] = {0x00, 0x01, 0x86, 0xA0};  // 100000, big endian
+    for (int i = 0; i < 4; ++i) {
+        png[16 + i] = side[i];
+        png[20 + i] = side[i];
+    }
+    writeBytes(show.file(someImage), png);
+    ProgramResult result = show.check();
+    EXPECT_EQ(result.status, 1) << result.out;
+    EXPECT_NE(result.out.find(someImage + ": 100000x100000 is refused"), std::string::npos)
+        << result.out;
+}
+
+TEST(ShowCheck, AnImageOfTheWrongShapeForItsPlaceIsReported) {
+    ShowCopy show;
+    // The sun turns about its centre and must be square; the 1280x1000 background is not.
+    std::vector<unsigned char> background = readBytes(show.file("data/refrain/refrain-bg.png"));
+    writeBytes(show.file("data/refrain/mirekand-o-sol.png"), background);
+    expectProblemWith(show, "data/refrain/mirekand-o-sol.png");
+}
+
+TEST(ShowCheck, ATrackFileTruncatedMidRecordIsReported) {
+    ShowCopy show;
+    size_t size = readBytes(show.file(someTrack)).size();
+    ASSERT_GE(size, 4u + 9u);
+    truncateFile(show.file(someTrack), size - 4);  // part of the last 9-byte record survives
+    ProgramResult result = show.check();
+    EXPECT_EQ(result.status, 1) << result.out;
+    EXPECT_NE(result.out.find(someTrack + ": truncated"), std::string::npos) << result.out;
+}
+
+TEST(ShowCheck, AMissingShaderIsReported) {
+    ShowCopy show;
+    ASSERT_EQ(std::remove(show.file("data/shaders/noise.fs").c_str()), 0);
+    expectProblemWith(show, "data/shaders/noise.fs", "missing");
+}
+
+TEST(ShowCheck, AShaderWithASyntaxErrorIsReportedWithTheCompilerMessage) {
+    ShowCopy show;
+    std::string text = "#version 110\nvoid main() { gl_FragColor = ; }\n";
+    writeBytes(show.file("data/shaders/noise.fs"),
+               std::vector<unsigned char>(text.begin(), text.end()));
+    ProgramResult result = show.check();
+    EXPECT_EQ(result.status, 1) << result.out;
+    EXPECT_TRUE(hasLineAbout(result.out, "data/shaders/noise.fs: ")) << result.out;
+    EXPECT_NE(result.out.find("error"), std::string::npos) << result.out;
+}
+
+TEST(ShowCheck, ASongTooShortForTheShowIsReported) {
+    ShowCopy show;
+    truncateFile(show.file(song), 80000);  // a few seconds of MP3
+    ProgramResult result = show.check();
+    EXPECT_EQ(result.status, 1) << result.out;
+    EXPECT_NE(result.out.find(song + ": decodes to"), std::string::npos) << result.out;
+}
+
+TEST(ShowCheck, ASongReplacedByGarbageIsReported) {
+    ShowCopy show;
+    std::string garbage;
+    for (int i = 0; i < 2000; ++i) garbage += "this is not a song\n";
+    writeBytes(show.file(song), std::vector<unsigned char>(garbage.begin(), garbage.end()));
+    ProgramResult result = show.check();
+    EXPECT_EQ(result.status, 1) << result.out;
+    EXPECT_NE(result.out.find(song + ": not decodable as MP3"), std::string::npos) << result.out;
+}

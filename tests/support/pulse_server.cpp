@@ -1,6 +1,8 @@
 // Starting, capturing and stopping a private PulseAudio server.
 #include "support/pulse_server.h"
 
+#include "platform/playback_clock.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
@@ -33,6 +35,7 @@ void readLoop(PulseServer* server) {
             server->captured.push_back(int16_t(uint16_t(uint8_t(pending[i])) | uint16_t(uint8_t(pending[i + 1])) << 8));
         }
         pending.erase(pending.begin(), pending.begin() + long(whole));
+        server->arrivals.emplace_back(monotonicSeconds(), server->captured.size() / 2);
     }
 }
 

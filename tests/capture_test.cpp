@@ -138,6 +138,36 @@ TEST(Capture, AnInterruptLeavesAPlayableVideoOfWhatWasRendered) {
     EXPECT_GT(std::stoi(frames.substr(15)), 0) << "a playable video with the frames rendered";
 }
 
+TEST(Capture, AContactSheetHoldsTheFramesOfItsRowsWithLabels) {
+    CaptureFolder folder;
+    writeBytes(folder.dir.file("show.tracks"), {'t', 'e', 'm', 'p', 'o', ' ', '1', '2', '0', '\n'});
+    ProgramResult sheet = folder.capture("--sheet --from 24 --to 96 --every 1s --columns 2 --size 64x36 --fps 24 "
+                                         "--source show.tracks --out sheet.png");
+    ASSERT_EQ(sheet.status, 0) << sheet.err;
+    ASSERT_EQ(folder.capture("--row 48 --fps 24 --size 64x36 --out row48.png").status, 0);
+    Picture whole = loadPicture(folder.dir.file("sheet.png"));
+    Picture row48 = loadPicture(folder.dir.file("row48.png"));
+    // Rows 24, 48 and 72 in two columns: two rows of thumbnails, each with its label strip.
+    ASSERT_EQ(whole.width, 128);
+    ASSERT_EQ(whole.height, 2 * (36 + 16));
+    // The second thumbnail is the frame at row 48, pixel for pixel.
+    for (int y = 0; y < 36; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                ASSERT_EQ(whole.rgb[(size_t(y) * 128 + size_t(64 + x)) * 3 + size_t(c)],
+                          row48.rgb[(size_t(y) * 64 + size_t(x)) * 3 + size_t(c)]) << x << "," << y;
+            }
+        }
+    }
+    int labelPixels = 0;
+    for (int y = 36; y < 52; ++y) labelPixels += whole.red(70, y) > 200 || whole.red(80, y) > 200;
+    EXPECT_GT(labelPixels, 0) << "a label is written under the thumbnail";
+    EXPECT_EQ(folder.capture("--sheet --row 5").status, 2);
+    EXPECT_EQ(folder.capture("--sheet --every 0").status, 2);
+    ProgramResult tooLarge = folder.capture("--sheet --every 1 --size 2000x2000 --out big.png");
+    EXPECT_EQ(tooLarge.status, 1) << "a sheet past the size bound is refused, not allocated";
+}
+
 TEST(Capture, RefusesBadArgumentsAndIncompleteFolders) {
     CaptureFolder folder;
     for (const char* arguments : {"--size 0x0", "--fps 0", "--fps abc", "--from 20 --to 10", "--nonsense 1",

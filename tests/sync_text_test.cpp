@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/sync_files.h"
+#include "sync/musical_grid.h"
 #include "sync/track_text.h"
 
 namespace {
@@ -128,3 +129,17 @@ TEST(SyncText, PrintedKeysReadBackToTheSameBits) {
 }
 
 }  // namespace
+
+TEST(SyncText, TheSourcesGridNamesRowsAsBarsAndBeats) {
+    MusicalGrid grid = readMusicalGrid("# a waltz\ntempo 90 # slow\nbeats-per-bar 3\nstart-row 48\ntrack a\n0 1\n");
+    ASSERT_TRUE(grid.known);
+    // At 90 beats a minute a beat is 16 rows; bar 1 starts at row 48.
+    EXPECT_EQ(barBeatText(grid, 48), "1:1");
+    EXPECT_EQ(barBeatText(grid, 64), "1:2");
+    EXPECT_EQ(barBeatText(grid, 96), "2:1");
+    EXPECT_EQ(barBeatText(grid, 104), "2:1.50");
+    EXPECT_EQ(barBeatText(grid, 47), "") << "before bar 1";
+    EXPECT_FALSE(readMusicalGrid("beats-per-bar 4\n").known) << "no tempo, no bars";
+    EXPECT_FALSE(readMusicalGrid("tempo fast\n").known);
+    EXPECT_FALSE(readMusicalGrid("tempo 120\nbeats-per-bar 0\n").known);
+}

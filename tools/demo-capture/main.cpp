@@ -4,6 +4,7 @@
 #include "runtime/capture.h"
 #include "runtime/music.h"
 #include "runtime/show_folder.h"
+#include "sheet.h"
 
 #include <cerrno>
 #include <cmath>
@@ -30,6 +31,12 @@ const char* usage =
     "  --from T         start at T; T is a row (24 a second) or seconds with an s, e.g. 12.5s\n"
     "  --to T           end before T (default 6651, the end of the show)\n"
     "  --row T          one frame at T\n"
+    "  --sheet          a contact sheet: one PNG of thumbnails from --from to --to, each\n"
+    "                   labelled with its row, time and (with --source) bar:beat;\n"
+    "                   --size is then the thumbnail's size (default 320x180)\n"
+    "  --every T        a thumbnail every T (default 4s)\n"
+    "  --columns N      thumbnails a row on the sheet (default 6)\n"
+    "  --source FILE    the choreography source whose tempo names rows as BAR:BEAT\n"
     "  --help           this text\n"
     "Exit status: 0 done, 1 the show folder is incomplete or rendering failed, 2 bad arguments.\n";
 
@@ -39,6 +46,10 @@ struct Options {
     int64_t fpsNum = 60, fpsDen = 1;
     double from = 0.0, to = 6651.0, row = 0.0;
     bool singleRow = false;
+    bool sheet = false, sizeGiven = false;
+    double every = 96.0;
+    int columns = 6;
+    std::string source;
 };
 
 volatile sig_atomic_t interrupted = 0;
@@ -78,6 +89,11 @@ bool parseFps(const char* text, int64_t* num, int64_t* den) {
     return n > 0 && d > 0 && n <= 1000000 && d <= 1000000 && double(n) / double(d) <= 1000.0;
 }
 
+bool parseColumns(const char* text, int* columns) {
+    char extra = 0;
+    return sscanf(text, "%d%c", columns, &extra) == 1 && *columns >= 1 && *columns <= 64;
+}
+
 // Returns 0 when the options are good, else the exit status to end with.
 int parseOptions(int argc, char** argv, Options* options) {
     for (int i = 1; i < argc; ++i) {
@@ -86,23 +102,34 @@ int parseOptions(int argc, char** argv, Options* options) {
             fputs(usage, stdout);
             exit(0);
         }
+        if (option == "--sheet") {
+            options->sheet = true;
+            continue;
+        }
         if (i + 1 >= argc) return badArguments(option == "--out" || option == "--size" || option == "--fps" ||
-                                                       option == "--from" || option == "--to" || option == "--row"
+                                                       option == "--from" || option == "--to" || option == "--row" ||
+                                                       option == "--every" || option == "--columns" ||
+                                                       option == "--source"
                                                    ? option + " needs a value"
                                                    : "unknown option " + option);
         const char* value = argv[++i];
         bool good = true;
         if (option == "--out") options->out = value;
-        else if (option == "--size") good = parseSize(value, &options->width, &options->height);
+        else if (option == "--size") good = options->sizeGiven = parseSize(value, &options->width, &options->height);
         else if (option == "--fps") good = parseFps(value, &options->fpsNum, &options->fpsDen);
         else if (option == "--from") good = parseTime(value, &options->from);
         else if (option == "--to") good = parseTime(value, &options->to);
         else if (option == "--row") good = options->singleRow = parseTime(value, &options->row);
+        else if (option == "--every") good = parseTime(value, &options->every) && options->every > 0;
+        else if (option == "--columns") good = parseColumns(value, &options->columns);
+        else if (option == "--source") options->source = value;
         else return badArguments("unknown option " + option);
         if (!good) return badArguments("bad value for " + option + ": " + value);
     }
     if (options->from >= options->to) return badArguments("--from must come before --to");
-    if (options->out.empty()) options->out = options->singleRow ? "frame.png" : "demo.mp4";
+    if (options->sheet && options->singleRow) return badArguments("--sheet and --row do not go together");
+    if (options->sheet && !options->sizeGiven) options->width = 320, options->height = 180;
+    if (options->out.empty()) options->out = options->sheet ? "sheet.png" : options->singleRow ? "frame.png" : "demo.mp4";
     return 0;
 }
 
@@ -195,11 +222,19 @@ int main(int argc, char** argv) {
         return fail("the show folder is incomplete: " + missing[0] + " is missing" +
                     (missing.size() > 1 ? " (and " + std::to_string(missing.size() - 1) + " more)" : ""));
     }
-    bool frames = !options.singleRow && !isVideoName(options.out);
+    bool frames = !options.singleRow && !options.sheet && !isVideoName(options.out);
     if (frames && mkdir(options.out.c_str(), 0755) != 0 && errno != EEXIST) return fail("cannot make " + options.out);
     CaptureSession session;
     if (!openCaptureSession(&session, options.width, options.height, options.fpsNum, options.fpsDen)) {
         return fail("no offscreen OpenGL context could be made");
+    }
+    if (options.sheet) {
+        std::string problem = writeContactSheet(
+            &session, SheetRequest{options.from, options.to, options.every, options.columns, options.source, options.out},
+            &interrupted);
+        closeCaptureSession(&session);
+        if (interrupted) return 130;
+        return problem.empty() ? 0 : fail(problem);
     }
     int64_t first = firstFrameAtOrAfter(options.from, options.fpsNum, options.fpsDen);
     int64_t end = firstFrameAtOrAfter(options.to, options.fpsNum, options.fpsDen);

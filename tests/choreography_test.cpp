@@ -1,5 +1,5 @@
 // The generated show's choreography: well-formed track files that show every image, and end in
-// black before the show's last row.
+// black before the show's last row, out of black at its first.
 #include "support/audio_fixtures.h"
 #include "support/run_program.h"
 
@@ -24,11 +24,11 @@ TEST(Choreography, IsWellFormedAndShowsEveryImage) {
     EXPECT_NE(coverage.out.find("data/zemlogo.png"), std::string::npos);
 }
 
-TEST(Choreography, EndsInBlackBeforeTheLastRowAndOpensFromWhite) {
-    ProgramResult black = runCommand(tracksTool() + " eval fade:fg_black 6000 6650", showFolder());
-    EXPECT_EQ(black.out, "0\n1\n");
-    ProgramResult white = runCommand(tracksTool() + " eval fade:bg_white 0 200", showFolder());
-    EXPECT_EQ(white.out, "1\n0\n");
+TEST(Choreography, OpensOutOfBlackAndEndsInBlackBeforeTheLastRow) {
+    ProgramResult black = runCommand(tracksTool() + " eval fade:fg_black 0 96 6000 6650", showFolder());
+    EXPECT_EQ(black.out, "1\n0\n0\n1\n");
+    ProgramResult white = runCommand(tracksTool() + " eval fade:bg_white 0", showFolder());
+    EXPECT_EQ(white.out, "0\n") << "no white first frame";
 }
 
 TEST(Coverage, NamesTheImagesATrackNeverShows) {

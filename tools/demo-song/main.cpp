@@ -2,7 +2,7 @@
 // MP3 (and, for checks, as a WAV). The same score gives byte-identical files on every run.
 // This file parses arguments and prints; the work is done by the song_* files beside it.
 //
-//   demo-song --score FILE [--mp3 OUT.mp3] [--wav OUT.wav] [--seconds N] [--sections]
+//   demo-song --score FILE [--mp3 OUT.mp3] [--wav OUT.wav] [--seconds N] [--after S] [--sections]
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -21,11 +21,14 @@ constexpr double targetLoudness = -14.0;  // LUFS, integrated
 constexpr double peakLimit = -1.8;        // dBTP before encoding; the MP3 stays under -1
 
 const char* const usage =
-    "Usage: demo-song --score FILE [--mp3 OUT.mp3] [--wav OUT.wav] [--seconds N] [--sections]\n"
+    "Usage: demo-song --score FILE [--mp3 OUT.mp3] [--wav OUT.wav] [--seconds N] [--after S] [--sections]\n"
     "\n"
     "Synthesizes the song of the score and writes it as MP3 and/or 16-bit WAV (44100 Hz,\n"
-    "stereo), mastered to -14 LUFS with true peaks under -1 dBTP.\n"
+    "stereo), mastered to -14 LUFS with true peaks under -1 dBTP. It prints the length, the\n"
+    "integrated loudness, the loudness range, the true peak and the RMS level of the rest of the\n"
+    "song after S seconds (by default, after the score's fade has ended).\n"
     "  --seconds N  only the first N seconds (mastered on their own), for quick checks\n"
+    "  --after S    where the level of the rest is measured from, in seconds\n"
     "  --sections   print the sections (name, bar, row, seconds) and stop\n"
     "\n"
     "Exit status: 0 done, 1 a bad score or a file that cannot be written, 2 bad arguments.\n";
@@ -35,6 +38,7 @@ struct Options {
     std::string mp3;
     std::string wav;
     double seconds = 0;
+    double after = -1;  // not given
     bool sections = false;
 };
 
@@ -45,7 +49,8 @@ bool parseOptions(int argc, char** argv, Options* options) {
             options->sections = true;
             continue;
         }
-        bool takesValue = argument == "--score" || argument == "--mp3" || argument == "--wav" || argument == "--seconds";
+        bool takesValue = argument == "--score" || argument == "--mp3" || argument == "--wav" || argument == "--seconds" ||
+                          argument == "--after";
         if (!takesValue || i + 1 >= argc) {
             fprintf(stderr, "demo-song: unexpected argument \"%s\"\n%s", argv[i], usage);
             return false;
@@ -54,13 +59,14 @@ bool parseOptions(int argc, char** argv, Options* options) {
         if (argument == "--score") options->score = value;
         if (argument == "--mp3") options->mp3 = value;
         if (argument == "--wav") options->wav = value;
-        if (argument == "--seconds") {
+        if (argument == "--seconds" || argument == "--after") {
             char* end = nullptr;
-            options->seconds = std::strtod(value.c_str(), &end);
-            if (!end || *end != '\0' || !(options->seconds > 0)) {
-                fprintf(stderr, "demo-song: --seconds needs a positive number\n");
+            double number = std::strtod(value.c_str(), &end);
+            if (!end || *end != '\0' || !(number > 0) || !std::isfinite(number)) {
+                fprintf(stderr, "demo-song: %s needs a positive number\n", argument.c_str());
                 return false;
             }
+            (argument == "--seconds" ? options->seconds : options->after) = number;
         }
     }
     if (options->score.empty() || (!options->sections && options->mp3.empty() && options->wav.empty())) {
@@ -83,6 +89,11 @@ void printSections(const Score& score) {
 std::vector<float> synthesize(const Score& score, double seconds) {
     Arrangement arrangement = arrangeScore(score);
     if (seconds > 0) arrangement.totalFrames = std::min(arrangement.totalFrames, long(seconds * songRate));
+    // A shortened song still ends in a fade rather than a cut: over its last 1.5 seconds.
+    if (arrangement.fadeEnd > arrangement.totalFrames) {
+        arrangement.fadeEnd = arrangement.totalFrames;
+        arrangement.fadeStart = std::max(0L, std::min(arrangement.fadeStart, arrangement.totalFrames - long(1.5 * songRate)));
+    }
     MixBuses buses = makeMixBuses(arrangement.totalFrames);
     uint32_t seed = 1;
     for (const NoteEvent& event : arrangement.events) {
@@ -90,6 +101,19 @@ std::vector<float> synthesize(const Score& score, double seconds) {
         ++seed;
     }
     return mixDown(buses, arrangement);
+}
+
+void printReport(const Score& score, const std::vector<float>& song, const MasteringReport& report, double after) {
+    double length = double(song.size() / 2) / songRate;
+    if (after < 0) after = double(barStartFrame(score, score.fadeToBar)) / songRate;
+    double rest = levelAfterDb(song, after);
+    printf("demo-song: %.3f s long; %.1f LUFS integrated, loudness range %.1f LU, true peak %.1f dBTP\n", length,
+           report.loudness, report.loudnessRange, report.truePeak);
+    if (after >= length) printf("demo-song: the song ends before %.3f s\n", after);
+    else if (std::isinf(rest)) printf("demo-song: after %.3f s: digital silence\n", after);
+    else printf("demo-song: after %.3f s: %.1f dBFS RMS\n", after, rest);
+    printf("demo-song: mix %.1f LUFS, gain %+.1f dB, mastered in %d pass%s\n", report.loudnessBefore, report.gainDb,
+           report.passes, report.passes == 1 ? "" : "es");
 }
 
 }  // namespace
@@ -108,9 +132,7 @@ int main(int argc, char** argv) {
     }
     std::vector<float> song = synthesize(read.score, options.seconds);
     MasteringReport report = masterSong(song, targetLoudness, peakLimit);
-    printf("demo-song: %.1f s, mix %.1f LUFS, gain %+.1f dB, mastered %.1f LUFS, true peak %.1f dBTP (mastered in %d pass%s)\n",
-           double(song.size() / 2) / songRate, report.loudnessBefore, report.gainDb, report.loudness, report.truePeak,
-           report.passes, report.passes == 1 ? "" : "es");
+    printReport(read.score, song, report, options.after);
     if (!options.wav.empty() && writeWav(options.wav, song) != 0) return 1;
     if (!options.mp3.empty() && writeMp3(options.mp3, song) != 0) return 1;
     return 0;

@@ -171,6 +171,8 @@ void addPad(const SectionContext& context) {
     }
 }
 
+// The lead: the hero, the villain an octave down, and where the section asks for it the
+// hero's line doubled softly an octave up.
 void addLead(const SectionContext& context) {
     const Section& s = context.section;
     if (s.lead.empty()) return;
@@ -179,10 +181,12 @@ void addLead(const SectionContext& context) {
         const Melody* melody = findMelody(context.score, name);
         tune.insert(tune.end(), melody->steps.begin(), melody->steps.end());
     }
-    for (int voice = 0; voice < 2; ++voice) {
+    for (int voice = 0; voice < 3; ++voice) {
         bool villain = voice == 1;
+        bool octaveUp = voice == 2;
+        if (octaveUp && !s.doubled) continue;
         Instrument instrument = villain ? Instrument::villainLead : Instrument::lead;
-        addHeldLine(context, HeldLine{instrument, 0.85, 0.0, false}, [&](long step, int bar) {
+        addHeldLine(context, HeldLine{instrument, octaveUp ? 0.4 : 0.85, 0.0, false}, [&](long step, int bar) {
             const MelodyStep& m = tune[size_t(step) % tune.size()];
             bool villainTurn = s.voice == LeadVoice::villain ||
                                (s.voice == LeadVoice::turns && ((bar - s.startBar) / 2) % 2 == 1);
@@ -190,27 +194,43 @@ void addLead(const SectionContext& context) {
             if (villainTurn != villain) return restStep;
             if (m.kind == MelodyStep::hold) return holdStep;
             if (m.kind == MelodyStep::rest) return restStep;
-            return villain ? m.midiNote - 12 : m.midiNote;
+            return villain ? m.midiNote - 12 : octaveUp ? m.midiNote + 12 : m.midiNote;
         });
+    }
+}
+
+// The section's level (dB, moving across the section like its filter) scales every note that
+// starts in it; tails carry on at the level their note started with.
+void applySectionLevel(const SectionContext& context, std::vector<NoteEvent>& events, size_t first) {
+    const Section& s = context.section;
+    double startFrame = double(s.startBar) * stepsPerBar * context.framesPerStep;
+    double frames = double(s.endBar - s.startBar) * stepsPerBar * context.framesPerStep;
+    for (size_t i = first; i < events.size(); ++i) {
+        double position = std::fmin(1.0, std::fmax(0.0, (double(events[i].start) - startFrame) / frames));
+        double db = s.levelFrom + (s.levelTo - s.levelFrom) * position;
+        events[i].velocity *= std::pow(10.0, db / 20.0);
     }
 }
 
 }  // namespace
 
-long barStartFrame(const Score& score, int bar) {
+long barStartFrame(const Score& score, double bar) {
     double framesPerStep = songRate * 60.0 / score.tempo / 4.0;
-    return std::lround(double(bar) * stepsPerBar * framesPerStep);
+    return std::lround(bar * stepsPerBar * framesPerStep);
 }
 
 Arrangement arrangeScore(const Score& score) {
-    Arrangement arrangement{{}, barStartFrame(score, score.endBar), songRate * 60.0 / score.tempo / 4.0};
+    Arrangement arrangement{{}, barStartFrame(score, score.endBar), songRate * 60.0 / score.tempo / 4.0,
+                            barStartFrame(score, score.fadeFromBar), barStartFrame(score, score.fadeToBar)};
     for (const Section& section : score.sections) {
         SectionContext context{score, section, arrangement.framesPerStep, arrangement.events};
+        size_t first = arrangement.events.size();
         addDrums(context);
         addBass(context);
         addArpeggio(context);
         addPad(context);
         addLead(context);
+        applySectionLevel(context, arrangement.events, first);
     }
     return arrangement;
 }

@@ -24,9 +24,11 @@ struct Arrangement {
     std::vector<NoteEvent> events;
     long totalFrames;
     double framesPerStep;
+    long fadeStart;  // the mix fades out from here to fadeEnd and is silent after
+    long fadeEnd;
 };
 
 Arrangement arrangeScore(const Score& score);
 
-// The frame at which a bar starts.
-long barStartFrame(const Score& score, int bar);
+// The frame at which a bar (or a point within one) starts.
+long barStartFrame(const Score& score, double bar);

@@ -87,31 +87,55 @@ double midiFrequency(double note) {
     return 440.0 * std::pow(2.0, (note - 69.0) / 12.0);
 }
 
-// Attack, decay to sustain while held, then release from wherever the level is. It is
-// stepped once a frame; decay and release are exponential, as multiplications.
+// Attack, decay to sustain while held, then a release from wherever the level is that reaches
+// silence exactly `release` seconds after the note is let go: it falls as the cube of the time
+// left, as fast at first as an exponential with a third of that time and with no step at its
+// end. Stepped once a frame; the decay is exponential, as multiplications. A note sounds for
+// soundingFrames(), after which it is silent.
 struct Envelope {
     double level;
     double attackStep;
     double sustain;
     double decayFactor;
-    double releaseFactor;
+    double releaseFrom;
     long attackFrames;
     long heldFrames;
+    long releaseFrames;
     long frame;
 };
 
 Envelope makeEnvelope(double attack, double decay, double sustain, double release, long heldFrames) {
     long attackFrames = std::max(1L, long(attack * songRate));
-    return Envelope{0.0, 1.0 / double(attackFrames), sustain, std::exp(-1.0 / (decay * songRate)),
-                    std::exp(-1.0 / (release * songRate)), attackFrames, heldFrames, 0};
+    long releaseFrames = std::max(1L, long(release * songRate));
+    return Envelope{0.0, 1.0 / double(attackFrames), sustain, std::exp(-1.0 / (decay * songRate)), 0.0,
+                    attackFrames, std::max(0L, heldFrames), releaseFrames, 0};
+}
+
+long soundingFrames(const Envelope& e) {
+    return e.heldFrames + e.releaseFrames;
 }
 
 double nextLevel(Envelope& e) {
-    if (e.frame >= e.heldFrames) e.level *= e.releaseFactor;
-    else if (e.frame < e.attackFrames) e.level = std::min(1.0, e.level + e.attackStep);
-    else e.level = e.sustain + (e.level - e.sustain) * e.decayFactor;
+    if (e.frame >= e.heldFrames) {
+        if (e.frame == e.heldFrames) e.releaseFrom = e.level;
+        double left = std::fmax(0.0, 1.0 - double(e.frame - e.heldFrames) / double(e.releaseFrames));
+        e.level = e.releaseFrom * left * left * left;
+    } else if (e.frame < e.attackFrames) {
+        e.level = std::min(1.0, e.level + e.attackStep);
+    } else {
+        e.level = e.sustain + (e.level - e.sustain) * e.decayFactor;
+    }
     ++e.frame;
     return e.level;
+}
+
+// The drums decay on their own but would still sound at the end of their rendering window:
+// over its last `fade` frames this gain falls along a half cosine from 1 to 0, so every hit
+// ends in silence, smoothly enough to add no click of its own.
+double tailFade(long i, long total, long fade) {
+    long left = total - 1 - i;
+    if (left >= fade) return 1.0;
+    return left <= 0 ? 0.0 : 0.5 - 0.5 * std::cos(M_PI * double(left) / double(fade));
 }
 
 // Where a sound goes: a gain for each side and the two sends.
@@ -143,13 +167,15 @@ long framesFor(double seconds) {
 void renderKick(const NoteEvent& e, MixBuses& buses, Noise& noise) {
     Routing r = route(e.pan, 0.5 * e.velocity, 0.0, 0.02);
     double phase = 0;
-    for (long i = 0; i < framesFor(0.45); ++i) {
+    long total = framesFor(0.5);
+    for (long i = 0; i < total; ++i) {
         double t = i * sampleTime;
         double frequency = 46.0 + 120.0 * std::exp(-t / 0.03);
         phase = advance(phase, frequency * sampleTime);
         double body = std::sin(twoPi * phase) * std::exp(-t / 0.3) * std::fmin(1.0, t / 0.002);
         double click = nextNoise(noise) * std::exp(-t / 0.002) * 0.3;
-        mixInto(buses, e.start + i, std::tanh(1.6 * (body + click)) / std::tanh(1.6), r);
+        double fade = tailFade(i, total, framesFor(0.22));
+        mixInto(buses, e.start + i, fade * std::tanh(1.6 * (body + click)) / std::tanh(1.6), r);
     }
 }
 
@@ -157,12 +183,13 @@ void renderSnare(const NoteEvent& e, MixBuses& buses, Noise& noise) {
     Routing r = route(e.pan, 0.36 * e.velocity, 0.0, 0.28);
     Filter hiss;
     tuneFilter(hiss, 1800, 0.2);
-    for (long i = 0; i < framesFor(0.35); ++i) {
+    long total = framesFor(0.45);
+    for (long i = 0; i < total; ++i) {
         double t = i * sampleTime;
         double tone = 0.55 * std::sin(twoPi * 185.0 * t) * std::exp(-t / 0.055) +
                       0.25 * std::sin(twoPi * 330.0 * t) * std::exp(-t / 0.035);
         double rattle = runFilter(hiss, nextNoise(noise)).high * std::exp(-t / 0.12);
-        mixInto(buses, e.start + i, tone + 0.8 * rattle, r);
+        mixInto(buses, e.start + i, (tone + 0.8 * rattle) * tailFade(i, total, framesFor(0.2)), r);
     }
 }
 
@@ -170,7 +197,8 @@ void renderClap(const NoteEvent& e, MixBuses& buses, Noise& noise) {
     Routing r = route(e.pan, 0.62 * e.velocity, 0.05, 0.35);
     Filter body;
     tuneFilter(body, 1300, 0.45);
-    for (long i = 0; i < framesFor(0.3); ++i) {
+    long total = framesFor(0.45);
+    for (long i = 0; i < total; ++i) {
         double t = i * sampleTime;
         // Three quick slaps, then the tail of the room.
         double slaps = 0;
@@ -179,7 +207,8 @@ void renderClap(const NoteEvent& e, MixBuses& buses, Noise& noise) {
             if (since >= 0) slaps += std::exp(-since / 0.004);
         }
         double tail = t > 0.025 ? 0.6 * std::exp(-(t - 0.025) / 0.11) : 0.0;
-        mixInto(buses, e.start + i, runFilter(body, nextNoise(noise)).band * 2.2 * (slaps + tail), r);
+        double fade = tailFade(i, total, framesFor(0.2));
+        mixInto(buses, e.start + i, runFilter(body, nextNoise(noise)).band * 2.2 * (slaps + tail) * fade, r);
     }
 }
 
@@ -188,9 +217,11 @@ void renderHat(const NoteEvent& e, MixBuses& buses, Noise& noise, bool open) {
     Filter air;
     tuneFilter(air, 7500, 0.3);
     double decay = open ? 0.2 : 0.03;
-    for (long i = 0; i < framesFor(open ? 0.6 : 0.15); ++i) {
+    long total = framesFor(open ? 0.7 : 0.16);
+    long fade = framesFor(open ? 0.3 : 0.06);
+    for (long i = 0; i < total; ++i) {
         double t = i * sampleTime;
-        mixInto(buses, e.start + i, runFilter(air, nextNoise(noise)).high * std::exp(-t / decay), r);
+        mixInto(buses, e.start + i, runFilter(air, nextNoise(noise)).high * std::exp(-t / decay) * tailFade(i, total, fade), r);
     }
 }
 
@@ -198,33 +229,38 @@ void renderTom(const NoteEvent& e, MixBuses& buses) {
     Routing r = route(e.pan, 0.26 * e.velocity, 0.0, 0.25);
     double base = midiFrequency(e.midiNote);
     double phase = 0;
-    for (long i = 0; i < framesFor(0.4); ++i) {
+    long total = framesFor(0.55);
+    for (long i = 0; i < total; ++i) {
         double t = i * sampleTime;
         phase = advance(phase, base * (1.0 + 0.6 * std::exp(-t / 0.04)) * sampleTime);
-        mixInto(buses, e.start + i, std::sin(twoPi * phase) * std::exp(-t / 0.16), r);
+        mixInto(buses, e.start + i, std::sin(twoPi * phase) * std::exp(-t / 0.16) * tailFade(i, total, framesFor(0.2)), r);
     }
 }
 
-// The crash and the riser are wide: each side gets its own noise.
+// The crash and the riser are wide: each side gets its own noise. The riser swells over its
+// length and falls away within a moment after it, under the downbeat that follows.
 void renderWideNoise(const NoteEvent& e, MixBuses& buses, Noise& noise, bool riser) {
     Filter left;
     Filter right;
     Noise other{noise.state ^ 0x9e3779b9u};
-    long length = riser ? e.length : framesFor(2.6);
-    double level = riser ? 0.16 : 0.2;
+    long swell = std::max(1L, e.length);
+    long total = riser ? swell + framesFor(0.06) : framesFor(3.5);
+    long fade = riser ? framesFor(0.06) : framesFor(1.5);
+    double level = (riser ? 0.16 : 0.2) * e.velocity;
     if (!riser) {
         tuneFilter(left, 5200, 0.3);
         tuneFilter(right, 5200, 0.3);
     }
-    for (long i = 0; i < length; ++i) {
+    for (long i = 0; i < total; ++i) {
         double t = i * sampleTime;
-        double progress = double(i) / double(length);
+        double progress = std::fmin(1.0, double(i) / double(swell));
         if (riser && i % 32 == 0) {
             double cutoff = 300.0 * std::pow(30.0, progress);
             tuneFilter(left, cutoff, 0.6);
             tuneFilter(right, cutoff, 0.6);
         }
-        double envelope = riser ? progress * progress : std::exp(-t / 0.8) * std::fmin(1.0, t / 0.001);
+        double shape = riser ? progress * progress : std::exp(-t / 0.8) * std::fmin(1.0, t / 0.001);
+        double envelope = shape * tailFade(i, total, fade);
         double l = riser ? runFilter(left, nextNoise(noise)).band : runFilter(left, nextNoise(noise)).high;
         double rr = riser ? runFilter(right, nextNoise(other)).band : runFilter(right, nextNoise(other)).high;
         long frame = e.start + i;
@@ -240,10 +276,10 @@ void renderBass(const NoteEvent& e, MixBuses& buses) {
     Routing r = route(0.0, 0.55 * e.velocity, 0.0, 0.0);
     double frequency = midiFrequency(e.midiNote);
     double step = frequency * sampleTime;
-    Envelope envelope = makeEnvelope(0.003, 0.25, 0.75, 0.02, e.length - framesFor(0.01));
+    Envelope envelope = makeEnvelope(0.003, 0.25, 0.75, 0.06, e.length - framesFor(0.01));
     double phase = 0;
     Filter filter;
-    long total = e.length + framesFor(0.05);
+    long total = soundingFrames(envelope);
     for (long i = 0; i < total; ++i) {
         double t = i * sampleTime;
         if (i % 16 == 0) {
@@ -259,14 +295,14 @@ void renderBass(const NoteEvent& e, MixBuses& buses) {
 void renderPad(const NoteEvent& e, MixBuses& buses) {
     const double detune[3] = {-0.07, 0.0, 0.07};
     const double pans[3] = {-0.7, 0.0, 0.7};
-    long total = e.length + framesFor(0.9);
     double level = 0.038 * e.velocity;
     for (int voice = 0; voice < 3; ++voice) {
         Routing r = route(pans[voice], level, 0.0, 0.0);
         double step = midiFrequency(e.midiNote + detune[voice]) * sampleTime;
         double phase = 0.31 * voice;
         Filter filter;
-        Envelope envelope = makeEnvelope(0.35, 1.0, 1.0, 0.7, e.length);
+        Envelope envelope = makeEnvelope(0.35, 1.0, 1.0, 1.5, e.length);
+        long total = soundingFrames(envelope);
         for (long i = 0; i < total; ++i) {
             double t = i * sampleTime;
             if (i % 32 == 0) {
@@ -288,10 +324,10 @@ void renderPad(const NoteEvent& e, MixBuses& buses) {
 void renderArp(const NoteEvent& e, MixBuses& buses) {
     Routing r = route(e.pan, 0.2 * e.velocity, 0.35, 0.2);
     double step = midiFrequency(e.midiNote) * sampleTime;
-    Envelope envelope = makeEnvelope(0.002, 0.16, 0.25, 0.04, e.length);
+    Envelope envelope = makeEnvelope(0.002, 0.16, 0.25, 0.12, e.length);
     double phase = 0;
     Filter filter;
-    long total = e.length + framesFor(0.08);
+    long total = soundingFrames(envelope);
     for (long i = 0; i < total; ++i) {
         double t = i * sampleTime;
         if (i % 16 == 0) tuneFilter(filter, 700.0 + 4200.0 * e.brightness * std::exp(-t / 0.1), 0.35);
@@ -303,13 +339,13 @@ void renderArp(const NoteEvent& e, MixBuses& buses) {
 
 void renderLead(const NoteEvent& e, MixBuses& buses, bool villain) {
     Routing r = route(0.0, villain ? 0.34 : 0.37, 0.25, villain ? 0.3 : 0.24);
-    Envelope envelope = makeEnvelope(0.008, 0.3, 0.75, 0.1, e.length);
+    Envelope envelope = makeEnvelope(0.008, 0.3, 0.75, 0.3, e.length);
     double phaseA = 0;
     double phaseB = 0.5;
     double stepA = 0;
     double stepB = 0;
     Filter filter;
-    long total = e.length + framesFor(0.25);
+    long total = soundingFrames(envelope);
     double vibratoRate = villain ? 6.5 : 5.5;
     double base = midiFrequency(e.midiNote) * sampleTime;
     for (long i = 0; i < total; ++i) {

@@ -1,6 +1,8 @@
-// Loudness measurement, true-peak measurement, limiting and mastering of the song.
+// Loudness and loudness-range measurement, true-peak measurement, limiting and mastering of the
+// song.
 #include "song_loudness.h"
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
 
@@ -46,6 +48,60 @@ double runBiquad(const Biquad& f, BiquadState& s, double x) {
 
 double loudnessOf(double meanSquare) {
     return meanSquare > 0 ? -0.691 + 10.0 * std::log10(meanSquare) : -1000.0;
+}
+
+// The K-weighted power of every 100 ms of the signal, the two sides added.
+std::vector<double> hopPowers(const std::vector<float>& stereo) {
+    Biquad shelf;
+    Biquad highPass;
+    kWeighting(songRate, &shelf, &highPass);
+    size_t frames = stereo.size() / 2;
+    const size_t hop = songRate / 10;
+    std::vector<double> powers;
+    BiquadState states[2][2];
+    double energy = 0;
+    for (size_t i = 0; i < frames; ++i) {
+        for (int c = 0; c < 2; ++c) {
+            double y = runBiquad(highPass, states[c][1], runBiquad(shelf, states[c][0], stereo[2 * i + size_t(c)]));
+            energy += y * y;
+        }
+        if ((i + 1) % hop == 0) {
+            powers.push_back(energy / double(hop));
+            energy = 0;
+        }
+    }
+    return powers;
+}
+
+// The mean power of every run of `length` consecutive hops: one block starting at each hop.
+std::vector<double> blockPowers(const std::vector<double>& hops, size_t length) {
+    std::vector<double> blocks;
+    double sum = 0;
+    for (size_t i = 0; i < hops.size(); ++i) {
+        sum += hops[i];
+        if (i >= length) sum -= hops[i - length];
+        if (i + 1 >= length) blocks.push_back(std::fmax(0.0, sum) / double(length));
+    }
+    return blocks;
+}
+
+// The blocks that pass the absolute gate (-70 LUFS) and then the relative one (`relative` LU
+// under the loudness of the mean power of those that passed the first).
+std::vector<double> gatedBlocks(const std::vector<double>& blocks, double relative) {
+    std::vector<double> loud;
+    double sum = 0;
+    for (double block : blocks) {
+        if (loudnessOf(block) <= -70.0) continue;
+        loud.push_back(block);
+        sum += block;
+    }
+    if (loud.empty()) return loud;
+    double gate = loudnessOf(sum / double(loud.size())) - relative;
+    std::vector<double> kept;
+    for (double block : loud) {
+        if (loudnessOf(block) > gate) kept.push_back(block);
+    }
+    return kept;
 }
 
 // The wave between samples, at a quarter, a half and three quarters of the way to the next
@@ -105,47 +161,32 @@ std::vector<float> framePeaks(const std::vector<float>& stereo, double quietLimi
 }  // namespace
 
 double integratedLoudness(const std::vector<float>& stereo) {
-    Biquad shelf;
-    Biquad highPass;
-    kWeighting(songRate, &shelf, &highPass);
-    size_t frames = stereo.size() / 2;
-    const size_t hop = songRate / 10;  // blocks of 400 ms overlap by 75%: four hops of 100 ms
-    std::vector<double> hopEnergy;
-    BiquadState states[2][2];
-    double energy = 0;
-    for (size_t i = 0; i < frames; ++i) {
-        for (int c = 0; c < 2; ++c) {
-            double y = runBiquad(highPass, states[c][1], runBiquad(shelf, states[c][0], stereo[2 * i + size_t(c)]));
-            energy += y * y;
-        }
-        if ((i + 1) % hop == 0) {
-            hopEnergy.push_back(energy / double(hop));
-            energy = 0;
-        }
-    }
-    std::vector<double> blocks;
-    for (size_t i = 3; i < hopEnergy.size(); ++i) {
-        blocks.push_back((hopEnergy[i - 3] + hopEnergy[i - 2] + hopEnergy[i - 1] + hopEnergy[i]) / 4.0);
-    }
+    // Blocks of 400 ms overlapping by 75%, gated at -70 LUFS and then 10 LU under their mean.
+    std::vector<double> blocks = gatedBlocks(blockPowers(hopPowers(stereo), 4), 10.0);
+    if (blocks.empty()) return -70.0;
     double sum = 0;
-    int count = 0;
-    for (double block : blocks) {
-        if (loudnessOf(block) > -70.0) {
-            sum += block;
-            ++count;
-        }
-    }
-    if (count == 0) return -70.0;
-    double relativeGate = loudnessOf(sum / count) - 10.0;
-    sum = 0;
-    count = 0;
-    for (double block : blocks) {
-        if (loudnessOf(block) > -70.0 && loudnessOf(block) > relativeGate) {
-            sum += block;
-            ++count;
-        }
-    }
-    return count == 0 ? -70.0 : loudnessOf(sum / count);
+    for (double block : blocks) sum += block;
+    return loudnessOf(sum / double(blocks.size()));
+}
+
+double loudnessRange(const std::vector<float>& stereo) {
+    // Short-term loudness: 3 s blocks, one every 100 ms, gated at -70 LUFS and 20 LU under their
+    // mean; the range is the spread from the 10th to the 95th percentile of what remains.
+    std::vector<double> blocks = gatedBlocks(blockPowers(hopPowers(stereo), 30), 20.0);
+    if (blocks.empty()) return 0.0;
+    std::vector<double> levels;
+    for (double block : blocks) levels.push_back(loudnessOf(block));
+    std::sort(levels.begin(), levels.end());
+    auto percentile = [&](double share) { return levels[size_t(std::lround(share * double(levels.size() - 1)))]; };
+    return percentile(0.95) - percentile(0.10);
+}
+
+double levelAfterDb(const std::vector<float>& stereo, double seconds) {
+    size_t first = 2 * size_t(std::max(0L, std::lround(seconds * songRate)));
+    double sum = 0;
+    for (size_t i = first; i < stereo.size(); ++i) sum += double(stereo[i]) * double(stereo[i]);
+    if (first >= stereo.size() || sum == 0) return -HUGE_VAL;
+    return 10.0 * std::log10(sum / double(stereo.size() - first));
 }
 
 double truePeakDb(const std::vector<float>& stereo) {
@@ -188,7 +229,7 @@ void limitPeaks(std::vector<float>& stereo, double ceilingDb) {
 }
 
 MasteringReport masterSong(std::vector<float>& stereo, double targetLufs, double truePeakLimitDb) {
-    MasteringReport report{integratedLoudness(stereo), 0, 0, 0, 0};
+    MasteringReport report{integratedLoudness(stereo), 0, 0, 0, 0, 0};
     std::vector<float> raw = stereo;
     double gainDb = targetLufs - report.loudnessBefore;
     double ceilingDb = truePeakLimitDb - 0.1;
@@ -207,5 +248,6 @@ MasteringReport masterSong(std::vector<float>& stereo, double targetLufs, double
         if (!peakOk) ceilingDb -= report.truePeak - truePeakLimitDb + 0.05;
         if (!loudnessOk) gainDb += targetLufs - report.loudness;
     }
+    report.loudnessRange = loudnessRange(stereo);
     return report;
 }

@@ -1,6 +1,7 @@
 // Loudness and peaks of the finished song: integrated loudness after ITU-R BS.1770 (K-weighted,
-// gated, in LUFS), the true peak (4x oversampled, in dBTP), a look-ahead peak limiter, and the
-// mastering that brings the song to its target loudness under its peak ceiling.
+// gated, in LUFS), the loudness range after EBU Tech 3342 (in LU), the true peak (4x
+// oversampled, in dBTP), a look-ahead peak limiter, and the mastering that brings the song to
+// its target loudness under its peak ceiling.
 #pragma once
 
 #include <vector>
@@ -8,6 +9,15 @@
 // Integrated loudness of interleaved stereo samples at 44100 Hz, in LUFS (-70 or below for
 // silence).
 double integratedLoudness(const std::vector<float>& stereo);
+
+// How far the song's loudness moves (EBU Tech 3342): the spread of its short-term (3 s)
+// loudness between the 10th and the 95th percentile, in LU, once silence and the blocks more
+// than 20 LU under the mean are set aside.
+double loudnessRange(const std::vector<float>& stereo);
+
+// The RMS level (dBFS, both sides together) of everything from `seconds` on; -HUGE_VAL for
+// digital silence or nothing at all.
+double levelAfterDb(const std::vector<float>& stereo, double seconds);
 
 // The highest absolute value of the signal oversampled 4 times, in dB relative to full scale.
 double truePeakDb(const std::vector<float>& stereo);
@@ -22,6 +32,7 @@ struct MasteringReport {
     double loudness;        // LUFS after mastering
     double truePeak;        // dBTP after mastering
     int passes;             // how many times gain and limiter were tried
+    double loudnessRange;   // LU after mastering
 };
 
 // Scales and limits the mix so that it measures targetLufs (within 0.1 LU) with a true peak at

@@ -1,21 +1,25 @@
-// The mix: sidechain ducking, delay, reverb, the master high-pass and the end fade.
+// The mix: sidechain ducking, delay, reverb, the master filters and the fade at the end.
 #include "song_mix.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-// How far the pads are pulled down under each kick (1 = untouched), so the beat breathes.
+// How far the pads are pulled down under each kick (1 = untouched), so the beat breathes. The
+// dip recovers exponentially and is shifted to land exactly on 1 at its end, leaving no step.
 std::vector<float> kickDucking(const Arrangement& arrangement, long frames) {
     std::vector<float> gain(size_t(frames), 1.0f);
     const double depth = 0.45;
     const long span = long(0.3 * songRate);
+    const double rest = std::exp(-0.3 / 0.09);
     for (const NoteEvent& e : arrangement.events) {
         if (e.instrument != Instrument::kick) continue;
         for (long i = 0; i < span && e.start + i < frames; ++i) {
             double t = double(i) / songRate;
             double attack = std::fmin(1.0, t / 0.005);
-            float duck = float(1.0 - depth * attack * std::exp(-t / 0.09));
+            double recovery = std::fmax(0.0, (std::exp(-t / 0.09) - rest) / (1.0 - rest));
+            float duck = float(1.0 - depth * attack * recovery);
             size_t k = size_t(e.start + i);
             if (duck < gain[k]) gain[k] = duck;
         }
@@ -122,13 +126,13 @@ void masterFilters(std::vector<float>& out, long frames) {
     }
 }
 
-void fadeOutEnd(std::vector<float>& out, long frames) {
-    long fade = long(1.5 * songRate);
-    for (long i = 0; i < fade && i < frames; ++i) {
-        long frame = frames - 1 - i;
-        float gain = float(double(i) / double(fade));
-        out[2 * size_t(frame)] *= gain;
-        out[2 * size_t(frame) + 1] *= gain;
+// The whole mix, echoes and room included, falls along a half cosine from full level at `start`
+// to nothing at `end`; everything after is digital silence.
+void fadeOut(std::vector<float>& out, long frames, long start, long end) {
+    for (long i = std::max(0L, start); i < frames; ++i) {
+        double gain = i >= end ? 0.0 : 0.5 + 0.5 * std::cos(M_PI * double(i - start) / double(end - start));
+        out[2 * size_t(i)] = float(out[2 * size_t(i)] * gain);
+        out[2 * size_t(i) + 1] = float(out[2 * size_t(i) + 1] * gain);
     }
 }
 
@@ -146,6 +150,6 @@ std::vector<float> mixDown(const MixBuses& buses, const Arrangement& arrangement
     addPingPongDelay(buses, arrangement.framesPerStep, out);
     addReverb(buses, out);
     masterFilters(out, frames);
-    fadeOutEnd(out, frames);
+    fadeOut(out, frames, arrangement.fadeStart, arrangement.fadeEnd);
     return out;
 }

@@ -1,6 +1,6 @@
 // Mixing the buses down to the song's stereo signal: the pads ducked under each kick, an echo
 // (ping-pong delay) and a small room (reverb) on the sends, high- and low-pass filters on the master,
-// and a short fade at the very end.
+// and the fade to silence at the end.
 #pragma once
 
 #include <vector>

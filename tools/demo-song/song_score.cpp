@@ -210,11 +210,12 @@ bool parseMelodyBar(Parser& parser, const ScoreLine& line) {
     return true;
 }
 
-bool parseRange(const std::string& text, double* from, double* to) {
+// "A..B" with both numbers within [lowest, highest].
+bool parseRange(const std::string& text, double lowest, double highest, double* from, double* to) {
     size_t dots = text.find("..");
     if (dots == std::string::npos) return false;
-    return parseNumber(text.substr(0, dots), from) && parseNumber(text.substr(dots + 2), to) && *from >= 0 &&
-           *from <= 1 && *to >= 0 && *to <= 1;
+    return parseNumber(text.substr(0, dots), from) && parseNumber(text.substr(dots + 2), to) && *from >= lowest &&
+           *from <= highest && *to >= lowest && *to <= highest;
 }
 
 bool parseOnOff(const std::string& value, bool* flag) {
@@ -247,7 +248,9 @@ bool parseSectionOption(Parser& parser, int lineNumber, Section& section, const 
     } else if (key == "pad") ok = parseOnOff(value, &section.pad);
     else if (key == "crash") ok = parseOnOff(value, &section.crash);
     else if (key == "riser") ok = parseOnOff(value, &section.riser);
-    else if (key == "filter") ok = parseRange(value, &section.filterFrom, &section.filterTo);
+    else if (key == "doubled") ok = parseOnOff(value, &section.doubled);
+    else if (key == "filter") ok = parseRange(value, 0, 1, &section.filterFrom, &section.filterTo);
+    else if (key == "level") ok = parseRange(value, -40, 12, &section.levelFrom, &section.levelTo);
     else return fail(parser, lineNumber, "unknown section key \"" + key + "\"");
     if (!ok) return fail(parser, lineNumber, "bad value \"" + value + "\" for " + key);
     return true;
@@ -259,12 +262,23 @@ bool parseSection(Parser& parser, const ScoreLine& line) {
     if (parts.size() < 3 || !parseNumber(parts[2], &bar) || bar < 0 || bar != int(bar)) {
         return fail(parser, line.number, "expected \"section NAME BAR key=value ...\" with a whole bar number");
     }
-    Section section{parts[1], line.number, int(bar), 0, "", "-", "-", "-", {}, "", LeadVoice::hero, false, false, false, 1.0, 1.0};
+    Section section{parts[1], line.number, int(bar), 0, "", "-", "-", "-", {}, "", LeadVoice::hero,
+                    false, false, false, false, 1.0, 1.0, 0.0, 0.0};
     for (size_t i = 3; i < parts.size(); ++i) {
         if (!parseSectionOption(parser, line.number, section, parts[i])) return false;
     }
     if (section.chords.empty()) return fail(parser, line.number, "a section needs chords=NAME");
     parser.score.sections.push_back(section);
+    return true;
+}
+
+// "fade FROM..TO": the bars between which the song fades out.
+bool parseFade(Parser& parser, const ScoreLine& line, const std::vector<std::string>& parts) {
+    Score& score = parser.score;
+    bool ok = parts.size() == 2 && parseRange(parts[1], 0, 400, &score.fadeFromBar, &score.fadeToBar) &&
+              score.fadeFromBar < score.fadeToBar;
+    if (!ok) return fail(parser, line.number, "expected \"fade FROM..TO\", two bars, the first the earlier");
+    score.fadeLine = line.number;
     return true;
 }
 
@@ -280,6 +294,10 @@ bool parseLine(Parser& parser, const ScoreLine& line, std::string* block) {
         else parser.score.endBar = int(value);
         *block = "";
         return true;
+    }
+    if (keyword == "fade") {
+        *block = "";
+        return parseFade(parser, line, parts);
     }
     bool startsLine = keyword == "chords" || keyword == "bass" || keyword == "arp" || keyword == "section";
     if (startsLine) block->clear();
@@ -324,6 +342,12 @@ bool checkScore(Parser& parser) {
     if (score.endBar == 0) return failFile(parser, "the score has no \"end\" line");
     if (score.sections.empty()) return failFile(parser, "the score has no sections");
     if (score.sections[0].startBar != 0) return fail(parser, score.sections[0].line, "the first section must start at bar 0");
+    if (score.fadeLine == 0) {
+        score.fadeFromBar = score.endBar - 0.75;
+        score.fadeToBar = score.endBar;
+    } else if (score.fadeToBar > score.endBar) {
+        return fail(parser, score.fadeLine, "the fade must end by the song's end");
+    }
     for (const Melody& melody : score.melodies) {
         if (melody.steps.empty()) return fail(parser, melody.line, "melody \"" + melody.name + "\" has no bars");
     }
@@ -353,7 +377,7 @@ size_t commentStart(const std::string& line) {
 }  // namespace
 
 ScoreResult readScore(const std::string& path) {
-    Parser parser{path, Score{0, 0, {}, {}, {}, {}, {}, {}}, ""};
+    Parser parser{path, Score{0, 0, 0, 0, 0, {}, {}, {}, {}, {}, {}}, ""};
     std::ifstream in(path);
     if (!in) return ScoreResult{parser.score, path + ": cannot be read"};
     std::string raw;

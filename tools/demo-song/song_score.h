@@ -70,13 +70,21 @@ struct Section {
     bool pad;
     bool crash;
     bool riser;
+    bool doubled;      // the hero's melody doubled an octave up
     double filterFrom;
     double filterTo;
+    double levelFrom;  // dB on every note of the section, moving from one to the other
+    double levelTo;
 };
 
 struct Score {
     double tempo;
     int endBar;
+    // The whole song fades out between these bars and is silent after; without a "fade" line
+    // it fades over the last 3/4 bar.
+    double fadeFromBar;
+    double fadeToBar;
+    int fadeLine;  // where the "fade" line is, or 0
     std::vector<ChordProgression> progressions;
     std::vector<DrumPattern> drums;
     std::vector<StepPattern> basslines;

@@ -101,13 +101,42 @@ void captureRow(CaptureSession* session, double row, std::vector<uint8_t>* rgba)
 
 namespace {
 
-void putLE(FILE* out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) fputc(int((value >> (8 * i)) & 0xff), out);
+bool putLE(FILE* out, uint32_t value) {
+    unsigned char bytes[4];
+    for (int i = 0; i < 4; ++i) bytes[i] = uint8_t((value >> (8 * i)) & 0xff);
+    return fwrite(bytes, 1, 4, out) == 4;
+}
+
+bool writeWavHeader(FILE* out, uint32_t dataBytes) {
+    const uint32_t format[] = {16, 1 | (2u << 16), 44100, 176400, 4 | (16u << 16)};
+    bool good = fseek(out, 0, SEEK_SET) == 0 && fwrite("RIFF", 1, 4, out) == 4 && putLE(out, 36 + dataBytes) &&
+                fwrite("WAVEfmt ", 1, 8, out) == 8;
+    for (uint32_t word : format) good = good && putLE(out, word);
+    return good && fwrite("data", 1, 4, out) == 4 && putLE(out, dataBytes);
+}
+
+// Copies the song's frames [skip, skip + count) into the file; false on a failed write.
+bool copySongFrames(SongStream* stream, FILE* out, int64_t skip, int64_t count) {
+    std::vector<int16_t> chunk(4096 * 2);
+    while (count > 0) {
+        size_t frames = readSongFrames(stream, chunk.data(), 4096);
+        if (frames == 0) return true;  // the song ended first: the encoder pads with silence
+        int64_t from = std::min<int64_t>(skip, int64_t(frames));
+        skip -= from;
+        int64_t take = std::min<int64_t>(int64_t(frames) - from, count);
+        if (take > 0 && fwrite(chunk.data() + from * 2, 4, size_t(take), out) != size_t(take)) return false;
+        count -= take;
+    }
+    return true;
 }
 
 }  // namespace
 
-bool writeSongSegment(double firstRow, const char* path) {
+bool writeSongSegment(double firstRow, double endRow, const char* path) {
+    int64_t first = int64_t(std::llround(firstRow / 24.0 * 44100.0));
+    int64_t count = int64_t(std::llround(endRow / 24.0 * 44100.0)) - first;
+    // A WAV file counts its bytes in 32 bits.
+    if (first < 0 || count < 0 || count > int64_t(0xFFFFFFFFu - 36u) / 4) return false;
     SongStream* stream = nullptr;
     if (openSongStream(songSettings.fileName, &stream) != 0) return false;
     FILE* out = fopen(path, "wb");
@@ -115,24 +144,10 @@ bool writeSongSegment(double firstRow, const char* path) {
         closeSongStream(stream);
         return false;
     }
-    fwrite("RIFF\xff\xff\xff\xffWAVEfmt ", 1, 16, out);
-    const uint32_t format[] = {16, 1 | (2u << 16), 44100, 176400, 4 | (16u << 16)};
-    for (uint32_t word : format) putLE(out, word, 4);
-    fwrite("data\xff\xff\xff\xff", 1, 8, out);
-    long skip = std::lround(firstRow / 24.0 * 44100.0);
-    std::vector<int16_t> chunk(4096 * 2);
-    uint32_t dataBytes = 0;
-    while (size_t frames = readSongFrames(stream, chunk.data(), 4096)) {
-        size_t from = size_t(std::min<long>(skip, long(frames)));
-        skip -= long(from);
-        fwrite(chunk.data() + from * 2, 4, frames - from, out);
-        dataBytes += uint32_t((frames - from) * 4);
-    }
+    bool good = writeWavHeader(out, 0) && copySongFrames(stream, out, first, count);
     closeSongStream(stream);
-    fseek(out, 4, SEEK_SET);
-    putLE(out, 36 + dataBytes, 4);
-    fseek(out, 40, SEEK_SET);
-    putLE(out, dataBytes, 4);
-    return fclose(out) == 0;
+    long end = good ? ftell(out) : -1;
+    good = good && end >= 44 && writeWavHeader(out, uint32_t(end - 44));
+    good = fflush(out) == 0 && good;
+    return fclose(out) == 0 && good;
 }
-

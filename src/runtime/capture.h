@@ -39,6 +39,7 @@ void captureFrame(CaptureSession* session, int64_t frame, std::vector<uint8_t>* 
 // frames before it.
 void captureRow(CaptureSession* session, double row, std::vector<uint8_t>* rgba);
 
-// Writes the song from the sample of the row on, decoded as the demo decodes it, as a 16-bit
-// stereo 44100 Hz WAV file. False when the song cannot be decoded or the file written.
-bool writeSongSegment(double firstRow, const char* path);
+// Writes the song from the sample of firstRow up to that of endRow (or the song's end, if
+// sooner), decoded as the demo decodes it, as a 16-bit stereo 44100 Hz WAV file. False when the
+// song cannot be decoded, the range does not fit a WAV file, or any write fails.
+bool writeSongSegment(double firstRow, double endRow, const char* path);

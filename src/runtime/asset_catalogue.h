@@ -3,30 +3,31 @@
 // later image then lands one slot lower (the store only appends what loaded).
 #pragma once
 
+#include "scenes/placements.h"
+
 #include <string>
 #include <vector>
 
 struct TextureStore;
 
 struct AssetCatalogue {
-    int goodAvatars[10];
-    int evilAvatars[5];
+    int goodAvatars[goodFaceCount];
+    int evilAvatars[evilFaceCount];
     int goodBubble;
     int evilBubble;
-    int goodLyrics[32];
-    int evilLyrics[18];
+    int goodLyrics[goodLyricCount];
+    int evilLyrics[evilLyricCount];
     int refrainBackground;
     int refrainSun;
     int refrainForeground;
-    int pictograms[20];
-    int featureImages[12];
-    int polaroids[39];  // three sets of photographs (5, 14, 14), then the six credits
-    int tunnelTextures[3];
+    int pictograms[pictogramCount];
+    int featureImages[featureCount];
+    int polaroids[polaroidCount];  // three sets of photographs (5, 14, 14), then the six credits
+    int tunnelTextures[tunnelTextureCount];
     int logo;
 };
 
 constexpr int catalogueImageCount = 145;
-constexpr int creditsFirst = 33;  // the first credit in polaroids
 
 struct CatalogueEntry {
     std::string fileName;

@@ -4,7 +4,7 @@
 #include "runtime/asset_catalogue.h"
 #include "runtime/main_loop.h"
 #include "runtime/track_set.h"
-#include "scenes/logo.h"
+#include "scenes/placements.h"
 #include "scenes/selection.h"
 #include "sync/sync.h"
 
@@ -34,15 +34,15 @@ struct Marker {
 
 void markCharacters(const Marker& m, const TrackSet& t, const AssetCatalogue& c) {
     int index = 0;
-    if (pickEntry(evaluateTrack(t.avatarGood, m.row), 10, &index)) {
+    if (pickEntry(evaluateTrack(t.avatarGood, m.row), goodCharacter.faceCount, &index)) {
         m.mark(c.goodAvatars[index]);
         m.mark(c.goodBubble);
-        m.markPick(t.lyricsGood, c.goodLyrics, 32);
+        m.markPick(t.lyricsGood, c.goodLyrics, goodCharacter.lyricCount);
     }
-    if (pickEntry(evaluateTrack(t.avatarEvil, m.row), 5, &index)) {
+    if (pickEntry(evaluateTrack(t.avatarEvil, m.row), evilCharacter.faceCount, &index)) {
         m.mark(c.evilAvatars[index]);
         m.mark(c.evilBubble);
-        m.markPick(t.lyricsEvil, c.evilLyrics, 18);
+        m.markPick(t.lyricsEvil, c.evilLyrics, evilCharacter.lyricCount);
     }
 }
 
@@ -50,12 +50,15 @@ void markRefrain(const Marker& m, const TrackSet& t, const AssetCatalogue& c, co
     float background = evaluateTrack(t.refrainBackground, m.row);
     float foreground = evaluateTrack(t.refrainForeground, m.row);
     float sunCentre = evaluateTrack(t.refrainSun, m.row) + heights[1] * 0.5f;
-    if (background < 720.0f && background + heights[0] > 0.0f) m.mark(c.refrainBackground);
-    if (sunCentre - heights[1] * 0.7072f < 720.0f && sunCentre + heights[1] * 0.7072f > 0.0f) m.mark(c.refrainSun);
-    if (foreground < 720.0f && foreground + heights[2] > 0.0f) m.mark(c.refrainForeground);
+    const float screenBottom = float(designSpaceHeight);
+    // The sun turns, so its corners reach half its diagonal from its centre.
+    const float sunReach = heights[1] * 0.7072f;
+    if (background < screenBottom && background + heights[0] > 0.0f) m.mark(c.refrainBackground);
+    if (sunCentre - sunReach < screenBottom && sunCentre + sunReach > 0.0f) m.mark(c.refrainSun);
+    if (foreground < screenBottom && foreground + heights[2] > 0.0f) m.mark(c.refrainForeground);
     float start = evaluateTrack(t.refrainPolaroidStart, m.row);
     float end = evaluateTrack(t.refrainPolaroidEnd, m.row);
-    if (!(start > -1.0f && start < 39.0f && end < 39.0f)) return;
+    if (!(start > -1.0f && start < float(polaroidCount) && end < float(polaroidCount))) return;
     float last = std::ceil(end);
     for (int i = int(start); last > float(i); ++i) {
         float alpha = float(i + 1) == last ? end - std::floor(end) : 1.0f;
@@ -65,17 +68,17 @@ void markRefrain(const Marker& m, const TrackSet& t, const AssetCatalogue& c, co
 
 void markRow(const Marker& m, const TrackSet& t, const AssetCatalogue& c, const float* heights) {
     int texture = 0, variation = 0;
-    if (pickEntry(evaluateTrack(t.tunnelTexture, m.row), 3, &texture) &&
-        pickEntry(evaluateTrack(t.tunnelVariation, m.row), 3, &variation)) {
+    if (pickEntry(evaluateTrack(t.tunnelTexture, m.row), tunnelTextureCount, &texture) &&
+        pickEntry(evaluateTrack(t.tunnelVariation, m.row), tunnelVariationCount, &variation)) {
         m.mark(c.tunnelTextures[texture]);
     }
     markCharacters(m, t, c);
     int index = 0;
-    if (pickEntry(evaluateTrack(t.pictogramPictogram, m.row), 20, &index) &&
+    if (pickEntry(evaluateTrack(t.pictogramPictogram, m.row), pictogramCount, &index) &&
         evaluateTrack(t.pictogramScale, m.row) > 0.0f) {
         m.mark(c.pictograms[index]);
     }
-    m.markPick(t.features, c.featureImages, 12);
+    m.markPick(t.features, c.featureImages, featureCount);
     markRefrain(m, t, c, heights);
     if (m.row > logoRow && evaluateTrack(t.fadeFgNoise, m.row) > 0.0f) m.mark(c.logo);
 }

@@ -11,6 +11,7 @@
 #include "runtime/asset_catalogue.h"
 #include "runtime/main_loop.h"
 #include "runtime/track_set.h"
+#include "scenes/placements.h"
 #include "sync/sync.h"
 #include "sync/track_file.h"
 
@@ -27,8 +28,6 @@
 
 namespace {
 
-constexpr int designWidth = 1280;
-constexpr int designHeight = 720;
 const char* const songPath = "data/mirekand2013.mp3";
 const char* const vertexShaderPath = "data/shaders/default.vs";
 const char* const fragmentShaderPath = "data/shaders/noise.fs";
@@ -43,9 +42,9 @@ struct ImageSize {
 // What an image's size must satisfy for where the show draws it.
 enum class SizeRule {
     FitsWithin,         // at most a by b pixels
-    EndsInsideDesign,   // drawn with its top-left corner at (a, b), it ends inside 1280x720
+    EndsInsideDesign,   // drawn with its top-left corner at (a, b), it ends inside the design space
     NoLargerThanImage,  // no wider and no taller than the image `other` (a lyric in its bubble)
-    CoversDesignWidth,  // at least 1280 wide and taller than 720 (it scrolls vertically)
+    CoversDesignWidth,  // at least as wide as the design space and taller (it scrolls vertically)
     Square,             // turned about its centre
     PowerOfTwoSides,    // repeated over the tunnel walls
 };
@@ -58,15 +57,21 @@ struct PlacementRule {
     const char* role;   // the image's part in the show, for the message
 };
 
+// Where a character's bubble (and its lyric) rests, from the scenes' placements.
+constexpr int bubbleLeft(const CharacterPlacement& place) { return int(place.cornerX + double(place.bubbleX)); }
+constexpr int bubbleTop(const CharacterPlacement& place) { return int(place.cornerY + double(place.bubbleY)); }
+
 // The placement rules, first matching prefix wins. Positions are the scenes' drawing corners in
-// the 1280x720 design space, before their few pixels of sway.
+// the design space (scenes/placements.h), before their few pixels of sway.
 const PlacementRule placementRules[] = {
-    {"data/avatars/evil_", SizeRule::EndsInsideDesign, 0, 280, nullptr, "the evil avatar"},
-    {"data/avatars/", SizeRule::FitsWithin, 370, 470, nullptr, "the good avatar at (910,250)"},
-    {"data/good_lyrics/bg-taleboble.png", SizeRule::EndsInsideDesign, 30, 600, nullptr,
-     "the good bubble"},
-    {"data/evil_lyrics/bg-taleboble.png", SizeRule::EndsInsideDesign, 300, 602, nullptr,
-     "the evil bubble"},
+    {"data/avatars/evil_", SizeRule::EndsInsideDesign, int(evilCharacter.cornerX), int(evilCharacter.cornerY),
+     nullptr, "the evil avatar"},
+    {"data/avatars/", SizeRule::EndsInsideDesign, int(goodCharacter.cornerX), int(goodCharacter.cornerY), nullptr,
+     "the good avatar"},
+    {"data/good_lyrics/bg-taleboble.png", SizeRule::EndsInsideDesign, bubbleLeft(goodCharacter),
+     bubbleTop(goodCharacter), nullptr, "the good bubble"},
+    {"data/evil_lyrics/bg-taleboble.png", SizeRule::EndsInsideDesign, bubbleLeft(evilCharacter),
+     bubbleTop(evilCharacter), nullptr, "the evil bubble"},
     {"data/good_lyrics/", SizeRule::NoLargerThanImage, 0, 0, "data/good_lyrics/bg-taleboble.png",
      "a good lyric"},
     {"data/evil_lyrics/", SizeRule::NoLargerThanImage, 0, 0, "data/evil_lyrics/bg-taleboble.png",
@@ -77,9 +82,9 @@ const PlacementRule placementRules[] = {
      "the refrain foreground"},
     {"data/refrain/mirekand-o-sol.png", SizeRule::Square, 0, 0, nullptr, "the turning sun"},
     {"data/tunnel/", SizeRule::PowerOfTwoSides, 0, 0, nullptr, "a tunnel texture"},
-    {"data/zemlogo.png", SizeRule::FitsWithin, 1240, maxTextureSide, nullptr,
+    {"data/zemlogo.png", SizeRule::FitsWithin, logoMaxWidth, maxTextureSide, nullptr,
      "the logo, centred with margins"},
-    {"data/", SizeRule::FitsWithin, designWidth, designHeight, nullptr, "a full-screen picture"},
+    {"data/", SizeRule::FitsWithin, designSpaceWidth, designSpaceHeight, nullptr, "a full-screen picture"},
 };
 
 const PlacementRule* placementRuleFor(const std::string& fileName) {
@@ -93,6 +98,8 @@ std::string sizeText(ImageSize size) {
     return std::to_string(size.width) + "x" + std::to_string(size.height);
 }
 
+const std::string designSpaceText = sizeText({designSpaceWidth, designSpaceHeight});
+
 bool isPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
 // The complaint about a size under its rule, or "" when the size suits it.
@@ -104,10 +111,10 @@ std::string placementProblem(const PlacementRule& rule, ImageSize size,
             if (size.width <= rule.a && size.height <= rule.b) return "";
             return prefix + "larger than " + sizeText({rule.a, rule.b});
         case SizeRule::EndsInsideDesign:
-            if (rule.a + size.width <= designWidth && rule.b + size.height <= designHeight)
+            if (rule.a + size.width <= designSpaceWidth && rule.b + size.height <= designSpaceHeight)
                 return "";
             return prefix + "drawn at (" + std::to_string(rule.a) + "," + std::to_string(rule.b) +
-                   ") it ends outside 1280x720";
+                   ") it ends outside " + designSpaceText;
         case SizeRule::NoLargerThanImage: {
             auto bound = measured.find(rule.other);
             if (bound == measured.end()) return "";  // the bubble's own problem is reported for it
@@ -116,8 +123,9 @@ std::string placementProblem(const PlacementRule& rule, ImageSize size,
                    sizeText(bound->second) + ")";
         }
         case SizeRule::CoversDesignWidth:
-            if (size.width >= designWidth && size.height > designHeight) return "";
-            return prefix + "it must be at least 1280 wide and taller than 720";
+            if (size.width >= designSpaceWidth && size.height > designSpaceHeight) return "";
+            return prefix + "it must be at least " + std::to_string(designSpaceWidth) + " wide and taller than " +
+                   std::to_string(designSpaceHeight);
         case SizeRule::Square:
             if (size.width == size.height) return "";
             return prefix + "it must be square";

@@ -3,6 +3,7 @@
 #include "scenes/avatars.h"
 
 #include "render/demo_window.h"
+#include "scenes/placements.h"
 #include "scenes/selection.h"
 #include "sync/sync.h"
 
@@ -20,11 +21,13 @@ AvatarShake computeAvatarShake(const FrameState& frame, const SyncTrack* avatarE
     AvatarShake shake;
     shake.evilValue = evaluateTrack(avatarEvil, frame.row);
     shake.shakeFactor = 1.0f;
-    if (shake.evilValue > -1.0f && shake.evilValue < 5.0f) shake.shakeFactor = 100.0f;
+    int evilFace = 0;
+    if (pickEntry(shake.evilValue, evilFaceCount, &evilFace)) shake.shakeFactor = shakeFactorWhileEvil;
     double k = double(shake.shakeFactor);
     shake.swayY = std::sin(k * (frame.t * 0.8));
     shake.swayPhaseX = k * (frame.t * 1.2);
-    shake.pictogramWobble = Vec2(float(6 * std::cos(shake.swayPhaseX)), float(18 * shake.swayY));
+    shake.pictogramWobble = Vec2(float(pictogramWobbleReach.x * std::cos(shake.swayPhaseX)),
+                                 float(pictogramWobbleReach.y * shake.swayY));
     return shake;
 }
 
@@ -34,12 +37,12 @@ void renderGoodAvatar(const FrameState& frame, const AvatarShake& shake, DemoWin
     float lyric = evaluateTrack(lyricsGood, frame.row);
     glColor4f(1, 1, 1, 1);
     int faceIndex = 0, lyricIndex = 0;
-    if (!pickEntry(face, 10, &faceIndex)) return;
-    Vec2 corner(float(6 * std::sin(shake.swayPhaseX) + 910), float(4 * shake.swayY + 250));
+    if (!pickEntry(face, goodCharacter.faceCount, &faceIndex)) return;
+    Vec2 corner = characterCorner(goodCharacter, shake.swayPhaseX, shake.swayY);
     drawAt(display, images.faces[faceIndex], corner);
-    Vec2 bubble = corner + Vec2(-880, 350);
+    Vec2 bubble = bubbleCorner(goodCharacter, corner);
     drawAt(display, images.bubble, bubble);
-    if (pickEntry(lyric, 32, &lyricIndex)) drawAt(display, images.lyrics[lyricIndex], bubble);
+    if (pickEntry(lyric, goodCharacter.lyricCount, &lyricIndex)) drawAt(display, images.lyrics[lyricIndex], bubble);
 }
 
 void renderEvilAvatar(const FrameState& frame, const AvatarShake& shake, DemoWindow* display,
@@ -47,10 +50,10 @@ void renderEvilAvatar(const FrameState& frame, const AvatarShake& shake, DemoWin
     float lyric = evaluateTrack(lyricsEvil, frame.row);
     glColor4f(1, 1, 1, 1);
     int faceIndex = 0, lyricIndex = 0;
-    if (!pickEntry(shake.evilValue, 5, &faceIndex)) return;
-    Vec2 corner(float(3 * std::sin(shake.swayPhaseX) + 0), float(2 * shake.swayY + 280));
+    if (!pickEntry(shake.evilValue, evilCharacter.faceCount, &faceIndex)) return;
+    Vec2 corner = characterCorner(evilCharacter, shake.swayPhaseX, shake.swayY);
     drawAt(display, images.faces[faceIndex], corner);
-    Vec2 bubble = corner + Vec2(300, 322);
+    Vec2 bubble = bubbleCorner(evilCharacter, corner);
     drawAt(display, images.bubble, bubble);
-    if (pickEntry(lyric, 18, &lyricIndex)) drawAt(display, images.lyrics[lyricIndex], bubble);
+    if (pickEntry(lyric, evilCharacter.lyricCount, &lyricIndex)) drawAt(display, images.lyrics[lyricIndex], bubble);
 }

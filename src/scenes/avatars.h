@@ -11,22 +11,22 @@ struct SyncTrack;
 
 struct AvatarShake {
     float evilValue;        // "avatar:evil" at the frame's row
-    float shakeFactor;      // 100 while the evil character is shown, else 1
+    float shakeFactor;      // shakeFactorWhileEvil while the evil character is shown, else 1
     double swayY;           // sin(shakeFactor * (t * 0.8))
     double swayPhaseX;      // shakeFactor * (t * 1.2), radians
-    Vec2 pictogramWobble;   // (6 cos(swayPhaseX), 18 swayY)
+    Vec2 pictogramWobble;   // pictogramWobbleReach times (cos(swayPhaseX), swayY)
 };
 
 struct GoodAvatarImages {
-    const int* faces;   // 10
+    const int* faces;   // goodFaceCount
     int bubble;
-    const int* lyrics;  // 32
+    const int* lyrics;  // goodLyricCount
 };
 
 struct EvilAvatarImages {
-    const int* faces;   // 5
+    const int* faces;   // evilFaceCount
     int bubble;
-    const int* lyrics;  // 18
+    const int* lyrics;  // evilLyricCount
 };
 
 AvatarShake computeAvatarShake(const FrameState& frame, const SyncTrack* avatarEvil);

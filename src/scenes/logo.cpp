@@ -13,5 +13,5 @@ void renderLogo(const FrameState& frame, DemoWindow* display, int logo, const Sy
     if (!currentTextures || !currentTextures->holds(logo)) return;  // nothing to measure or draw
     float width = currentTextures->get(logo).width;
     currentTextures->bind(logo);
-    display->drawSprite(logo, Vec2(1, 1), Vec2((1280.0f - width) * 0.5f, 20.0f), 0.0f);
+    display->drawSprite(logo, Vec2(1, 1), logoCorner(width), 0.0f);
 }

@@ -2,10 +2,9 @@
 #pragma once
 
 #include "runtime/frame_state.h"
+#include "scenes/placements.h"
 
 class DemoWindow;
 struct SyncTrack;
-
-constexpr double logoRow = 4776.0;  // 199 s into the song
 
 void renderLogo(const FrameState& frame, DemoWindow* display, int logo, const SyncTrack* fadeFgNoise);

@@ -1,5 +1,6 @@
 // The pictogram (one of 20, placed, scaled and swaying with the characters, at 0.8 opacity) and
-// the features image (one of 12, at the top-left corner with a fast jitter).
+// the features image (one of 12, at the top-left corner with a fast jitter); the figures are in
+// scenes/placements.h.
 #pragma once
 
 #include "render/types.h"
@@ -22,5 +23,5 @@ void renderPictogram(const FrameState& frame, const AvatarShake& shake, DemoWind
 void renderFeatures(const FrameState& frame, DemoWindow* display, const int* featureImages,
                     const SyncTrack* features);
 
-// The features image's position, from t alone.
+// The features image's position, from t alone: its jitter about the design origin.
 Vec2 featuresJitter(double t);

@@ -2,8 +2,8 @@
 #include "scenes/refrain.h"
 
 #include "render/demo_window.h"
-#include "runtime/asset_catalogue.h"
 #include "scenes/avatars.h"
+#include "scenes/placements.h"
 #include "sync/sync.h"
 
 #include <GL/glew.h>
@@ -18,14 +18,14 @@ void renderRefrain(const FrameState& frame, DemoWindow* display, const RefrainIm
     float backgroundY = evaluateTrack(background, frame.row);
     const Vec2 unscaled(1, 1);
     display->drawSprite(images.background, unscaled, Vec2(0, backgroundY), 0.0f);
-    Vec2 sunSway(float(7 * std::sin(1.3 * frame.t)), float(9 * std::cos(0.7 * frame.t)));
-    display->drawSprite(images.sun, unscaled, Vec2(-460, sunY) + sunSway, float(10 * frame.t));
+    display->drawSprite(images.sun, unscaled, sunCorner(sunY, frame.t), sunAngleDegrees(frame.t));
     display->drawSprite(images.foreground, unscaled, Vec2(0, foregroundY), 0.0f);
 }
 
 Vec2 polaroidOffset(double t, float shakeFactor) {
     double k = double(shakeFactor);
-    return Vec2(float(k * 6 * std::cos(100 * (1.2 * t)) / 100), float(k * 4 * std::sin(100 * (0.8 * t)) / 100));
+    return Vec2(float(k * polaroidJitterReach.x * std::cos(100 * (1.2 * t)) / 100),
+                float(k * polaroidJitterReach.y * std::sin(100 * (0.8 * t)) / 100));
 }
 
 // Draws entries trunc(start) .. ceil(end) - 1 in order, the last fading in with the fraction of
@@ -42,9 +42,7 @@ void renderPolaroids(const FrameState& frame, const AvatarShake& shake, DemoWind
     while (last > float(i)) {
         float alpha = float(i + 1) == last ? end - std::floor(end) : 1.0f;
         glColor4f(1, 1, 1, alpha);
-        if (start >= float(creditsFirst)) {
-            offset = Vec2(float(6 * std::cos(i + 1.2 * frame.t)), float(4 * std::sin(i + 0.8 * frame.t)));
-        }
+        if (start >= float(creditsFirst)) offset = creditCorner(i, frame.t);
         display->drawSprite(polaroids[i], Vec2(1, 1), offset, 0.0f);
         ++i;
     }

@@ -4,6 +4,7 @@
 
 #include "render/types.h"
 #include "runtime/frame_state.h"
+#include "scenes/placements.h"
 
 class DemoWindow;
 struct SyncTrack;
@@ -14,8 +15,6 @@ struct RefrainImages {
     int sun;
     int foreground;
 };
-
-constexpr int polaroidCount = 39;
 
 void renderRefrain(const FrameState& frame, DemoWindow* display, const RefrainImages& images,
                    const SyncTrack* sun, const SyncTrack* foreground, const SyncTrack* background);

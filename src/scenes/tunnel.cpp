@@ -3,6 +3,7 @@
 #include "scenes/tunnel.h"
 
 #include "render/texture_store.h"
+#include "scenes/placements.h"
 #include "scenes/selection.h"
 #include "sync/sync.h"
 
@@ -113,8 +114,8 @@ int drawTunnelVariation2(int slot, float move, TunnelState* state) { return draw
 TunnelChoice chooseTunnel(const TunnelTracks& tracks, double row, const int* tunnelTextures) {
     TunnelChoice choice = {false, 0, -1, evaluateTrack(tracks.move, row)};
     int texture = 0;
-    if (!pickEntry(evaluateTrack(tracks.texture, row), 3, &texture)) return choice;
-    if (!pickEntry(evaluateTrack(tracks.variation, row), 3, &choice.variation)) return choice;
+    if (!pickEntry(evaluateTrack(tracks.texture, row), tunnelTextureCount, &texture)) return choice;
+    if (!pickEntry(evaluateTrack(tracks.variation, row), tunnelVariationCount, &choice.variation)) return choice;
     choice.slot = tunnelTextures[texture];
     choice.drawn = currentTextures && currentTextures->holds(choice.slot);
     return choice;

@@ -1,10 +1,14 @@
 // demo-check: checks the show folder in the current directory before a showing: the catalogue
-// images, the track files, the song and the shaders. This file parses arguments and prints; the
-// checks themselves are in the runtime library (runtime/show_check.h).
+// images, the track files, the song and the shaders; with --lint, also the rules a show must live
+// with, as a viewer sees it. This file parses arguments and prints; the checks and the lint are
+// in the runtime library (runtime/show_check.h, runtime/show_lint.h).
 #include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "runtime/lint_rows.h"
 #include "runtime/show_check.h"
+#include "runtime/show_lint.h"
 
 namespace {
 
@@ -12,7 +16,7 @@ constexpr int exitProblems = 1;
 constexpr int exitUsage = 2;
 
 const char* const toolHelp =
-    "Usage: demo-check\n"
+    "Usage: demo-check [--lint [--source FILE]]\n"
     "\n"
     "Run in a show folder: checks everything the demo reads there and prints one line per\n"
     "problem, the file first, then a summary line.\n"
@@ -23,7 +27,44 @@ const char* const toolHelp =
     "  - data/shaders/default.vs and noise.fs: compiling and linking in an offscreen GL\n"
     "    context, with the uniforms time and alpha\n"
     "\n"
-    "Exit status: 0 no problem, 1 problems found, 2 bad arguments.\n";
+    "--lint then judges the show as a viewer sees it, one line per finding (the rule, the\n"
+    "rows, the images), then a summary line of the rules:\n"
+    "  bubbles      a character with an empty bubble for more than a bar; both bubbles up\n"
+    "  hidden text  lyrics, feature cards, credits or the logo of which some eighth gets less\n"
+    "               than 60 % through the layers drawn over it (images: at any row; static,\n"
+    "               fades and its own opacity: for over a quarter of a showing)\n"
+    "  flashes      more than 3 general flashes in any second (WCAG 2.3.1), in frames\n"
+    "               rendered offscreen at 160x90, one a row\n"
+    "  safe area    text outside x 64-1216, y 36-684 at its placement, sways included\n"
+    "  song         the song still sounding after row 6651 (above -60 dBFS), or ending before\n"
+    "--source FILE  the choreography source: findings also give bar:beat from its tempo\n"
+    "               (without it, rows only, and a bar is taken as 48 rows)\n"
+    "\n"
+    "Exit status: 0 no problem, 1 problems or findings, 2 bad arguments.\n";
+
+struct Options {
+    bool lint = false;
+    std::string source;
+};
+
+// False with a message on standard error when the arguments are not understood.
+bool parseOptions(int argc, char** argv, Options* options) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--lint") == 0) {
+            options->lint = true;
+        } else if (std::strcmp(argv[i], "--source") == 0 && i + 1 < argc && options->source.empty()) {
+            options->source = argv[++i];
+        } else {
+            std::fprintf(stderr, "demo-check: unexpected argument '%s'\n", argv[i]);
+            return false;
+        }
+    }
+    if (!options->source.empty() && !options->lint) {
+        std::fprintf(stderr, "demo-check: --source goes with --lint\n");
+        return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -32,16 +73,31 @@ int main(int argc, char** argv) {
         std::fputs(toolHelp, stdout);
         return 0;
     }
-    if (argc > 1) {
-        std::fprintf(stderr, "demo-check: takes no arguments\n(see 'demo-check --help')\n");
+    Options options;
+    if (!parseOptions(argc, argv, &options)) {
+        std::fprintf(stderr, "(see 'demo-check --help')\n");
+        return exitUsage;
+    }
+    MusicalGrid grid;
+    std::string sourceProblem;
+    if (!options.source.empty() && !readSourceGrid(options.source, &grid, &sourceProblem)) {
+        std::fprintf(stderr, "demo-check: cannot read %s: %s\n", options.source.c_str(), sourceProblem.c_str());
         return exitUsage;
     }
     ProblemList problems = checkShowFolder();
     for (const std::string& problem : problems) std::printf("%s\n", problem.c_str());
     if (problems.empty()) {
         std::printf("show folder ok: images, track files, song and shaders\n");
-        return 0;
+    } else {
+        std::printf("%zu problem%s found\n", problems.size(), problems.size() == 1 ? "" : "s");
     }
-    std::printf("%zu problem%s found\n", problems.size(), problems.size() == 1 ? "" : "s");
-    return exitProblems;
+    if (!options.lint) return problems.empty() ? 0 : exitProblems;
+    if (!options.source.empty() && !grid.known) {
+        std::printf("lint: %s declares no tempo; positions are given in rows\n", options.source.c_str());
+    }
+    std::fflush(stdout);
+    LintReport report = lintShowFolder(grid);
+    for (const std::string& line : report.lines) std::printf("%s\n", line.c_str());
+    std::printf("%s\n", report.summary.c_str());
+    return problems.empty() && !report.failed ? 0 : exitProblems;
 }

@@ -1,0 +1,36 @@
+// Naming rows for the lint's findings.
+#include "runtime/lint_rows.h"
+
+#include "sync/track_text.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+constexpr double rowsPerMinute = 1440.0;  // 24 rows a second
+constexpr double defaultRowsPerBar = 48.0;
+
+}  // namespace
+
+double rowsPerBar(const MusicalGrid& grid) {
+    return grid.known ? rowsPerMinute / grid.tempo * grid.beatsPerBar : defaultRowsPerBar;
+}
+
+bool readSourceGrid(const std::string& path, MusicalGrid* grid, std::string* problem) {
+    std::string text;
+    if (readTextFile(path.c_str(), &text) != 0) {
+        *problem = std::strerror(errno);
+        return false;
+    }
+    *grid = readMusicalGrid(text);
+    return true;
+}
+
+std::string rowSpanText(const MusicalGrid& grid, int firstRow, int lastRow) {
+    std::string text = firstRow == lastRow ? "row " + std::to_string(firstRow)
+                                           : "rows " + std::to_string(firstRow) + "-" + std::to_string(lastRow);
+    std::string from = barBeatText(grid, firstRow), to = barBeatText(grid, lastRow + 1.0);
+    if (from.empty() || to.empty()) return text;
+    return text + " (" + from + " to " + to + ")";
+}

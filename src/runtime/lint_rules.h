@@ -1,0 +1,33 @@
+// The lint's rules, each judging the show as a viewer would see it, and what each reports: one
+// line per finding (the rule's name, the rows, the images) and a verdict for the summary line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct LintShow;
+
+struct RuleVerdict {
+    std::string rule;                   // "bubbles", "hidden text", ...
+    bool judged = true;                 // false when what the rule needs could not be read
+    std::vector<std::string> findings;  // whole lines, each starting with the rule's name
+    std::string figure;                 // a measure for the summary, or ""
+    std::string notJudgedReason;
+    bool passed() const { return judged && findings.empty(); }
+};
+
+// A character on screen with an empty bubble for more than a bar; both bubbles up at once.
+RuleVerdict judgeBubbles(const LintShow& show);
+
+// Text (lyrics, feature cards, credits, the logo) of which some eighth of its width gets too
+// little of itself through to the screen while it is shown.
+RuleVerdict judgeHiddenText(const LintShow& show);
+
+// More than three general flashes in any one second, in frames rendered offscreen at 24 a second.
+RuleVerdict judgeFlashes(const LintShow& show);
+
+// Text outside the graphics-safe area at its placement, sways included.
+RuleVerdict judgeSafeArea(const LintShow& show);
+
+// The song still sounding after the show's last row, or ending before it.
+RuleVerdict judgeSong(const LintShow& show);

@@ -1,0 +1,29 @@
+// The show folder (the working directory) as the lint reads it: the 20 tracks through the demo's
+// own reader, and every catalogue image's size and alpha, by catalogue entry.
+#pragma once
+
+#include "runtime/asset_catalogue.h"
+#include "runtime/lint_images.h"
+#include "runtime/lint_rows.h"
+#include "runtime/track_set.h"
+
+#include <string>
+#include <vector>
+
+struct SyncDevice;
+
+struct LintShow {
+    SyncDevice* device = nullptr;  // owns the tracks
+    TrackSet tracks = {};
+    AssetCatalogue catalogue = {};  // every entry holds its own index in the load order
+    std::vector<std::string> fileNames;  // by entry
+    std::vector<ImageAlpha> images;      // by entry
+    std::vector<bool> isText;            // by entry: lyrics, feature cards, credits, the logo
+    MusicalGrid grid;
+    int lastRow = 0;                     // the show's last row
+};
+
+// Reads the working directory's tracks and images. False only when memory for the tracks runs
+// out; damaged files read as the demo reads them (empty tracks, images that are not loaded).
+bool loadLintShow(const MusicalGrid& grid, LintShow* show);
+void closeLintShow(LintShow* show);

@@ -1,0 +1,18 @@
+// The lint of a show folder (the working directory): rules a show must live with, judged from
+// the engine's own drawing order, placements, ranges, tracks and images as a viewer would see
+// the show: bubbles, hidden text, flashes, safe area and song.
+#pragma once
+
+#include "runtime/lint_rows.h"
+
+#include <string>
+#include <vector>
+
+struct LintReport {
+    std::vector<std::string> lines;  // one per finding, the rule's name first
+    std::string summary;             // "lint: bubbles ok, hidden text ok, ..."
+    bool failed = false;             // some rule found something, or could not be judged
+};
+
+// Runs every rule. Positions are named with the grid (as bars and beats too when it is known).
+LintReport lintShowFolder(const MusicalGrid& grid);

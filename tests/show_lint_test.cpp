@@ -1,0 +1,274 @@
+// demo-check --lint run for real on small crafted show folders: one that lives with every rule
+// (each rule's case close to its limit) passes them all, and each change that breaks one rule
+// fails that rule alone, with a finding that names it, the rows and the images.
+#include "support/audio_fixtures.h"
+#include "support/gl_fixtures.h"
+#include "support/run_program.h"
+
+#include "runtime/asset_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string goodLyric = "data/good_lyrics/01.png";
+const std::string goodBubble = "data/good_lyrics/bg-taleboble.png";
+const std::string firstPhotograph = "data/refrain/polaroids/omkvaed1.1.png";
+const std::string song = "data/mirekand2013.mp3";
+
+// An image of the size, transparent but for an opaque white block.
+void writeBlockImage(const std::string& path, int width, int height, int left, int top, int right, int bottom) {
+    std::vector<uint8_t> pixels = solidImage(width, height, 4, Rgba{0, 0, 0, 0});
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            for (int c = 0; c < 4; ++c) pixels[(size_t(y) * size_t(width) + size_t(x)) * 4 + size_t(c)] = 255;
+        }
+    }
+    ASSERT_TRUE(writePng(path, width, height, 4, pixels)) << path;
+}
+
+// 277.5 s of stereo silence at 44100 Hz with a tone from 276 s until `toneEnd`: the show's last
+// row ends at 277.125 s.
+void writeSong(const std::string& folder, const std::string& name, double toneEnd) {
+    const int rate = 44100;
+    std::vector<int16_t> samples(size_t(277.5 * rate) * 2, 0);
+    for (size_t frame = size_t(276.0 * rate); frame < size_t(toneEnd * rate); ++frame) {
+        int16_t value = int16_t(8000.0 * std::sin(2.0 * M_PI * 440.0 * double(frame) / rate));
+        samples[frame * 2] = samples[frame * 2 + 1] = value;
+    }
+    std::string wav = folder + "/" + name + ".wav";
+    ASSERT_TRUE(writeWav(wav, samples, rate, 2));
+    ASSERT_TRUE(encodeMp3(wav, folder + "/" + name));
+    std::remove(wav.c_str());
+}
+
+// What every crafted show shares, made once: every catalogue image (tiny and transparent, the
+// refrain's layers as large as the checks ask), the shaders, and the songs.
+struct ShowParts {
+    TempDir dir;
+    std::string images = dir.file("images");
+    std::string quietEnding = dir.file("quiet-ending.mp3");   // silent after the last row
+    std::string soundingOn = dir.file("sounding-on.mp3");     // the tone goes on to its end
+    std::string tooShort = dir.file("too-short.mp3");         // 10 s
+
+    void make() {
+        AssetCatalogue catalogue;
+        for (const CatalogueEntry& entry : catalogueEntries(&catalogue)) {
+            std::string path = images + "/" + entry.fileName;
+            ASSERT_EQ(runCommand("mkdir -p " + shellQuote(path.substr(0, path.rfind('/'))), dir.path).status, 0);
+            bool refrainLayer = entry.fileName.find("refrain-") != std::string::npos;
+            int width = refrainLayer ? 1280 : 4, height = refrainLayer ? 724 : 4;
+            ASSERT_TRUE(writePng(path, width, height, 4, solidImage(width, height, 4, Rgba{0, 0, 0, 0})));
+        }
+        // The good character's bubble, transparent, is as large as its lyric; the lyric's text
+        // stays in the safe area however it sways (drawn at (30, 600) give or take (6, 4)).
+        writeBlockImage(images + "/" + goodBubble, 400, 80, 0, 0, 0, 0);
+        writeBlockImage(images + "/" + goodLyric, 360, 60, 40, 10, 360, 50);
+        // A photograph away from the lyric.
+        writeBlockImage(images + "/" + firstPhotograph, 700, 700, 500, 100, 700, 300);
+        std::string shaders = std::string(DEMO_SOURCE_DIR) + "/data/shaders";
+        ASSERT_EQ(runCommand("cp -r " + shellQuote(shaders) + " data/", images).status, 0);
+        writeSong(dir.path, "quiet-ending.mp3", 277.0);
+        writeSong(dir.path, "sounding-on.mp3", 277.5);
+        ASSERT_TRUE(makeSong(tooShort, 44100, 2, 10.0));
+    }
+};
+
+ShowParts* parts = nullptr;
+
+// The white fade on for `rowsOn` rows and off as long, for two seconds from bar 6.
+std::string whiteFlashes(int rowsOn) {
+    std::string keys = "1:1 0\n";
+    for (int row = 240; row < 288; row += 2 * rowsOn) {
+        keys += std::to_string(row) + " 1\n" + std::to_string(row + rowsOn) + " 0\n";
+    }
+    return keys;
+}
+
+// The choreography of a crafted show, as text, track by track. With tempo 120 and four beats a
+// bar, bar b starts at row 48 (b - 1). Unless a test changes it:
+//   bars 2-3  the good character is shown; its first lyric for bar 2 alone, so its bubble is
+//             empty for exactly a bar; the static at 0.35 lets 65 % of the lyric through; the
+//             first photograph is shown away from it
+//   bars 6-7  the white fade flashes three times a second (on 4 rows, off 4) over nothing else
+std::map<std::string, std::string> passingChoreography() {
+    return {
+        {"fade:bg_white", whiteFlashes(4)},
+        {"fade:fg_black", "1:1 0\n"},
+        {"fade:fg_noise", "1:1 0\n2:1 0.35\n3:1 0\n"},
+        {"avatar:good", "1:1 -5\n2:1 0\n4:1 -5\n"},
+        {"avatar:evil", "1:1 -5\n"},
+        {"lyrics:good", "1:1 -5\n2:1 0\n3:1 -5\n"},
+        {"lyrics:evil", "1:1 -5\n"},
+        {"pictogram:pictogram", "1:1 -5\n"},
+        {"pictogram:x", "1:1 0\n"},
+        {"pictogram:y", "1:1 0\n"},
+        {"pictogram:scale", "1:1 1\n"},
+        {"features", "1:1 -5\n"},
+        {"refrain:background", "1:1 720\n"},
+        {"refrain:sun", "1:1 1500\n"},
+        {"refrain:foreground", "1:1 720\n"},
+        {"refrain:polaroid_start", "1:1 -5\n2:1 0\n3:1 -5\n"},
+        {"refrain:polaroid_end", "1:1 0.99\n"},
+        {"tunnel:move", "1:1 0\n"},
+        {"tunnel:variation", "1:1 -5\n"},
+        {"tunnel:texture", "1:1 -5\n"},
+    };
+}
+
+struct CraftedShow {
+    TempDir dir;
+    std::string folder = dir.file("show");
+    std::map<std::string, std::string> tracks = passingChoreography();
+    std::string songFile = parts->quietEnding;
+
+    CraftedShow() {
+        ProgramResult copied = runCommand("cp -r " + shellQuote(parts->images) + " " + shellQuote(folder), dir.path);
+        EXPECT_EQ(copied.status, 0) << copied.err;
+    }
+    std::string file(const std::string& name) const { return folder + "/" + name; }
+
+    // Writes the choreography source, builds its track files with demo-tracks and puts the song in.
+    void prepare() const {
+        std::string source = "tempo 120\nbeats-per-bar 4\n";
+        for (const auto& [name, keys] : tracks) source += "track " + name + "\n" + keys;
+        writeBytes(file("show.tracks"), std::vector<unsigned char>(source.begin(), source.end()));
+        ProgramResult built = runCommand(shellQuote(builtProgram("demo-tracks")) + " build show.tracks", folder);
+        EXPECT_EQ(built.status, 0) << built.out << built.err;
+        EXPECT_EQ(runCommand("cp " + shellQuote(songFile) + " " + song, folder).status, 0);
+    }
+    ProgramResult lint() const {
+        prepare();
+        return runCommand(shellQuote(builtProgram("demo-check")) + " --lint --source show.tracks", folder);
+    }
+};
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// The summary line of a lint that failed exactly the one rule.
+void expectOnlyRuleFailed(const ProgramResult& result, const std::string& rule) {
+    EXPECT_EQ(result.status, 1) << result.out << result.err;
+    for (const char* each : {"bubbles", "hidden text", "flashes", "safe area", "song"}) {
+        bool failing = each == rule;
+        EXPECT_TRUE(contains(result.out, std::string(each) + (failing ? " failed" : " ok"))) << each << "\n"
+                                                                                            << result.out;
+    }
+}
+
+class ShowLint : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        parts = new ShowParts;
+        parts->make();
+    }
+    static void TearDownTestSuite() {
+        delete parts;
+        parts = nullptr;
+    }
+};
+
+}  // namespace
+
+TEST_F(ShowLint, AShowThatLivesWithEveryRulePassesThemAll) {
+    CraftedShow show;
+    ProgramResult result = show.lint();
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_TRUE(contains(result.out, "lint: bubbles ok, hidden text ok, flashes ok (most in a second: 3), safe area "
+                                     "ok, song ok"))
+        << result.out;
+}
+
+TEST_F(ShowLint, AnEmptyBubbleForMoreThanABarAndBothBubblesUpFailBubbles) {
+    CraftedShow show;
+    show.tracks["lyrics:good"] = "1:1 -5\n2:1 0\n2:4 -5\n";  // the bubble is empty from 2:4 to 4:1
+    show.tracks["avatar:evil"] = "1:1 -5\n3:1 0\n3:2 -5\n";  // the evil character for a beat
+    ProgramResult result = show.lint();
+    expectOnlyRuleFailed(result, "bubbles");
+    EXPECT_TRUE(contains(result.out, "bubbles: rows 84-143 (2:4 to 4:1): the good character's bubble " + goodBubble +
+                                         " is empty for 60 rows"))
+        << result.out;
+    EXPECT_TRUE(contains(result.out, "bubbles: rows 96-107 (3:1 to 3:2): both bubbles up at once")) << result.out;
+}
+
+TEST_F(ShowLint, APhotographOverALyricAndStaticOverItFailHiddenText) {
+    CraftedShow show;
+    writeBlockImage(show.file(firstPhotograph), 700, 700, 0, 560, 500, 700);
+    show.tracks["fade:fg_noise"] = "1:1 0\n2:1 0.5\n3:1 0\n";
+    ProgramResult result = show.lint();
+    expectOnlyRuleFailed(result, "hidden text");
+    EXPECT_TRUE(contains(result.out, "hidden text: rows 48-95 (2:1 to 3:1): " + goodLyric + " covered by " +
+                                         firstPhotograph))
+        << result.out;
+    EXPECT_TRUE(contains(result.out, "hidden text: rows 48-95 (2:1 to 3:1): " + goodLyric +
+                                         " under 60 % for 48 of its 48 rows, under the static"))
+        << result.out;
+}
+
+TEST_F(ShowLint, FourFlashesInASecondFailFlashes) {
+    CraftedShow show;
+    show.tracks["fade:bg_white"] = whiteFlashes(3);
+    ProgramResult result = show.lint();
+    expectOnlyRuleFailed(result, "flashes");
+    EXPECT_TRUE(contains(result.out, "flashes failed (most in a second: 4")) << result.out;
+    EXPECT_TRUE(contains(result.out, "\nflashes: rows 2")) << result.out;
+}
+
+TEST_F(ShowLint, ALyricReachingPastTheLeftMarginFailsSafeArea) {
+    CraftedShow show;
+    writeBlockImage(show.file(goodLyric), 360, 60, 0, 10, 360, 50);
+    ProgramResult result = show.lint();
+    expectOnlyRuleFailed(result, "safe area");
+    EXPECT_TRUE(contains(result.out, "safe area: rows 48-95 (2:1 to 3:1): " + goodLyric + " reaches x 24 left of 64"))
+        << result.out;
+}
+
+TEST_F(ShowLint, ASongSoundingAfterTheLastRowOrEndingBeforeItFailsSong) {
+    CraftedShow sounding;
+    sounding.songFile = parts->soundingOn;
+    ProgramResult result = sounding.lint();
+    expectOnlyRuleFailed(result, "song");
+    EXPECT_TRUE(contains(result.out, "song: " + song + " still sounds after the show's last row 6651 (277.125 s)"))
+        << result.out;
+
+    CraftedShow shortSong;
+    shortSong.songFile = parts->tooShort;
+    result = shortSong.lint();
+    expectOnlyRuleFailed(result, "song");
+    EXPECT_TRUE(contains(result.out, "song: " + song + " ends at 10.0")) << result.out;
+}
+
+TEST_F(ShowLint, DamagedFilesAreReportedAndJudgedAroundWithoutACrash) {
+    CraftedShow show;
+    ASSERT_EQ(std::remove(show.file(goodLyric).c_str()), 0);
+    show.songFile = show.file("garbage.mp3");
+    std::string garbage(20000, 'x');
+    writeBytes(show.songFile, std::vector<unsigned char>(garbage.begin(), garbage.end()));
+    show.prepare();
+    // A count of five keys and one byte of the first: the good character's track reads as empty,
+    // 0 at every row, so its first face stands with an empty bubble to the end of the show.
+    writeBytes(show.file("sync_avatar[good.track"), {5, 0, 0, 0, 1});
+    ProgramResult result = runCommand(shellQuote(builtProgram("demo-check")) + " --lint", show.folder);
+    EXPECT_EQ(result.status, 1) << result.out << result.err;
+    EXPECT_TRUE(contains(result.out, goodLyric + ": missing")) << result.out;
+    EXPECT_TRUE(contains(result.out, "sync_avatar[good.track: truncated")) << result.out;
+    EXPECT_TRUE(contains(result.out, song + ": not decodable as MP3")) << result.out;
+    EXPECT_TRUE(contains(result.out, "\nbubbles: rows 96-6651: the good character's bubble")) << result.out;
+    EXPECT_TRUE(contains(result.out, "lint: bubbles failed (1 finding), hidden text ok, flashes ok (most in a second: "
+                                     "3), safe area ok, song not judged"))
+        << result.out;
+}
+
+TEST_F(ShowLint, SourceGoesWithLintAndMustBeReadable) {
+    CraftedShow show;
+    std::string check = shellQuote(builtProgram("demo-check"));
+    EXPECT_EQ(runCommand(check + " --source show.tracks", show.folder).status, 2);
+    ProgramResult missing = runCommand(check + " --lint --source no-such.tracks", show.folder);
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_TRUE(contains(missing.err, "no-such.tracks")) << missing.err;
+}

@@ -73,6 +73,28 @@ void strokeInk(cairo_t* cr, double lineWidth) {
     cairo_stroke(cr);
 }
 
+void fadeCanvas(Canvas& canvas, double (*coverage)(double x, double y)) {
+    cairo_surface_flush(canvas.surface);
+    unsigned char* data = cairo_image_surface_get_data(canvas.surface);
+    int stride = cairo_image_surface_get_stride(canvas.surface);
+    for (int y = 0; y < canvas.height; ++y) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(data + size_t(y) * size_t(stride));
+        for (int x = 0; x < canvas.width; ++x) {
+            double keep = std::fmin(1.0, std::fmax(0.0, coverage(x + 0.5, y + 0.5)));
+            if (keep >= 1.0) continue;
+            // Premultiplied ARGB: every channel scales with the opacity.
+            uint32_t pixel = row[x];
+            uint32_t faded = 0;
+            for (int shift = 0; shift < 32; shift += 8) {
+                uint32_t channel = (pixel >> shift) & 0xffu;
+                faded |= uint32_t(std::lround(channel * keep)) << shift;
+            }
+            row[x] = faded;
+        }
+    }
+    cairo_surface_mark_dirty(canvas.surface);
+}
+
 namespace {
 
 struct Extent {

@@ -57,6 +57,11 @@ void fillOutlined(cairo_t* cr, Rgb fill, double lineWidth);
 // Strokes the current path in ink with round caps and joins; the path is consumed.
 void strokeInk(cairo_t* cr, double lineWidth);
 
+// Multiplies the opacity of every pixel of a transparent canvas by coverage(x, y) of its
+// centre, a value from 0 (the pixel becomes fully transparent) to 1 (unchanged): soft edges
+// and windows cut into a picture.
+void fadeCanvas(Canvas& canvas, double (*coverage)(double x, double y));
+
 // Writes the canvas to outRoot/relativePath, making folders as needed. With cropTrailing the
 // fully transparent columns at the right and rows at the bottom are left out (the top-left
 // corner stays where it is). Returns 0, or -1 after printing what went wrong.

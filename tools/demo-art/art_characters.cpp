@@ -457,6 +457,57 @@ void drawVillainCapeAndBody(cairo_t* cr) {
     cairo_fill(cr);
 }
 
+// The cape's outer edge from the wing's tip down to the bottom, scalloped between its points.
+void capeOuterEdge(cairo_t* cr) {
+    const double points[][2] = {{2, 24}, {8, 98}, {4, 170}, {12, 246}, {30, glitchHeight + 4}};
+    for (int i = 1; i < 5; ++i) {
+        double x0 = points[i - 1][0], y0 = points[i - 1][1], x1 = points[i][0], y1 = points[i][1];
+        cairo_curve_to(cr, x0 + 20, y0 + (y1 - y0) * 0.3, x1 + 20, y0 + (y1 - y0) * 0.7, x1, y1);
+    }
+}
+
+// The left wing of the flung-open cape: dark outside, its red lining showing, with folds along
+// the sweep and a glint at its tip.
+void drawCapeWing(cairo_t* cr) {
+    cairo_move_to(cr, villainX, glitchHeight + 4);
+    cairo_line_to(cr, 118, 236);
+    cairo_curve_to(cr, 84, 150, 40, 70, 2, 24);
+    capeOuterEdge(cr);
+    cairo_close_path(cr);
+    fillOutlined(cr, palette::night, outlineThin);
+    cairo_move_to(cr, 14, 44);
+    cairo_curve_to(cr, 40, 70, 84, 150, 118, 236);
+    cairo_line_to(cr, 104, glitchHeight + 4);
+    cairo_line_to(cr, 44, glitchHeight + 4);
+    cairo_curve_to(cr, 30, 260, 20, 200, 24, 150);
+    cairo_curve_to(cr, 28, 110, 20, 80, 14, 44);
+    cairo_close_path(cr);
+    fillOutlined(cr, mixRgb(palette::coral, palette::night, 0.15), outlineThin);
+    for (int i = 0; i < 3; ++i) {
+        cairo_move_to(cr, 34 + i * 16, 100 + i * 30);
+        cairo_curve_to(cr, 44 + i * 16, 150 + i * 30, 46 + i * 16, 200 + i * 30, 44 + i * 16, 250 + i * 24);
+        setRgb(cr, palette::cream, 0.45);
+        cairo_set_line_width(cr, 3);
+        cairo_stroke(cr);
+    }
+    sparklePath(cr, 24, 18, 20);
+    fillOutlined(cr, palette::sun, 2.5);
+}
+
+// His entrance: the cape flung open behind him like a pair of bat wings, tips high at the
+// corners.
+void drawCapeFlourish(cairo_t* cr) {
+    for (int side = 0; side < 2; ++side) {
+        cairo_save(cr);
+        if (side == 1) {
+            cairo_translate(cr, 2 * villainX, 0);
+            cairo_scale(cr, -1, 1);
+        }
+        drawCapeWing(cr);
+        cairo_restore(cr);
+    }
+}
+
 void drawVillainHead(cairo_t* cr) {
     const double ear[][2] = {{70, 130}, {24, 104}, {72, 178}};
     const double horn[][2] = {{92, 88}, {60, 52}, {46, 8}, {84, 30}, {122, 70}};
@@ -700,6 +751,7 @@ void drawGlitch(cairo_t* cr, int frame, const ArtFonts& fonts) {
     const VillainPose& pose = villainPoses[frame < 0 ? 0 : frame >= glitchFrameCount ? glitchFrameCount - 1 : frame];
     cairo_save(cr);
     drawAura(cr, pose.auraAlpha);
+    if (frame == 0) drawCapeFlourish(cr);
     drawVillainCapeAndBody(cr);
     drawVillainHead(cr);
     for (int side = 0; side < 2; ++side) {
@@ -726,7 +778,7 @@ void drawSunRays(cairo_t* cr, double c) {
     const int rays = 16;
     for (int i = 0; i < rays; ++i) {
         double a = i * 2 * M_PI / rays;
-        double reach = i % 2 == 0 ? 600 : 470;
+        double reach = i % 2 == 0 ? 440 : 380;
         double half = i % 2 == 0 ? 0.13 : 0.11;
         cairo_move_to(cr, c + std::cos(a - half) * 250, c + std::sin(a - half) * 250);
         cairo_line_to(cr, c + std::cos(a) * reach, c + std::sin(a) * reach);
@@ -776,15 +828,16 @@ void drawSunFace(cairo_t* cr, double c) {
 
 void drawSunCharacter(cairo_t* cr) {
     double c = sunSize * 0.5;
-    // Drawn for a disc of radius 262 and scaled about the centre to the size it shows at.
+    // Drawn for a disc of radius 262 and scaled about the centre to the size it shows at: a
+    // disc of radius 223, rays and glow within 380 of the centre.
     cairo_translate(cr, c, c);
     cairo_scale(cr, 0.85, 0.85);
     cairo_translate(cr, -c, -c);
-    cairo_pattern_t* glow = cairo_pattern_create_radial(c, c, 240, c, c, 630);
+    cairo_pattern_t* glow = cairo_pattern_create_radial(c, c, 240, c, c, 444);
     cairo_pattern_add_color_stop_rgba(glow, 0.0, palette::sun.r, palette::sun.g, palette::sun.b, 0.45);
     cairo_pattern_add_color_stop_rgba(glow, 1.0, palette::sun.r, palette::sun.g, palette::sun.b, 0.0);
     cairo_set_source(cr, glow);
-    circlePath(cr, c, c, 630);
+    circlePath(cr, c, c, 444);
     cairo_fill(cr);
     cairo_pattern_destroy(glow);
     drawSunRays(cr, c);

@@ -40,15 +40,16 @@ constexpr int glitchWidth = 300;
 constexpr int glitchHeight = 320;
 constexpr int glitchFrameCount = 5;
 
-// Draws Count Glitch, frame 0 (smug) to 4 (furious), into the box (0, 0) - (glitchWidth,
-// glitchHeight) of the current transformation. The glitch tearing of the last frame is added by
-// the avatar images, not here.
+// Draws Count Glitch, frame 0 (his entrance: smug, the cape flung open) to 4 (furious), into
+// the box (0, 0) - (glitchWidth, glitchHeight) of the current transformation. The glitch tearing
+// of the last frame is added by the avatar images, not here.
 void drawGlitch(cairo_t* cr, int frame, const ArtFonts& fonts);
 
 constexpr int sunSize = 1280;
 
-// Draws the smiling sun, centred in the box (0, 0) - (sunSize, sunSize), its rays reaching
-// almost to the box's edges and a soft glow around it.
+// Draws the smiling sun, centred in the box (0, 0) - (sunSize, sunSize), with its rays and a
+// soft glow around it, all within 380 pixels of the centre: turning about (180, 200) in the
+// refrain, it stays clear of Pip's speech bubble below y 596.
 void drawSunCharacter(cairo_t* cr);
 
 // Small shared symbols: a quaver note, a heart, a four-pointed sparkle, centred on (x, y).

@@ -1,6 +1,10 @@
 // The features: twelve headline cards that boast, tongue in cheek, about what the show has.
-// Each is a tilted card with a numbered badge, a big headline and a line of small print, kept
-// to the top-left corner of the screen where the demo draws it.
+// Each is a tilted card with a numbered badge, a big headline and a line of small print. The
+// demo draws every card image at the screen's top-left corner, so each image is a transparent
+// screen-sized canvas (cropped at the right and bottom) that holds the card in the upper middle
+// of the screen: right of Count Glitch (x 0..303 from y 278), above both speech bubbles (from
+// y 596), and inside the graphics-safe area (x 64..1216, y 36..684) with its tilt, shadow and
+// jitter of 6 and 4 pixels.
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -13,13 +17,16 @@
 namespace {
 
 constexpr int featureCount = 12;
-constexpr int canvasWidth = 680;
-constexpr int canvasHeight = 200;
-constexpr double cardX = 24;
-constexpr double cardY = 26;
+constexpr int screenWidth = 1280;
+constexpr int screenHeight = 720;
+// The card is laid out at 610 x 142 with its top-left corner at the origin, then scaled and
+// turned about its centre, which lies at (cardCentreX, cardCentreY) on screen.
 constexpr double cardW = 610;
 constexpr double cardH = 142;
-constexpr double textLeft = 150;  // headline and small print start right of the badge
+constexpr double cardScale = 1.2;
+constexpr double cardCentreX = 760;
+constexpr double cardCentreY = 150;
+constexpr double textLeft = 126;  // headline and small print start right of the badge
 
 const Rgb cardColours[] = {palette::coral, palette::teal, palette::purple, palette::orange,
                            palette::sky};
@@ -36,24 +43,24 @@ double fittingSize(cairo_t* cr, cairo_font_face_t* face, const std::string& text
 }
 
 void drawCard(cairo_t* cr, Rgb colour) {
-    roundedRectPath(cr, cardX + 6, cardY + 8, cardW, cardH, 26);
+    roundedRectPath(cr, 6, 8, cardW, cardH, 26);
     setRgb(cr, palette::ink, 0.3);
     cairo_fill(cr);
-    roundedRectPath(cr, cardX, cardY, cardW, cardH, 26);
+    roundedRectPath(cr, 0, 0, cardW, cardH, 26);
     fillOutlined(cr, colour, outlineWide);
     // A lighter stripe across the top for a bit of depth.
     cairo_save(cr);
-    roundedRectPath(cr, cardX, cardY, cardW, cardH, 26);
+    roundedRectPath(cr, 0, 0, cardW, cardH, 26);
     cairo_clip(cr);
-    cairo_rectangle(cr, cardX, cardY, cardW, 22);
+    cairo_rectangle(cr, 0, 0, cardW, 22);
     setRgb(cr, palette::white, 0.2);
     cairo_fill(cr);
     cairo_restore(cr);
 }
 
 void drawBadge(cairo_t* cr, const ArtFonts& fonts, int number) {
-    double x = cardX + 66;
-    double y = cardY + cardH * 0.5;
+    double x = 66;
+    double y = cardH * 0.5;
     for (int i = 0; i < 16; ++i) {
         double a = i * M_PI / 8;
         double r = i % 2 == 0 ? 62 : 52;
@@ -74,15 +81,16 @@ int drawFeature(const ArtJob& job, const TaggedLine& line, int number) {
         fprintf(stderr, "demo-art: %sa feature needs \"HEADLINE | small print\"\n", whereOf(line).c_str());
         return -1;
     }
-    Canvas canvas = makeCanvas(canvasWidth, canvasHeight, false);
+    Canvas canvas = makeCanvas(screenWidth, screenHeight, false);
     cairo_t* cr = canvas.cr;
     double tilt = (number % 2 == 0 ? 2.0 : -2.5) * M_PI / 180.0;
-    cairo_translate(cr, canvasWidth * 0.5, canvasHeight * 0.5);
+    cairo_translate(cr, cardCentreX, cardCentreY);
     cairo_rotate(cr, tilt);
-    cairo_translate(cr, -canvasWidth * 0.5, -canvasHeight * 0.5);
+    cairo_scale(cr, cardScale, cardScale);
+    cairo_translate(cr, -cardW * 0.5, -cardH * 0.5);
     drawCard(cr, cardColours[(number - 1) % 5]);
     drawBadge(cr, job.fonts, number);
-    double textWidthAvailable = cardX + cardW - 24 - textLeft;
+    double textWidthAvailable = cardW - 24 - textLeft;
     double headlineSize = fittingSize(cr, job.fonts.headline, parts[0], textWidthAvailable, 64, 30);
     double printSize = fittingSize(cr, job.fonts.rounded, parts[1], textWidthAvailable, 28, 18);
     int result = -1;
@@ -91,9 +99,9 @@ int drawFeature(const ArtJob& job, const TaggedLine& line, int number) {
     } else {
         double middle = textLeft + textWidthAvailable * 0.5;
         useFont(cr, job.fonts.headline, headlineSize);
-        drawOutlinedText(cr, parts[0], middle, cardY + 78, palette::white, 7);
+        drawOutlinedText(cr, parts[0], middle, 78, palette::white, 7);
         useFont(cr, job.fonts.rounded, printSize);
-        drawOutlinedText(cr, parts[1], middle, cardY + 120, palette::cream, 0);
+        drawOutlinedText(cr, parts[1], middle, 120, palette::cream, 4);
         result = writeCanvas(canvas, job.outRoot, "data/features/" + std::to_string(number) + ".png", true);
     }
     freeCanvas(canvas);

@@ -1,6 +1,9 @@
 // The speech bubbles and the lyric images. Each lyric image has its bubble's size and is drawn
 // at the bubble's corner, so the text sits inside the bubble's body; around the text it is
 // transparent. Pip's bubble is light with dark text, Count Glitch's dark with bright text.
+// Both bubbles are drawn near the screen's bottom (Pip's at y 600, Glitch's at 602, with a
+// sway of up to 4 pixels), so their text is kept above the graphics-safe area's lower edge at
+// y 684: no lower than y 80 in the bubble.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -24,10 +27,11 @@ struct BubbleStyle {
     Rgb text;
 };
 
-const BubbleStyle goodBubble{"good_lyrics", "good", 32, 864, 110, 6, 8, 824, 94,
-                             {{770, 14}, {858, 4}, {800, 60}}, palette::cream, palette::sun, palette::ink};
-const BubbleStyle evilBubble{"evil_lyrics", "evil", 18, 856, 112, 30, 10, 818, 94,
-                             {{90, 18}, {4, 4}, {66, 64}}, palette::night, palette::coral, palette::cream};
+const BubbleStyle goodBubble{"good_lyrics", "good", 32, 864, 100, 6, 6, 824, 86,
+                             {{812, 20}, {860, 6}, {822, 60}}, palette::cream, palette::sun, palette::ink};
+const BubbleStyle evilBubble{"evil_lyrics", "evil", 18, 856, 100, 30, 6, 818, 86,
+                             {{90, 14}, {4, 4}, {66, 60}}, palette::night, palette::coral, palette::cream};
+constexpr double lowestText = 78;  // the text's lowest row in the bubble
 
 void bodyPath(cairo_t* cr, const BubbleStyle& style, double dx, double dy) {
     roundedRectPath(cr, style.bodyX + dx, style.bodyY + dy, style.bodyW, style.bodyH, 42);
@@ -85,7 +89,7 @@ TextFit fitLyric(cairo_t* cr, const ArtFonts& fonts, const BubbleStyle& style, c
     }
     std::vector<std::string> rows = splitInTwo(text);
     if (rows.size() == 2) {
-        for (double size = 36; size >= 26; size -= 1) {
+        for (double size = 32; size >= 26; size -= 1) {
             useFont(cr, fonts.rounded, size);
             if (textWidth(cr, rows[0]) <= maxWidth && textWidth(cr, rows[1]) <= maxWidth) {
                 return TextFit{rows, size};
@@ -108,6 +112,11 @@ int drawLyric(const ArtJob& job, const BubbleStyle& style, const TaggedLine& lin
     double centreY = style.bodyY + style.bodyH * 0.5;
     double rowStep = fit.size * 1.05;
     double firstBaseline = centreY + fit.size * 0.35 - rowStep * 0.5 * double(fit.rows.size() - 1);
+    // Descenders of the last row may not reach below lowestText: the block moves up if need be.
+    cairo_text_extents_t last;
+    cairo_text_extents(canvas.cr, fit.rows.back().c_str(), &last);
+    double lastBottom = firstBaseline + rowStep * double(fit.rows.size() - 1) + last.y_bearing + last.height;
+    if (lastBottom > lowestText) firstBaseline -= lastBottom - lowestText;
     for (size_t i = 0; i < fit.rows.size(); ++i) {
         drawOutlinedText(canvas.cr, fit.rows[i], centreX, firstBaseline + rowStep * double(i), style.text, 0);
     }

@@ -25,14 +25,20 @@ struct Placement {
     double x;  // centre of the card on screen
     double y;
     double degrees;
+    double scale = 1;  // of the card's drawing
 };
 
+// Each refrain piles up its own set; the last refrain's is bigger and dressed up for a party,
+// with a strip of tape and confetti on every card.
 struct PolaroidSet {
     int refrain;  // 1..3, as in the file names
     int count;
+    double scale;
+    bool festive;
 };
 
-const PolaroidSet polaroidSets[] = {{1, 5}, {2, 14}, {3, 14}};
+const PolaroidSet polaroidSets[] = {{1, 5, 1.0, false}, {2, 14, 1.0, false}, {3, 14, 1.1, true}};
+constexpr double tapeOverhang = 12;  // how far a festive card's tape reaches past its top edge
 
 // The scene of each photo, in caption order (see art-texts.txt).
 const PhotoScene photoScenes[33] = {
@@ -47,33 +53,59 @@ const PhotoScene photoScenes[33] = {
     PhotoScene::sunset,
 };
 
-int greatestCommonDivisor(int a, int b) {
-    return b == 0 ? a : greatestCommonDivisor(b, a % b);
+// Where the photographs may lie on screen, shadow and sway included: right of the refrain's
+// sun (its disc reaches x 410), left of Pip (his image starts at x 904) and above the two speech
+// bubbles (from y 596); the pile grows between them.
+constexpr double pileLeft = 420;
+constexpr double pileRight = 896;
+constexpr double pileTop = 8;
+constexpr double pileBottom = 588;
+constexpr double shadowX = 7;
+constexpr double shadowY = 9;
+constexpr double largestTilt = 8;  // degrees
+
+// Half the width and height of the box that holds a card of w x h turned by `degrees`.
+void turnedHalfExtents(double w, double h, double degrees, double* halfWidth, double* halfHeight) {
+    double a = std::fabs(degrees) * M_PI / 180.0;
+    *halfWidth = 0.5 * (w * std::cos(a) + h * std::sin(a));
+    *halfHeight = 0.5 * (h * std::cos(a) + w * std::sin(a));
 }
 
-// Spreads a set over the right part of the screen (the refrain's sun has the left): a loose
-// grid of five columns, filled in a scrambled order (a step through the cells that is prime to
-// their count, so each cell is used once), each card nudged and tilted a little. Every card
-// stays on screen, whatever its tilt.
-Placement polaroidPlacement(int index, int count, int refrain) {
-    constexpr int columns = 5;
-    int rows = (count + columns - 1) / columns;
-    int step = 5;
-    while (greatestCommonDivisor(step, count) != 1) step += 2;
-    int cell = (index * step + refrain) % count;
-    int column = cell % columns;
-    int row = cell / columns;
-    double left = 480;
-    double right = 1060;
-    double top = rows == 1 ? 330 : 200;
-    double bottom = rows == 1 ? 330 : 500;
-    double x = left + (right - left) * double(column) / (columns - 1);
-    double y = rows == 1 ? top : top + (bottom - top) * double(row) / (rows - 1);
-    if (rows == 1) y += column % 2 == 0 ? -50 : 50;
-    x += 20 * std::sin(index * 2.3 + refrain);
-    y += 20 * std::cos(index * 1.7 + refrain * 2);
-    double degrees = 12 * std::sin(index * 2.9 + refrain * 1.3);
-    return Placement{x, y, degrees};
+// Spreads a set over the pile's area: the k-th card of a set goes to the k-th point of an
+// evenly spreading sequence (steps of the plastic number's powers), shifted per refrain, so
+// the cards cover the area from the start and each set lies differently; each card is tilted
+// a little. The centre is kept where the turned card, with its shadow, stays inside the area.
+Placement polaroidPlacement(int index, const PolaroidSet& set) {
+    double degrees = largestTilt * std::sin(index * 2.9 + set.refrain * 1.3);
+    double overhang = set.festive ? tapeOverhang : 0;
+    double halfWidth = 0, halfHeight = 0;
+    turnedHalfExtents(frameWidth * set.scale, (frameHeight + 2 * overhang) * set.scale, degrees, &halfWidth, &halfHeight);
+    double u = std::fmod(0.5 + index * 0.7548776662 + set.refrain * 0.31, 1.0);
+    double v = std::fmod(0.5 + index * 0.5698402910 + set.refrain * 0.17, 1.0);
+    double minX = pileLeft + halfWidth + 2;
+    double maxX = pileRight - halfWidth - (shadowX + 3.5) * set.scale;
+    double minY = pileTop + halfHeight + 2;
+    double maxY = pileBottom - halfHeight - (shadowY + 3.5) * set.scale;
+    return Placement{minX + (maxX - minX) * u, minY + (maxY - minY) * v, degrees, set.scale};
+}
+
+// A festive card's decorations: a strip of tape across the top edge and confetti on the frame
+// around the photo, their colours turning with the card's number.
+void drawPartyTrim(cairo_t* cr, unsigned seed) {
+    const Rgb colours[] = {palette::coral, palette::teal, palette::sun, palette::purple, palette::sky, palette::orange};
+    cairo_save(cr);
+    cairo_translate(cr, 0, -frameHeight * 0.5);
+    cairo_rotate(cr, seed % 2 == 0 ? 0.06 : -0.06);
+    cairo_rectangle(cr, -46, -tapeOverhang, 92, 2 * tapeOverhang);
+    setRgb(cr, colours[seed % 6], 0.8);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    const double dots[][2] = {{-104, 100}, {-92, 128}, {104, 96}, {94, 126}, {-106, -60}, {106, 20}, {-106, 40}, {106, -90}};
+    for (int i = 0; i < 8; ++i) {
+        circlePath(cr, dots[i][0], dots[i][1], 3 + (i + seed) % 3);
+        setRgb(cr, colours[(seed + unsigned(i)) % 6]);
+        cairo_fill(cr);
+    }
 }
 
 double fittingSize(cairo_t* cr, cairo_font_face_t* face, const std::string& text, double width,
@@ -86,17 +118,18 @@ double fittingSize(cairo_t* cr, cairo_font_face_t* face, const std::string& text
 }
 
 void cardShadow(cairo_t* cr, double w, double h) {
-    roundedRectPath(cr, -w * 0.5 + 7, -h * 0.5 + 9, w, h, 6);
+    roundedRectPath(cr, -w * 0.5 + shadowX, -h * 0.5 + shadowY, w, h, 6);
     setRgb(cr, palette::ink, 0.3);
     cairo_fill(cr);
 }
 
-int drawPolaroid(const ArtJob& job, const TaggedLine& caption, PhotoScene scene, Placement place,
+int drawPolaroid(const ArtJob& job, const TaggedLine& caption, PhotoScene scene, Placement place, bool festive,
                  const std::string& path, unsigned seed) {
     Canvas canvas = makeCanvas(screenWidth, screenHeight, false);
     cairo_t* cr = canvas.cr;
     cairo_translate(cr, place.x, place.y);
     cairo_rotate(cr, place.degrees * M_PI / 180.0);
+    cairo_scale(cr, place.scale, place.scale);
     cardShadow(cr, frameWidth, frameHeight);
     roundedRectPath(cr, -frameWidth * 0.5, -frameHeight * 0.5, frameWidth, frameHeight, 6);
     fillOutlined(cr, mixRgb(palette::white, palette::cream, 0.4), 2.5);
@@ -106,6 +139,7 @@ int drawPolaroid(const ArtJob& job, const TaggedLine& caption, PhotoScene scene,
     cairo_rectangle(cr, 0, 0, photoSize, photoSize);
     strokeInk(cr, 2);
     cairo_restore(cr);
+    if (festive) drawPartyTrim(cr, seed);
     double size = fittingSize(cr, job.fonts.hand, caption.text, photoSize - 8, 34, 18);
     int result = -1;
     if (size == 0) {
@@ -119,12 +153,55 @@ int drawPolaroid(const ArtJob& job, const TaggedLine& caption, PhotoScene scene,
     return result;
 }
 
-// Credit cards: where each lies on screen, and the colour of its strip of tape.
-const Placement creditPlacements[6] = {{640, 170, -3}, {222, 200, 4}, {1058, 205, -4},
-                                       {225, 520, -2}, {1055, 515, 3}, {640, 540, 1}};
+// Credit cards: a grid of three by two on screen, every card whole inside the graphics-safe
+// area (x 64..1216, y 36..684) with its tilt, shadow, tape and sway of 6 and 4 pixels, and
+// none covering another, so that all six stay readable as they pile up.
+const Placement creditPlacements[6] = {{640, 200, -2}, {260, 200, 3}, {1020, 200, -3},
+                                       {260, 520, -2}, {1020, 520, 2}, {640, 520, 1}};
 const Rgb creditTapes[6] = {palette::coral, palette::teal, palette::sun, palette::purple, palette::sky, palette::orange};
-constexpr double creditWidth = 400;
-constexpr double creditHeight = 236;
+constexpr double creditWidth = 340;
+constexpr double creditHeight = 266;
+constexpr double creditTextWidth = creditWidth - 36;
+
+struct CreditText {
+    std::vector<std::string> titleRows;  // one row, or two when one would be too small
+    double titleSize;
+    double lineSize;
+};
+
+// Sizes the title (one row down to 34 pixels, else two rows) and the lines, all within the
+// card's width; a size of 0 when some text does not fit.
+CreditText fitCredit(cairo_t* cr, const ArtFonts& fonts, const std::vector<std::string>& parts) {
+    CreditText fit{{parts[0]}, fittingSize(cr, fonts.headline, parts[0], creditTextWidth, 48, 34), 0};
+    std::vector<std::string> rows = splitInTwo(parts[0]);
+    if (fit.titleSize == 0 && rows.size() == 2) {
+        double first = fittingSize(cr, fonts.headline, rows[0], creditTextWidth, 40, 26);
+        double second = fittingSize(cr, fonts.headline, rows[1], creditTextWidth, 40, 26);
+        fit = CreditText{rows, std::fmin(first, second), 0};
+    }
+    for (size_t i = 1; i < parts.size(); ++i) {
+        double size = fittingSize(cr, fonts.rounded, parts[i], creditTextWidth, parts.size() == 2 ? 42 : 34, 22);
+        fit.lineSize = i == 1 || size < fit.lineSize ? size : fit.lineSize;
+    }
+    return fit;
+}
+
+// The title in the card's upper half, the lines centred in its lower half.
+void drawCreditText(cairo_t* cr, const ArtFonts& fonts, const std::vector<std::string>& parts,
+                    const CreditText& fit, Rgb titleColour) {
+    useFont(cr, fonts.headline, fit.titleSize);
+    double titleStep = fit.titleSize * 1.05;
+    double titleBaseline = -56 + fit.titleSize * 0.35 - titleStep * 0.5 * double(fit.titleRows.size() - 1);
+    for (size_t i = 0; i < fit.titleRows.size(); ++i) {
+        drawOutlinedText(cr, fit.titleRows[i], 0, titleBaseline + titleStep * double(i), titleColour, 5);
+    }
+    useFont(cr, fonts.rounded, fit.lineSize);
+    double lineStep = fit.lineSize * 1.25;
+    double lineBaseline = 56 + fit.lineSize * 0.35 - lineStep * 0.5 * double(parts.size() - 2);
+    for (size_t i = 1; i < parts.size(); ++i) {
+        drawOutlinedText(cr, parts[i], 0, lineBaseline + lineStep * double(i - 1), palette::ink, 0);
+    }
+}
 
 int drawCredit(const ArtJob& job, const TaggedLine& line, int index) {
     std::vector<std::string> parts = splitParts(line.text);
@@ -141,27 +218,15 @@ int drawCredit(const ArtJob& job, const TaggedLine& line, int index) {
     cardShadow(cr, creditWidth, creditHeight);
     roundedRectPath(cr, -creditWidth * 0.5, -creditHeight * 0.5, creditWidth, creditHeight, 10);
     fillOutlined(cr, palette::cream, outlineThin);
-    cairo_rectangle(cr, -70, -creditHeight * 0.5 - 16, 140, 34);
+    cairo_rectangle(cr, -64, -creditHeight * 0.5 - 12, 128, 30);
     setRgb(cr, creditTapes[index], 0.75);
     cairo_fill(cr);
-    double textWidthAvailable = creditWidth - 40;
-    double titleSize = fittingSize(cr, job.fonts.headline, parts[0], textWidthAvailable, 50, 26);
-    double lineSize = 0;
-    for (size_t i = 1; i < parts.size(); ++i) {
-        double size = fittingSize(cr, job.fonts.rounded, parts[i], textWidthAvailable, parts.size() == 2 ? 44 : 34, 20);
-        lineSize = i == 1 || size < lineSize ? size : lineSize;
-    }
+    CreditText fit = fitCredit(cr, job.fonts, parts);
     int result = -1;
-    if (titleSize == 0 || lineSize == 0) {
+    if (fit.titleSize == 0 || fit.lineSize == 0) {
         fprintf(stderr, "demo-art: %sthe credit's text is too long for its card\n", whereOf(line).c_str());
     } else {
-        useFont(cr, job.fonts.headline, titleSize);
-        drawOutlinedText(cr, parts[0], 0, -creditHeight * 0.5 + 76, creditTapes[index], 5);
-        useFont(cr, job.fonts.rounded, lineSize);
-        double firstBaseline = parts.size() == 2 ? 50 : 26;
-        for (size_t i = 1; i < parts.size(); ++i) {
-            drawOutlinedText(cr, parts[i], 0, firstBaseline + double(i - 1) * lineSize * 1.3, palette::ink, 0);
-        }
+        drawCreditText(cr, job.fonts, parts, fit, creditTapes[index]);
         result = writeCanvas(canvas, job.outRoot, "data/credits/credit1." + std::to_string(index + 1) + ".png", true);
     }
     freeCanvas(canvas);
@@ -178,8 +243,9 @@ int drawPolaroidImages(const ArtJob& job) {
         for (int i = 0; i < set.count; ++i, ++photo) {
             std::string path = "data/refrain/polaroids/omkvaed" + std::to_string(set.refrain) + "." +
                                std::to_string(i + 1) + ".png";
-            Placement place = polaroidPlacement(i, set.count, set.refrain);
-            if (drawPolaroid(job, captions[size_t(photo)], photoScenes[photo], place, path, unsigned(photo)) != 0) {
+            Placement place = polaroidPlacement(i, set);
+            if (drawPolaroid(job, captions[size_t(photo)], photoScenes[photo], place, set.festive, path,
+                             unsigned(photo)) != 0) {
                 return -1;
             }
         }

@@ -1,16 +1,24 @@
 // The refrain picture in three layers, each taller than the screen so the choreography can
-// slide it: a sky with clouds and far hills (opaque), a big smiling sun that turns about its
-// centre, and a foreground of meadows with a picnic, trees and a house (transparent above).
+// slide it: a sky with clouds and far hills, a big smiling sun that turns about its centre, and
+// a foreground of meadows with a picnic, trees and a house (transparent above). Sky and
+// meadows fade out along the soft outline of art_refrain_edge.h.
+//
+// Everything is laid out on the screen as it is seen with the layers at rest. There the sun
+// turns about (180, 200) with its disc (radius about 225) clear of the meadows, the house and
+// the trees stand on a hill right of it, and the picnic lies on the meadow below it.
 #include <cmath>
 
 #include "art_canvas.h"
 #include "art_characters.h"
 #include "art_groups.h"
+#include "art_refrain_edge.h"
 
 namespace {
 
 constexpr int layerWidth = 1280;
 constexpr int layerHeight = 1000;
+constexpr double screenTop = refrainRestingTop;                  // the layer's first row on screen
+constexpr double screenBottom = refrainRestingTop + layerHeight;  // and the row below its last
 
 void cloudShape(cairo_t* cr, double x, double y, double scale) {
     const double bumps[][3] = {{-70, 10, 40}, {-25, -20, 55}, {35, -10, 48}, {80, 12, 36}, {0, 18, 42}};
@@ -35,15 +43,29 @@ void drawCloud(cairo_t* cr, double x, double y, double scale) {
     cairo_restore(cr);
 }
 
-// A band of hills whose top edge follows a sum of sines, filled down to the bottom.
-void hillsPath(cairo_t* cr, double baseY, double height, double phase, double wavelength, double bottom) {
-    cairo_move_to(cr, -10, bottom);
-    for (int x = -10; x <= layerWidth + 10; x += 8) {
-        double y = baseY - height * (0.6 * std::sin(x / wavelength + phase) +
-                                     0.4 * std::sin(x / (wavelength * 0.43) + phase * 1.7));
-        cairo_line_to(cr, x, y);
-    }
-    cairo_line_to(cr, layerWidth + 10, bottom);
+// The profile of a band of hills: a base line that rises toward the right, rippled by two
+// sines.
+struct HillProfile {
+    double base;        // screen y of the band's middle at the left edge
+    double rise;        // how much higher it lies at the right edge
+    double height;      // the ripple's amplitude
+    double phase;
+    double wavelength;  // of the longer sine, in pixels over 2 pi
+};
+
+double hillTopY(const HillProfile& hill, double x) {
+    double t = std::fmin(1.0, std::fmax(0.0, x / layerWidth));
+    double ramp = t * t * (3 - 2 * t);
+    return hill.base - hill.rise * ramp -
+           hill.height * (0.6 * std::sin(x / hill.wavelength + hill.phase) +
+                          0.4 * std::sin(x / (hill.wavelength * 0.43) + hill.phase * 1.7));
+}
+
+// The band from its top line down past the layer's bottom.
+void hillsPath(cairo_t* cr, const HillProfile& hill) {
+    cairo_move_to(cr, -10, screenBottom);
+    for (int x = -10; x <= layerWidth + 10; x += 8) cairo_line_to(cr, x, hillTopY(hill, x));
+    cairo_line_to(cr, layerWidth + 10, screenBottom);
     cairo_close_path(cr);
 }
 
@@ -54,30 +76,36 @@ void drawBird(cairo_t* cr, double x, double y, double size) {
     strokeInk(cr, 3.5);
 }
 
-void drawBackground(cairo_t* cr) {
-    cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, 0, 760);
+void drawSky(cairo_t* cr) {
+    cairo_pattern_t* sky = cairo_pattern_create_linear(0, screenTop, 0, 470);
     Rgb top = mixRgb(palette::sky, palette::night, 0.25);
     Rgb horizon = mixRgb(palette::cream, palette::sun, 0.35);
     cairo_pattern_add_color_stop_rgb(sky, 0.0, top.r, top.g, top.b);
-    cairo_pattern_add_color_stop_rgb(sky, 0.6, palette::sky.r, palette::sky.g, palette::sky.b);
+    cairo_pattern_add_color_stop_rgb(sky, 0.55, palette::sky.r, palette::sky.g, palette::sky.b);
     cairo_pattern_add_color_stop_rgb(sky, 1.0, horizon.r, horizon.g, horizon.b);
     cairo_set_source(cr, sky);
     cairo_paint(cr);
     cairo_pattern_destroy(sky);
-    drawCloud(cr, 880, 150, 1.2);
-    drawCloud(cr, 1160, 330, 0.8);
-    drawCloud(cr, 560, 420, 0.7);
-    drawCloud(cr, 300, 90, 0.6);
-    drawBird(cr, 700, 260, 16);
-    drawBird(cr, 745, 290, 12);
-    drawBird(cr, 1010, 480, 14);
+}
+
+void drawBackground(cairo_t* cr) {
+    drawSky(cr);
+    // Clouds off screen at rest pass by while the picture slides.
+    drawCloud(cr, 860, -190, 1.1);
+    drawCloud(cr, 330, -300, 0.8);
+    drawCloud(cr, 1130, -330, 0.6);
+    drawCloud(cr, 1090, 96, 1.0);
+    drawCloud(cr, 640, 64, 0.7);
+    drawBird(cr, 700, 150, 16);
+    drawBird(cr, 745, 176, 12);
+    drawBird(cr, 960, 196, 13);
     const Rgb far = mixRgb(palette::sky, palette::purple, 0.35);
     const Rgb mid = mixRgb(palette::teal, palette::sky, 0.4);
-    hillsPath(cr, 700, 40, 0.4, 160, layerHeight + 10);
+    hillsPath(cr, HillProfile{468, 110, 22, 0.4, 160});
     fillOutlined(cr, far, outlineThin);
-    hillsPath(cr, 780, 36, 2.1, 120, layerHeight + 10);
+    hillsPath(cr, HillProfile{500, 80, 20, 2.1, 120});
     fillOutlined(cr, mid, outlineThin);
-    hillsPath(cr, 860, 26, 4.0, 90, layerHeight + 10);
+    hillsPath(cr, HillProfile{530, 40, 14, 4.0, 90});
     fillOutlined(cr, mixRgb(mid, palette::grass, 0.5), outlineThin);
 }
 
@@ -98,7 +126,7 @@ void drawTree(cairo_t* cr, double x, double groundY, double size) {
 }
 
 void drawHouse(cairo_t* cr, double x, double groundY) {
-    cairo_rectangle(cr, x - 60, groundY - 80, 120, 82);
+    cairo_rectangle(cr, x - 60, groundY - 80, 120, 86);
     fillOutlined(cr, palette::cream, outlineThin);
     cairo_move_to(cr, x - 76, groundY - 76);
     cairo_line_to(cr, x, groundY - 140);
@@ -121,10 +149,13 @@ void drawFlower(cairo_t* cr, double x, double y, double size, Rgb petals) {
     fillOutlined(cr, palette::sun, 2.5);
 }
 
-// The picnic blanket: gingham in coral and cream, seen at an angle, with a basket.
-void drawPicnic(cairo_t* cr, double x, double y) {
+// The picnic blanket: gingham in coral and cream, seen at an angle, with a basket; `scale` 1
+// makes a blanket about 350 pixels wide.
+void drawPicnic(cairo_t* cr, double x, double y, double scale) {
     cairo_save(cr);
     cairo_translate(cr, x, y);
+    cairo_scale(cr, scale, scale);
+    cairo_save(cr);
     cairo_scale(cr, 1.0, 0.45);
     cairo_rotate(cr, -0.2);
     cairo_rectangle(cr, -150, -150, 300, 300);
@@ -138,40 +169,69 @@ void drawPicnic(cairo_t* cr, double x, double y) {
     setRgb(cr, palette::coral, 0.55);
     cairo_fill(cr);
     cairo_restore(cr);
-    roundedRectPath(cr, x + 20, y - 70, 90, 60, 10);
+    roundedRectPath(cr, 20, -70, 90, 60, 10);
     fillOutlined(cr, palette::orange, outlineThin);
     cairo_new_path(cr);
-    cairo_arc(cr, x + 65, y - 70, 34, M_PI, 2 * M_PI);
+    cairo_arc(cr, 65, -70, 34, M_PI, 2 * M_PI);
     strokeInk(cr, 6);
-    cairo_move_to(cr, x + 20, y - 48);
-    cairo_line_to(cr, x + 110, y - 48);
+    cairo_move_to(cr, 20, -48);
+    cairo_line_to(cr, 110, -48);
     strokeInk(cr, 3);
+    cairo_restore(cr);
+}
+
+// The meadow's top line: low on the left, under the sun, with a round hill in the middle.
+const HillProfile meadow{484, 0, 7, 1.0, 60};
+double meadowTopY(double x) {
+    return hillTopY(meadow, x) - 80 * std::exp(-std::pow((x - 600) / 210, 2));
+}
+
+void drawMeadow(cairo_t* cr) {
+    cairo_move_to(cr, -10, screenBottom);
+    for (int x = -10; x <= layerWidth + 10; x += 8) cairo_line_to(cr, x, meadowTopY(x));
+    cairo_line_to(cr, layerWidth + 10, screenBottom);
+    cairo_close_path(cr);
+    fillOutlined(cr, palette::grass, outlineWide);
 }
 
 void drawForeground(cairo_t* cr) {
+    drawMeadow(cr);
+    drawTree(cr, 700, meadowTopY(700) + 8, 54);
+    drawHouse(cr, 560, meadowTopY(560) + 10);
+    drawTree(cr, 780, meadowTopY(780) + 8, 80);
     const Rgb nearGrass = mixRgb(palette::grass, palette::teal, 0.3);
-    hillsPath(cr, 720, 50, 1.0, 200, layerHeight + 10);
-    fillOutlined(cr, palette::grass, outlineWide);
-    drawTree(cr, 1120, 700, 90);
-    drawTree(cr, 1210, 716, 60);
-    drawHouse(cr, 180, 700);
-    hillsPath(cr, 860, 40, 3.0, 150, layerHeight + 10);
+    hillsPath(cr, HillProfile{536, 0, 10, 3.0, 70});
     fillOutlined(cr, nearGrass, outlineWide);
-    drawPicnic(cr, 760, 900);
+    drawPicnic(cr, 300, 512, 0.62);
     const Rgb petals[] = {palette::white, palette::coral, palette::sun, palette::blush};
-    for (int i = 0; i < 26; ++i) {
-        double x = 40 + std::fmod(i * 211.7, 1200.0);
-        double y = 905 + 40 * std::sin(i * 1.7) + (i % 3) * 18;
-        if (x > 560 && x < 960) continue;  // the blanket's place
-        drawFlower(cr, x, y, 12 + (i % 4) * 3, petals[i % 4]);
+    for (int i = 0; i < 18; ++i) {
+        double x = 24 + std::fmod(i * 157.3, 840.0);
+        double y = 526 + 14 * std::sin(i * 1.7);
+        if (x > 150 && x < 440) continue;  // the blanket's place
+        drawFlower(cr, x, y, 11 + (i % 4) * 3, petals[i % 4]);
+    }
+    for (int i = 0; i < 5; ++i) {
+        double x = 450 + i * 88 + 20 * std::sin(i * 2.3);
+        drawFlower(cr, x, meadowTopY(x) + 34 + 10 * std::cos(i * 1.3), 9 + (i % 3) * 2, petals[(i + 1) % 4]);
     }
 }
 
-int drawLayer(const ArtJob& job, void (*draw)(cairo_t* cr), int width, int height, bool opaque,
-              const char* path) {
-    Canvas canvas = makeCanvas(width, height, opaque);
+int drawLayer(const ArtJob& job, void (*draw)(cairo_t* cr), const char* path) {
+    Canvas canvas = makeCanvas(layerWidth, layerHeight, false);
+    cairo_save(canvas.cr);
+    cairo_translate(canvas.cr, 0, -screenTop);
     draw(canvas.cr);
+    cairo_restore(canvas.cr);
+    fadeCanvas(canvas, refrainCoverage);
     int result = writeCanvas(canvas, job.outRoot, path, false);
+    freeCanvas(canvas);
+    return result;
+}
+
+int drawSun(const ArtJob& job) {
+    Canvas canvas = makeCanvas(sunSize, sunSize, false);
+    drawSunCharacter(canvas.cr);
+    int result = writeCanvas(canvas, job.outRoot, "data/refrain/mirekand-o-sol.png", false);
     freeCanvas(canvas);
     return result;
 }
@@ -179,7 +239,7 @@ int drawLayer(const ArtJob& job, void (*draw)(cairo_t* cr), int width, int heigh
 }  // namespace
 
 int drawRefrainImages(const ArtJob& job) {
-    if (drawLayer(job, drawBackground, layerWidth, layerHeight, true, "data/refrain/refrain-bg.png") != 0) return -1;
-    if (drawLayer(job, drawSunCharacter, sunSize, sunSize, false, "data/refrain/mirekand-o-sol.png") != 0) return -1;
-    return drawLayer(job, drawForeground, layerWidth, layerHeight, false, "data/refrain/refrain-foregrund.png");
+    if (drawLayer(job, drawBackground, "data/refrain/refrain-bg.png") != 0) return -1;
+    if (drawSun(job) != 0) return -1;
+    return drawLayer(job, drawForeground, "data/refrain/refrain-foregrund.png");
 }

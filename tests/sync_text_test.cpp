@@ -22,6 +22,13 @@ void expectSameKeys(const std::vector<TrackKey>& actual, const std::vector<Track
     }
 }
 
+// Key lines on rows 0, 1, 2 and on.
+std::string risingKeys(int count) {
+    std::string lines;
+    for (int row = 0; row < count; ++row) lines += std::to_string(row) + " 0\n";
+    return lines;
+}
+
 TEST(SyncText, ReadsRowsMusicalTimesKindsAndComments) {
     TrackSource source = parseTrackSource(
         "# a comment line\n"
@@ -79,19 +86,31 @@ TEST(SyncText, ErrorsNameTheLineAndSayWhatIsWrong) {
         {"track a\ntrack a\n", 2, "already started at line 1"},
         {"track a:b\ntrack a[b\n", 2, "same file, sync_a[b.track"},
         {"track a/b\n", 1, "character a file name cannot"},
-        {"track " + std::string(249, 'n') + "\n", 1, "too long"},
+        {"track " + std::string(232, 'n') + "\n", 1, "too long for a file name (at most 231"},
+        {"track a\n0 -3e38 linear\n100 3e38\n", 3, "linear segment spans more than a 32-bit"},
+        {"track a\n0 3.4e38 smooth\n1 -1e38\n", 3, "smooth segment spans more than a 32-bit"},
+        {"track a\n0 -3.4e38 ramp\n1 1e38\n", 3, "ramp segment spans more than a 32-bit"},
+        {"track a\n" + risingKeys(1000001), 1000002, "a track holds at most 1000000 keys"},
+        {"track a\n0 " + std::string(1000000, 'x') + "\n", 2,
+         "value '" + std::string(40, 'x') + "...' is not a number"},
+        {"track a\n0 \x1b[2J\n", 2, "value '?[2J' is not a number"},
         {"track\n", 1, "exactly one name"},
         {"tempo -1\n", 1, "not a positive number"},
         {"beats-per-bar 0\n", 1, "at least 1"},
         {"start-row 1.5\n", 1, "not a whole row"},
     };
     for (const Case& c : cases) {
+        std::string text = c.text.substr(0, 200);
         TrackSource source = parseTrackSource(c.text);
-        ASSERT_EQ(source.errors.size(), 1u) << c.text;
-        EXPECT_EQ(source.errors[0].line, c.line) << c.text;
+        ASSERT_EQ(source.errors.size(), 1u) << text;
+        EXPECT_EQ(source.errors[0].line, c.line) << text;
         EXPECT_NE(source.errors[0].message.find(c.says), std::string::npos)
-            << c.text << "gave: " << source.errors[0].message;
+            << text << "gave: " << source.errors[0].message.substr(0, 200);
+        EXPECT_LE(source.errors[0].message.size(), 160u) << "whatever the words' length";
     }
+    // A step does not interpolate, and a name of 231 characters makes file names of 255.
+    EXPECT_TRUE(parseTrackSource("track a\n0 -3e38 step\n100 3e38 linear\n").errors.empty());
+    EXPECT_TRUE(parseTrackSource("track " + std::string(231, 'n') + "\n").errors.empty());
 }
 
 TEST(SyncText, ReportsEveryErrorButNotTheKeysOfARefusedTrack) {

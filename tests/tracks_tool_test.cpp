@@ -1,10 +1,14 @@
 // The demo-tracks tool, run for real in a scratch directory: build and dump round trips, check
 // finds every kind of damage, eval agrees with the library, and bad arguments exit with 2.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -69,6 +73,67 @@ TEST(TracksTool, BuildErrorsNameTheLineAndWriteNothing) {
     EXPECT_TRUE(contains(build.err, "show.txt:4: unknown interpolation 'jump'")) << build.err;
     EXPECT_FALSE(std::filesystem::exists("sync_a.track"));
     EXPECT_EQ(runTracksTool({"build", "absent.txt"}).status, 1);
+    ASSERT_EQ(mkfifo("fifo.txt", 0644), 0);  // no writer: a blocking open would wait forever
+    ToolRun fifo = runTracksTool({"build", "fifo.txt"});
+    EXPECT_EQ(fifo.status, 1);
+    EXPECT_TRUE(contains(fifo.err, "cannot read fifo.txt: a FIFO, not a regular file")) << fifo.err;
+}
+
+// The names in the working directory.
+std::set<std::string> namesHere() {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// Runs the tool with files limited to `bytes`: a write beyond fails as on a full disk.
+ToolRun runTracksToolWithFileSizeLimit(const std::vector<std::string>& arguments, rlim_t bytes) {
+    rlimit previous;
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit limited{bytes, previous.rlim_max};
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);  // inherited: the write fails instead
+    setrlimit(RLIMIT_FSIZE, &limited);
+    ToolRun run = runTracksTool(arguments);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    return run;
+}
+
+TEST(TracksTool, BuildReplacesEveryFileOrNone) {
+    ScratchDirectory scratch;
+    const std::string oldBytes = trackFileBytes({{0, 9.0f, 0}});
+    writeFileBytes("sync_a.track", oldBytes);
+    std::string bigSource = "track a\n0 1\ntrack b\n";
+    for (int row = 0; row < 200; ++row) bigSource += std::to_string(row) + " 1\n";
+    writeFileBytes("big.txt", bigSource);  // track b's file takes 1804 bytes
+    ToolRun full = runTracksToolWithFileSizeLimit({"build", "big.txt"}, 1024);
+    EXPECT_EQ(full.status, 1);
+    EXPECT_TRUE(contains(full.err, "track 'b': File too large; no track file was changed"))
+        << full.err;
+    EXPECT_EQ(readFileBytes("sync_a.track"), oldBytes);
+    EXPECT_EQ(namesHere(), (std::set<std::string>{"big.txt", "sync_a.track"}));
+
+    std::filesystem::create_directory("sync_c.track");
+    writeFileBytes("abc.txt", "track a\n0 1\ntrack b\n0 2\ntrack c\n0 3\n");
+    ToolRun blocked = runTracksTool({"build", "abc.txt"});
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_TRUE(contains(blocked.err, "track 'c': Is a directory")) << blocked.err;
+    EXPECT_EQ(readFileBytes("sync_a.track"), oldBytes);
+    EXPECT_EQ(namesHere(), (std::set<std::string>{"abc.txt", "big.txt", "sync_a.track",
+                                                  "sync_c.track"}));
+
+    // A link planted where a temporary file might go is not written through, and the longest
+    // name the source allows still has room for its temporary file.
+    writeFileBytes("precious", "keep me");
+    ASSERT_EQ(symlink("precious", "sync_a.track.tmp"), 0);
+    std::string longName(231, 'n');
+    writeFileBytes("long.txt", "track a\n0 1\ntrack " + longName + "\n0 2\n");
+    ToolRun build = runTracksTool({"build", "long.txt"});
+    EXPECT_EQ(build.status, 0) << build.err;
+    EXPECT_EQ(readFileBytes("precious"), "keep me");
+    EXPECT_EQ(readFileBytes("sync_a.track"), trackFileBytes({{0, 1.0f, 0}}));
+    EXPECT_EQ(readFileBytes("sync_" + longName + ".track"), trackFileBytes({{0, 2.0f, 0}}));
 }
 
 TEST(TracksTool, CheckFindsEachKindOfDamage) {
@@ -99,20 +164,51 @@ TEST(TracksTool, CheckFindsEachKindOfDamage) {
         {"features", trackFileBytes({{0, floatFromBits(0x7f800000), 1}}),
          "non-finite value at key 0"},
         {"tunnel:move", trackFileBytes(-5, keys), "negative key count -5"},
+        {"pictogram:x", trackFileBytes(200000000, keys),
+         "key count 200000000 is over the limit of 1000000 keys"},
+        {"tunnel:variation", trackFileBytes({{0, -3e38f, 1}, {9, 3e38f, 0}}),
+         "value overflow: the values of key 0 and key 1 differ by more than a 32-bit float holds"},
     };
     for (const Damage& damage : damages)
         writeFileBytes(trackFileName("sync", damage.track), damage.bytes);
     std::remove(trackFileName("sync", "refrain:sun"));
+    // What is no regular file is refused before a byte is read: a FIFO without a writer would
+    // block the open, and /dev/zero never ends.
+    struct Planted {
+        const char* track;
+        int (*plant)(const char* path);
+        const char* report;
+    };
+    const Planted planted[] = {
+        {"refrain:background", [](const char* path) { return mkdir(path, 0755); },
+         "a directory, not a regular file"},
+        {"refrain:foreground", [](const char* path) { return mkfifo(path, 0644); },
+         "a FIFO, not a regular file"},
+        {"refrain:polaroid_start", [](const char* path) { return symlink("/dev/zero", path); },
+         "a device, not a regular file"},
+    };
+    for (const Planted& entry : planted) {
+        std::string file = trackFileName("sync", entry.track);
+        std::remove(file.c_str());
+        ASSERT_EQ(entry.plant(file.c_str()), 0) << file;
+    }
     ToolRun check = runTracksTool({"check"});
     EXPECT_EQ(check.status, 1);
     for (const Damage& damage : damages) {
         std::string file = trackFileName("sync", damage.track);
         EXPECT_EQ(lineStartingWith(check.out, file + ":"), file + ": " + damage.report);
     }
+    for (const Planted& entry : planted) {
+        std::string file = trackFileName("sync", entry.track);
+        EXPECT_EQ(lineStartingWith(check.out, file + ":"), file + ": " + entry.report);
+    }
     EXPECT_EQ(lineStartingWith(check.out, "sync_refrain[sun"), "sync_refrain[sun.track: missing");
     EXPECT_EQ(lineStartingWith(check.out, "sync_tunnel[texture"),
               "sync_tunnel[texture.track: ok, 3 keys");
-    EXPECT_TRUE(contains(check.out, "9 of 20 track files are not well formed"));
+    EXPECT_TRUE(contains(check.out, "14 of 20 track files are not well formed"));
+    ToolRun eval = runTracksTool({"eval", "refrain:foreground", "0"});
+    EXPECT_EQ(eval.status, 1);
+    EXPECT_TRUE(contains(eval.err, "a FIFO, not a regular file")) << eval.err;
 }
 
 TEST(TracksTool, EvalAgreesWithTheLibrary) {

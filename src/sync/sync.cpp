@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/regular_file.h"
 #include "sync/track_file.h"
 
 namespace {
@@ -69,7 +70,12 @@ float evaluateSegment(const TrackKey& from, const TrackKey& to, double row) {
     int64_t rowSpan = static_cast<int64_t>(to.row) - from.row;
     if (rowSpan <= 0) return from.value;
     double t = (row - from.row) / static_cast<double>(rowSpan);
-    float valueSpan = to.value - from.value;
+    double valueSpan = to.value - from.value;  // formed in single precision
+    // Two finite values may lie further apart than a float holds; their difference in double
+    // keeps the segment between them instead of running off to infinity or NaN.
+    if (!std::isfinite(valueSpan) && segmentOverflows(from, to)) {
+        valueSpan = static_cast<double>(to.value) - from.value;
+    }
     switch (static_cast<Interpolation>(kind)) {
         case Interpolation::Linear:
             return static_cast<float>(t * valueSpan + from.value);
@@ -112,7 +118,7 @@ SyncDevice* createSyncDevice() {
     }
     device->tracks = nullptr;
     device->trackCount = 0;
-    device->openFile = std::fopen;
+    device->openFile = openRegularStream;
     device->readFile = std::fread;
     device->closeFile = std::fclose;
     return device;

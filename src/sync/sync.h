@@ -23,8 +23,9 @@ struct SyncTrack {
     int32_t keyCount;
 };
 
-// The device's file operations. They start as the C library's fopen, fread and fclose; tests and
-// tools may replace them (for example to count how often a file is opened).
+// The device's file operations. They start as openRegularStream (the C library's buffered stream,
+// opened so that it cannot block and only on a regular file), fread and fclose; tests and tools
+// may replace them (for example to count how often a file is opened).
 using OpenFileFunction = FILE* (*)(const char* path, const char* mode);
 using ReadFileFunction = size_t (*)(void* destination, size_t elementSize, size_t elementCount,
                                     FILE* file);
@@ -62,8 +63,9 @@ int findTrackIndex(const SyncDevice* device, const char* name);
 const char* trackFileName(const char* baseName, const char* trackName);
 
 // Reads the track's file into its keys, replacing any it had. Keeps every complete key the file
-// holds, up to the count it claims. 0 when the file delivered exactly what it claims (an empty
-// file counts as a track of no keys); -1 when it cannot be opened, claims a negative count, ends
+// holds, up to the count it claims and at most maxTrackKeys (track_file.h). 0 when the file
+// delivered exactly what it claims (an empty file counts as a track of no keys); -1 when it
+// cannot be opened or is no regular file, claims a negative count or one over the limit, ends
 // early, or memory runs out.
 int loadTrack(SyncDevice* device, SyncTrack* track);
 

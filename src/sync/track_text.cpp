@@ -3,6 +3,9 @@
 // back to the same float, so a dumped file rebuilds byte for byte.
 #include "sync/track_text.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
 #include <cerrno>
 #include <cinttypes>
@@ -12,6 +15,7 @@
 #include <cstring>
 #include <map>
 
+#include "platform/regular_file.h"
 #include "sync/track_file.h"
 
 namespace {
@@ -86,18 +90,19 @@ bool parseValueBits(const std::string& word, float* value) {
 bool parseValue(const std::string& word, float* value, std::string* error) {
     if (word.compare(0, 5, "bits:") == 0) {
         if (parseValueBits(word, value)) return true;
-        *error = "value '" + word + "' must be bits: followed by 8 hex digits";
+        *error = "value " + quotedWord(word) + " must be bits: followed by 8 hex digits";
         return false;
     }
     errno = 0;
     char* end = nullptr;
     float parsed = std::strtof(word.c_str(), &end);
     if (end != word.c_str() + word.size() || word.empty()) {
-        *error = "value '" + word + "' is not a number";
+        *error = "value " + quotedWord(word) + " is not a number";
     } else if (std::isinf(parsed) && errno == ERANGE) {
-        *error = "value '" + word + "' is too large for a 32-bit float";
+        *error = "value " + quotedWord(word) + " is too large for a 32-bit float";
     } else if (!std::isfinite(parsed)) {
-        *error = "value '" + word + "' is not a finite number (write bits:XXXXXXXX to store it)";
+        *error = "value " + quotedWord(word) +
+                 " is not a finite number (write bits:XXXXXXXX to store it)";
     } else {
         *value = parsed;
         return true;
@@ -117,8 +122,8 @@ bool parseKind(const std::string& word, int32_t* kind, std::string* error) {
         *kind = number;
         return true;
     }
-    *error = "unknown interpolation '" + word +
-             "' (use step, linear, smooth, ramp, or a kind number from -128 to 127)";
+    *error = "unknown interpolation " + quotedWord(word) +
+             " (use step, linear, smooth, ramp, or a kind number from -128 to 127)";
     return false;
 }
 
@@ -130,13 +135,13 @@ bool parseMusicalTime(const std::string& word, const ParseState& state, int32_t*
     double beat;
     if (!parseInt32(word.substr(0, colon), &bar) ||
         !parseFiniteDouble(word.substr(colon + 1), &beat)) {
-        *error = "time '" + word + "' is not BAR:BEAT (for example 3:1 or 3:2.5)";
+        *error = "time " + quotedWord(word) + " is not BAR:BEAT (for example 3:1 or 3:2.5)";
     } else if (state.tempo <= 0) {
-        *error = "time '" + word + "' needs a 'tempo' line before it";
+        *error = "time " + quotedWord(word) + " needs a 'tempo' line before it";
     } else if (bar < 1) {
-        *error = "time '" + word + "': bars count from 1";
+        *error = "time " + quotedWord(word) + ": bars count from 1";
     } else if (beat < 1 || beat >= state.beatsPerBar + 1.0) {
-        *error = "time '" + word + "': beats count from 1 and a bar has " +
+        *error = "time " + quotedWord(word) + ": beats count from 1 and a bar has " +
                  std::to_string(state.beatsPerBar) + " (see 'beats-per-bar')";
     } else {
         double beats = (bar - 1.0) * state.beatsPerBar + (beat - 1.0);
@@ -146,7 +151,7 @@ bool parseMusicalTime(const std::string& word, const ParseState& state, int32_t*
             *row = static_cast<int32_t>(nearestRow);
             return true;
         }
-        *error = "time '" + word + "' falls outside the rows a track file can hold";
+        *error = "time " + quotedWord(word) + " falls outside the rows a track file can hold";
     }
     return false;
 }
@@ -157,10 +162,11 @@ bool parsePosition(const std::string& word, const ParseState& state, int32_t* ro
     if (parseInt32(word, row)) return true;
     double number;
     if (parseFiniteDouble(word, &number)) {
-        *error = "row '" + word + "' is not a whole number from -2147483648 to 2147483647" +
-                 " (for musical time write BAR:BEAT)";
+        *error = "row " + quotedWord(word) +
+                 " is not a whole number from -2147483648 to 2147483647 (for musical time write "
+                 "BAR:BEAT)";
     } else {
-        *error = "'" + word + "' is neither a row number nor a BAR:BEAT time";
+        *error = quotedWord(word) + " is neither a row number nor a BAR:BEAT time";
     }
     return false;
 }
@@ -175,21 +181,25 @@ std::string trackNameProblem(const std::string& name, const TrackSource& source,
                              const ParseState& state) {
     for (char c : name) {
         if (c <= ' ' || c > '~' || c == '/' || c == '\\') {
-            return "track name '" + name +
-                   "' holds a character a file name cannot (use printable "
+            return "track name " + quotedWord(name) +
+                   " holds a character a file name cannot (use printable "
                    "characters other than / and \\)";
         }
     }
     std::string fileName = fileNameOf(name);
-    if (fileName.empty()) return "track name '" + name + "' is too long for a file name";
+    if (fileName.empty() || fileName.size() + temporaryNameSuffixBytes > size_t{NAME_MAX}) {
+        return "track name " + quotedWord(name) + " is too long for a file name (at most " +
+               std::to_string(maxTrackNameBytes) + " characters)";
+    }
     auto found = state.trackByFileName.find(fileName);
     if (found == state.trackByFileName.end()) return "";
     const SourceTrack& track = source.tracks[found->second];
     if (track.name == name) {
-        return "track '" + name + "' was already started at line " + std::to_string(track.line);
+        return "track " + quotedWord(name) + " was already started at line " +
+               std::to_string(track.line);
     }
-    return "track '" + name + "' would write the same file, " + fileName + ", as track '" +
-           track.name + "' (line " + std::to_string(track.line) + ")";
+    return "track " + quotedWord(name) + " would write the same file, " + fileName +
+           ", as track " + quotedWord(track.name) + " (line " + std::to_string(track.line) + ")";
 }
 
 std::string parseTrackLine(const std::vector<std::string>& words, int line, ParseState* state,
@@ -208,67 +218,26 @@ std::string parseTrackLine(const std::vector<std::string>& words, int line, Pars
 
 std::string parseDeclaration(const std::vector<std::string>& words, ParseState* state) {
     const std::string& keyword = words[0];
-    if (words.size() != 2) return "'" + keyword + "' needs exactly one number";
+    if (words.size() != 2) return quotedWord(keyword) + " needs exactly one number";
     const std::string& word = words[1];
     if (keyword == "tempo") {
         double tempo;
         if (!parseFiniteDouble(word, &tempo) || tempo <= 0) {
-            return "tempo '" + word + "' is not a positive number of beats per minute";
+            return "tempo " + quotedWord(word) + " is not a positive number of beats per minute";
         }
         state->tempo = tempo;
     } else if (keyword == "beats-per-bar") {
         int32_t beats;
         if (!parseInt32(word, &beats) || beats < 1) {
-            return "beats-per-bar '" + word + "' is not a whole number of at least 1";
+            return "beats-per-bar " + quotedWord(word) + " is not a whole number of at least 1";
         }
         state->beatsPerBar = beats;
     } else if (keyword == "start-row") {
         if (!parseInt32(word, &state->startRow)) {
-            return "start-row '" + word + "' is not a whole row number";
+            return "start-row " + quotedWord(word) + " is not a whole row number";
         }
     }
     return "";
-}
-
-std::string parseKeyLine(const std::vector<std::string>& words, int line, ParseState* state,
-                         TrackSource* source) {
-    char first = words[0][0];
-    if (!std::isdigit(static_cast<unsigned char>(first)) && first != '-' && first != '+') {
-        return "unknown word '" + words[0] +
-               "' (a line is track, tempo, beats-per-bar, start-row, or a key: POSITION VALUE "
-               "[KIND])";
-    }
-    if (state->skippingKeys) return "";
-    if (state->currentTrack < 0) return "key before any 'track' line";
-    if (words.size() > 3) return "unexpected '" + words[3] + "' after the key's interpolation";
-    if (words.size() < 2) return "key at '" + words[0] + "' needs a value: POSITION VALUE [KIND]";
-    std::string error;
-    TrackKey key{0, 0.0f, static_cast<int32_t>(Interpolation::Step)};
-    if (!parsePosition(words[0], *state, &key.row, &error) ||
-        !parseValue(words[1], &key.value, &error) ||
-        (words.size() == 3 && !parseKind(words[2], &key.kind, &error))) {
-        return error;
-    }
-    std::vector<TrackKey>& keys = source->tracks[state->currentTrack].keys;
-    if (!keys.empty() && key.row <= keys.back().row) {
-        return "key at row " + std::to_string(key.row) + " is not after the previous key at row " +
-               std::to_string(keys.back().row) + " (line " +
-               std::to_string(state->previousKeyLine) + "); keys must rise in row";
-    }
-    keys.push_back(key);
-    state->previousKeyLine = line;
-    return "";
-}
-
-std::string parseLine(const std::string& text, int line, ParseState* state, TrackSource* source) {
-    std::vector<std::string> words = splitWords(text);
-    if (words.empty()) return "";
-    const std::string& first = words[0];
-    if (first == "track") return parseTrackLine(words, line, state, source);
-    if (first == "tempo" || first == "beats-per-bar" || first == "start-row") {
-        return parseDeclaration(words, state);
-    }
-    return parseKeyLine(words, line, state, source);
 }
 
 // The shortest decimal that reads back as exactly `value`; raw bits when no decimal does.
@@ -285,6 +254,69 @@ std::string formatValue(float value) {
     std::memcpy(&bits, &value, sizeof bits);
     std::snprintf(text, sizeof text, "bits:%08" PRIx32, bits);
     return text;
+}
+
+// Why `key` cannot follow `keys`, the last of them written at `previousLine`; "" when it can.
+std::string followingKeyProblem(const std::vector<TrackKey>& keys, const TrackKey& key,
+                                int previousLine) {
+    if (keys.empty()) return "";
+    const TrackKey& previous = keys.back();
+    std::string where = " (line " + std::to_string(previousLine) + ")";
+    if (key.row <= previous.row) {
+        return "key at row " + std::to_string(key.row) + " is not after the previous key at row " +
+               std::to_string(previous.row) + where + "; keys must rise in row";
+    }
+    if (keys.size() >= static_cast<size_t>(maxTrackKeys)) {
+        return "one key too many: a track holds at most " + std::to_string(maxTrackKeys) + " keys";
+    }
+    if (segmentOverflows(previous, key)) {
+        return "value " + formatValue(key.value) + " is too far from the previous key's " +
+               formatValue(previous.value) + where + ": their " +
+               interpolationName(previous.kind) + " segment spans more than a 32-bit float holds";
+    }
+    return "";
+}
+
+std::string parseKeyLine(const std::vector<std::string>& words, int line, ParseState* state,
+                         TrackSource* source) {
+    char first = words[0][0];
+    if (!std::isdigit(static_cast<unsigned char>(first)) && first != '-' && first != '+') {
+        return "unknown word " + quotedWord(words[0]) +
+               " (a line is track, tempo, beats-per-bar, start-row, or a key: POSITION VALUE "
+               "[KIND])";
+    }
+    if (state->skippingKeys) return "";
+    if (state->currentTrack < 0) return "key before any 'track' line";
+    if (words.size() > 3) {
+        return "unexpected " + quotedWord(words[3]) + " after the key's interpolation";
+    }
+    if (words.size() < 2) {
+        return "key at " + quotedWord(words[0]) + " needs a value: POSITION VALUE [KIND]";
+    }
+    std::string error;
+    TrackKey key{0, 0.0f, static_cast<int32_t>(Interpolation::Step)};
+    if (!parsePosition(words[0], *state, &key.row, &error) ||
+        !parseValue(words[1], &key.value, &error) ||
+        (words.size() == 3 && !parseKind(words[2], &key.kind, &error))) {
+        return error;
+    }
+    std::vector<TrackKey>& keys = source->tracks[state->currentTrack].keys;
+    std::string problem = followingKeyProblem(keys, key, state->previousKeyLine);
+    if (!problem.empty()) return problem;
+    keys.push_back(key);
+    state->previousKeyLine = line;
+    return "";
+}
+
+std::string parseLine(const std::string& text, int line, ParseState* state, TrackSource* source) {
+    std::vector<std::string> words = splitWords(text);
+    if (words.empty()) return "";
+    const std::string& first = words[0];
+    if (first == "track") return parseTrackLine(words, line, state, source);
+    if (first == "tempo" || first == "beats-per-bar" || first == "start-row") {
+        return parseDeclaration(words, state);
+    }
+    return parseKeyLine(words, line, state, source);
 }
 
 }  // namespace
@@ -325,37 +357,75 @@ std::string formatTrackSource(const char* trackName, const TrackKey* keys, int32
     return text;
 }
 
-int readTextFile(const char* path, std::string* text) {
-    FILE* file = std::fopen(path, "rb");
-    if (!file) return -1;
-    text->clear();
-    char buffer[65536];
-    size_t bytes;
-    while ((bytes = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        if (static_cast<int64_t>(text->size() + bytes) > maxSourceBytes) {
-            std::fclose(file);
-            errno = EFBIG;
-            return -1;
-        }
-        text->append(buffer, bytes);
+std::string quotedWord(const std::string& word) {
+    size_t cut = word.size();
+    if (cut > maxQuotedWordBytes) {
+        cut = maxQuotedWordBytes;
+        // Back to the start of a UTF-8 sequence, so that no character is cut in two.
+        while (cut > 0 && (static_cast<unsigned char>(word[cut]) & 0xc0) == 0x80) --cut;
     }
-    bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) errno = EIO;
-    return failed ? -1 : 0;
+    std::string shown = word.substr(0, cut);
+    // Control characters would reach the terminal as commands; they show as '?'.
+    for (char& c : shown) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    }
+    return "'" + shown + (cut < word.size() ? "...'" : "'");
 }
 
-int writeSourceTracks(const TrackSource& source, int* failedTrack) {
+int readTextFile(const char* path, std::string* text) {
+    return readRegularFile(path, maxSourceBytes, text);
+}
+
+namespace {
+
+void removeFiles(const std::vector<std::string>& paths, size_t from) {
+    for (size_t i = from; i < paths.size(); ++i) unlink(paths[i].c_str());
+}
+
+// Writes track `index` of the source to a temporary file beside its track file and adds its
+// name to `temporaryPaths`. -1 with errno set when it cannot, or when its track file's name is
+// taken by a directory, which no file can be renamed over.
+int writeTemporaryFileOfTrack(const TrackSource& source, size_t index,
+                              std::vector<std::string>* temporaryPaths) {
+    const SourceTrack& track = source.tracks[index];
+    std::string fileName = fileNameOf(track.name);
+    struct stat info;
+    if (fileName.empty()) {
+        errno = ENAMETOOLONG;
+        return -1;
+    }
+    if (lstat(fileName.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        errno = EISDIR;
+        return -1;
+    }
+    std::string temporaryPath;
+    const TrackKey* keys = track.keys.data();
+    int32_t keyCount = static_cast<int32_t>(track.keys.size());
+    if (writeTemporaryTrackFile(fileName.c_str(), keys, keyCount, &temporaryPath) != 0) return -1;
+    temporaryPaths->push_back(temporaryPath);
+    return 0;
+}
+
+}  // namespace
+
+TrackWriteOutcome writeSourceTracks(const TrackSource& source) {
+    TrackWriteOutcome outcome;
+    std::vector<std::string> temporaryPaths;
     for (size_t i = 0; i < source.tracks.size(); ++i) {
-        const SourceTrack& track = source.tracks[i];
-        std::string fileName = fileNameOf(track.name);
-        int32_t keyCount = static_cast<int32_t>(track.keys.size());
-        if (fileName.empty() ||
-            writeTrackFile(fileName.c_str(), track.keys.data(), keyCount) != 0) {
-            if (fileName.empty()) errno = ENAMETOOLONG;
-            *failedTrack = static_cast<int>(i);
-            return -1;
+        if (writeTemporaryFileOfTrack(source, i, &temporaryPaths) != 0) {
+            outcome = TrackWriteOutcome{static_cast<int>(i), errno, 0};
+            removeFiles(temporaryPaths, 0);
+            return outcome;
         }
     }
-    return 0;
+    for (size_t i = 0; i < source.tracks.size(); ++i) {
+        std::string fileName = fileNameOf(source.tracks[i].name);
+        if (std::rename(temporaryPaths[i].c_str(), fileName.c_str()) != 0) {
+            outcome = TrackWriteOutcome{static_cast<int>(i), errno, static_cast<int>(i)};
+            removeFiles(temporaryPaths, i);
+            return outcome;
+        }
+    }
+    outcome.placedTracks = static_cast<int>(source.tracks.size());
+    return outcome;
 }

@@ -14,14 +14,18 @@
 // (halves to the later one). VALUE is a decimal number, or bits:XXXXXXXX (the raw IEEE single
 // in hex) for the values no decimal spells, such as NaN. KIND is step, linear, smooth or ramp,
 // or a raw kind number from -128 to 127; step when left out. Declarations hold for the lines
-// after them. Keys of a track must rise strictly in row.
+// after them. Keys of a track must rise strictly in row, a track holds at most maxTrackKeys of
+// them, and two finite values joined by an interpolating kind must differ by less than a float
+// holds (else the segment would run off to infinity).
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "sync/sync.h"
+#include "sync/track_file.h"
 
 struct SourceTrack {
     std::string name;
@@ -54,10 +58,31 @@ std::string formatTrackSource(const char* trackName, const TrackKey* keys, int32
 // "step", "linear", "smooth" or "ramp"; null for any other kind.
 const char* interpolationName(int32_t kind);
 
-// Reads a whole file of at most maxSourceBytes. 0 on success; -1 with errno set otherwise
-// (EFBIG when the file is larger).
+// Longest track name whose track file, and the temporary file written before it, fit in a
+// file name of NAME_MAX (255) bytes: "sync_", the name, ".track" and the temporary suffix.
+constexpr int maxTrackNameBytes = NAME_MAX - 5 - 6 - temporaryNameSuffixBytes;
+// Longest word that messages quote whole.
+constexpr size_t maxQuotedWordBytes = 40;
+
+// `word` in single quotes for a message: cut after maxQuotedWordBytes with "..." when it is
+// longer, control characters shown as '?'.
+std::string quotedWord(const std::string& word);
+
+// Reads a whole regular file of at most maxSourceBytes, never blocking on the open. 0 on
+// success; -1 with errno set otherwise (EFBIG when the file is larger, EISDIR or EINVAL when it
+// is a directory or anything else that is not a regular file).
 int readTextFile(const char* path, std::string* text);
 
-// Writes every track of a parsed source to its track file in the working directory. Stops at the
-// first failure: -1, with `failedTrack` set to its index and errno telling why.
-int writeSourceTracks(const TrackSource& source, int* failedTrack);
+// How writing the tracks of a source went.
+struct TrackWriteOutcome {
+    int failedTrack = -1;  // index of the track that could not be written; -1 when none failed
+    int error = 0;         // errno of that failure
+    int placedTracks = 0;  // tracks whose files were put in place, in source order
+};
+
+// Writes every track of a parsed source to its track file in the working directory, all or
+// nothing: each track goes to a temporary file of its own first, and only once every one is
+// written and synced are they renamed into place. Any failure before that removes every
+// temporary file and leaves every track file as it was. (Should a rename fail once all are
+// written, the tracks before it stay placed; the outcome says how many.)
+TrackWriteOutcome writeSourceTracks(const TrackSource& source);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/regular_file.h"
 #include "runtime/coverage.h"
 #include "runtime/track_set.h"
 #include "sync/sync.h"
@@ -65,9 +66,11 @@ const char* const checkHelp =
     "Usage: demo-tracks check\n"
     "\n"
     "Reads the show's 20 track files and reports for each one: ok with its key count, or\n"
-    "missing, empty, truncated (and how many keys survive), negative key count, trailing\n"
-    "bytes, rows not increasing, unknown kind, non-finite value. Exit status 1 when any file\n"
-    "is not well formed, 0 otherwise.\n";
+    "missing, not a regular file (a directory, a FIFO, a device), empty, truncated (and how\n"
+    "many keys survive), negative key count, a count over the limit of 1000000 keys, out of\n"
+    "memory, trailing bytes, rows not increasing, unknown kind, non-finite value, values too\n"
+    "far apart for a float (value overflow). Exit status 1 when any file is not well formed,\n"
+    "0 otherwise.\n";
 
 const char* const coverageHelp =
     "Usage: demo-tracks coverage\n"
@@ -81,8 +84,10 @@ const char* const buildHelp =
     "Usage: demo-tracks build SOURCE\n"
     "\n"
     "Compiles the text source SOURCE into one track file per track it names, written to the\n"
-    "current directory. Nothing is written when the source has an error; errors are printed\n"
-    "as SOURCE:LINE: message.\n"
+    "current directory, all or nothing: each goes to a temporary file first, and only once\n"
+    "every one is written are they renamed into place; a failure leaves the old files as\n"
+    "they were. Nothing is written when the source has an error; errors are printed as\n"
+    "SOURCE:LINE: message.\n"
     "\n"
     "The source, one item per line; '#' starts a comment:\n"
     "  tempo BPM             beats per minute, needed before the first BAR:BEAT time\n"
@@ -94,8 +99,9 @@ const char* const buildHelp =
     "rows a second a beat is 1440 / BPM rows; times between rows go to the nearest row).\n"
     "VALUE is a decimal number, or bits:XXXXXXXX for a raw IEEE single such as a NaN. KIND is\n"
     "step, linear, smooth or ramp (the shape up to the next key), or a raw number from -128 to\n"
-    "127; step when left out. Keys of a track must rise in row. Declarations hold for the lines\n"
-    "after them.\n"
+    "127; step when left out. Keys of a track must rise in row, at most 1000000 of them; values\n"
+    "joined by linear, smooth or ramp must differ by less than a 32-bit float holds. Track\n"
+    "names have at most 231 characters. Declarations hold for the lines after them.\n"
     "\n"
     "Example:\n"
     "  tempo 120                    # 12 rows a beat\n"
@@ -132,13 +138,15 @@ bool parseRow(const std::string& word, double* row) {
 int openNamedTrack(SyncDevice* device, const std::string& name, TrackFileReport* report) {
     std::string fileName = commandLineFileName(device, name);
     if (fileName.empty())
-        return usageError("track name '" + name + "' is too long for a file name");
+        return usageError("track name " + quotedWord(name) + " is too long for a file name");
     inspectTrackFile(device, name.c_str(), report);
     if (!report->opened) {
+        std::string problem = report->fileKind == FileKind::Missing
+                                  ? "no file " + fileName + " in the current directory"
+                                  : fileName + ": " + describeTrackFileProblems(*report)[0];
         std::fprintf(stderr,
-                     "demo-tracks: no file %s in the current directory (the demo would "
-                     "see an empty track, 0 at every row)\n",
-                     fileName.c_str());
+                     "demo-tracks: %s (the demo would see an empty track, 0 at every row)\n",
+                     problem.c_str());
         return exitFailure;
     }
     if (!trackFileIsWellFormed(*report)) {
@@ -153,7 +161,7 @@ int runEval(const Arguments& arguments) {
     std::vector<double> rows(arguments.size() - 1);
     for (size_t i = 1; i < arguments.size(); ++i) {
         if (!parseRow(arguments[i], &rows[i - 1])) {
-            return usageError("row '" + arguments[i] + "' is not a finite number");
+            return usageError("row " + quotedWord(arguments[i]) + " is not a finite number");
         }
     }
     SyncDevice* device = createSyncDevice();
@@ -214,12 +222,37 @@ int runCheck(const Arguments& arguments) {
     return exitFailure;
 }
 
+// Why a source file could not be read: what it is when it is no regular file, else errno's text.
+std::string unreadableSourceReason(const char* path, int error) {
+    const char* irregular = irregularFileText(fileKindAt(path));
+    return irregular ? irregular : std::strerror(error);
+}
+
+// Prints what writing the tracks did: each file put in place, then the failure if there was one.
+int reportWrittenTracks(const TrackSource& source, const TrackWriteOutcome& outcome) {
+    for (int i = 0; i < outcome.placedTracks; ++i) {
+        const SourceTrack& track = source.tracks[static_cast<size_t>(i)];
+        std::printf("wrote %s, %s\n", trackFileName("sync", track.name.c_str()),
+                    keyCountText(track.keys.size()).c_str());
+    }
+    if (outcome.failedTrack < 0) return 0;
+    const SourceTrack& failed = source.tracks[static_cast<size_t>(outcome.failedTrack)];
+    std::string consequence = outcome.placedTracks == 0
+                                  ? "no track file was changed"
+                                  : "only the files listed above were replaced";
+    std::fprintf(stderr, "demo-tracks: cannot write the file of track %s: %s; %s\n",
+                 quotedWord(failed.name).c_str(), std::strerror(outcome.error),
+                 consequence.c_str());
+    return exitFailure;
+}
+
 int runBuild(const Arguments& arguments) {
     if (arguments.size() != 1) return usageError("build needs exactly one source file");
     const char* sourcePath = arguments[0].c_str();
     std::string text;
     if (readTextFile(sourcePath, &text) != 0) {
-        std::fprintf(stderr, "demo-tracks: cannot read %s: %s\n", sourcePath, std::strerror(errno));
+        std::fprintf(stderr, "demo-tracks: cannot read %s: %s\n", sourcePath,
+                     unreadableSourceReason(sourcePath, errno).c_str());
         return exitFailure;
     }
     TrackSource source = parseTrackSource(text);
@@ -231,20 +264,7 @@ int runBuild(const Arguments& arguments) {
                      source.errors.size(), sourcePath);
         return exitFailure;
     }
-    int failedTrack = -1;
-    int status = writeSourceTracks(source, &failedTrack);
-    size_t written = status == 0 ? source.tracks.size() : static_cast<size_t>(failedTrack);
-    for (size_t i = 0; i < written; ++i) {
-        const SourceTrack& track = source.tracks[i];
-        std::printf("wrote %s, %s\n", trackFileName("sync", track.name.c_str()),
-                    keyCountText(track.keys.size()).c_str());
-    }
-    if (status != 0) {
-        std::fprintf(stderr, "demo-tracks: cannot write the file of track '%s': %s\n",
-                     source.tracks[failedTrack].name.c_str(), std::strerror(errno));
-        return exitFailure;
-    }
-    return 0;
+    return reportWrittenTracks(source, writeSourceTracks(source));
 }
 
 int runCoverage(const Arguments& arguments) {

@@ -79,6 +79,31 @@ int writeImage(const std::string& path, int width, int height, int components) {
                           width * components) != 0 ? 0 : -1;
 }
 
+// Every other format the decoder library knows, whole and damaged, so that the fuzzer starts
+// from each of them: only PNG may be decoded, and no other format may hang or crash the reader.
+int writeOtherFormatSeeds(const std::string& directory) {
+    std::vector<unsigned char> pixels(8 * 4 * 4);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<unsigned char>(i * 13);
+    std::vector<float> hdr(8 * 4 * 3, 0.5f);
+    bool written = stbi_write_bmp((directory + "/image.bmp").c_str(), 8, 4, 4, pixels.data()) &&
+                   stbi_write_tga((directory + "/image.tga").c_str(), 8, 4, 4, pixels.data()) &&
+                   stbi_write_jpg((directory + "/image.jpg").c_str(), 8, 4, 3, pixels.data(), 90) &&
+                   stbi_write_hdr((directory + "/image.hdr").c_str(), 8, 4, 3, hdr.data());
+    if (!written) return -1;
+    const struct { const char* name; std::string bytes; } handMade[] = {
+        {"cut-rle.hdr", std::string("#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 1 +X 16\n\x02\x02\x00\x10\x82", 51)},
+        {"header-only.ppm", "P6\n1024 256\n255\n"},
+        {"grey.pgm", std::string("P5\n2 2\n255\n\x01\x02\x03\x04", 15)},
+        {"image.gif", std::string("GIF89a\x01\x00\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x00;", 26)},
+        {"image.psd", std::string("8BPS\x00\x01\x00\x00\x00\x00\x00\x00\x00\x04\x00\x00\x00\x02\x00\x00\x00\x02\x00\x08\x00\x03", 26)},
+        {"image.pic", std::string("\x53\x80\xf6\x34PICT", 8)},
+    };
+    for (const auto& seed : handMade) {
+        if (writeText(directory + "/" + seed.name, seed.bytes) != 0) return -1;
+    }
+    return 0;
+}
+
 int writeImageSeeds(const std::string& directory) {
     struct Shape { const char* name; int width, height, components; };
     const Shape shapes[] = {{"grey", 8, 8, 1},  {"grey-alpha", 5, 3, 2}, {"rgb-odd", 7, 5, 3},
@@ -87,7 +112,7 @@ int writeImageSeeds(const std::string& directory) {
         std::string path = directory + "/" + shape.name + ".png";
         if (writeImage(path, shape.width, shape.height, shape.components) != 0) return -1;
     }
-    return 0;
+    return writeOtherFormatSeeds(directory);
 }
 
 void putLittleEndian(std::string* bytes, uint32_t value, int size) {

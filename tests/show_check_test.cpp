@@ -24,8 +24,9 @@ struct ShowCopy {
         EXPECT_EQ(copied.status, 0) << copied.err;
     }
     std::string file(const std::string& name) const { return folder + "/" + name; }
+    // A check that hangs fails after a minute instead of holding the suite.
     ProgramResult check() const {
-        return runCommand(shellQuote(builtProgram("demo-check")), folder);
+        return runCommand("timeout 60 " + shellQuote(builtProgram("demo-check")), folder);
     }
 };
 
@@ -142,7 +143,7 @@ TEST(ShowCheck, ASongTooShortForTheShowIsReported) {
     EXPECT_NE(result.out.find(song + ": decodes to"), std::string::npos) << result.out;
 }
 
-TEST(ShowCheck, ASongReplacedByGarbageIsReported) {
+TEST(ShowCheck, ASongReplacedByGarbageOrAnotherLayerIsReported) {
     ShowCopy show;
     std::string garbage;
     for (int i = 0; i < 2000; ++i) garbage += "this is not a song\n";
@@ -150,4 +151,42 @@ TEST(ShowCheck, ASongReplacedByGarbageIsReported) {
     ProgramResult result = show.check();
     EXPECT_EQ(result.status, 1) << result.out;
     EXPECT_NE(result.out.find(song + ": not decodable as MP3"), std::string::npos) << result.out;
+    // MPEG audio Layer II decodes as well, but is no MP3.
+    ASSERT_EQ(runCommand("ffmpeg -y -v error -f lavfi -i sine=d=300 -ac 2 -c:a mp2 -f mp2 " + song, show.folder).status, 0);
+    result = show.check();
+    EXPECT_NE(result.out.find(song + ": not decodable as MP3"), std::string::npos) << result.out;
+}
+
+TEST(ShowCheck, FilesThatWouldBlockOrDeceiveAreNamedForWhatTheyAre) {
+    ShowCopy show;
+    // A FIFO without a writer blocks an ordinary open; a link to a device reads for ever; files
+    // in formats the image decoder also knows once hung it or showed uninitialised memory.
+    const std::string hdr("#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 1 +X 16\n\x02\x02\x00\x10\x82", 51);
+    const std::string pnm = "P6\n1024 256\n255\n";
+    writeBytes(show.file("data/zemlogo.png"), std::vector<unsigned char>(hdr.begin(), hdr.end()));
+    writeBytes(show.file(someImage), std::vector<unsigned char>(pnm.begin(), pnm.end()));
+    std::string damage = "rm -f data/avatars/huh.png " + song + " data/features/3.png && mkfifo data/avatars/huh.png " +
+                         song + " && ln -sf /dev/zero data/shaders/noise.fs && mkdir data/features/3.png";
+    ASSERT_EQ(runCommand(damage, show.folder).status, 0);
+    ProgramResult result = show.check();
+    EXPECT_EQ(result.status, 1) << result.out << result.err;
+    for (const char* line : {"data/zemlogo.png: not a PNG file", "data/pictograms/2.3.png: not a PNG file",
+                             "data/avatars/huh.png: a FIFO", "data/mirekand2013.mp3: a FIFO",
+                             "data/shaders/noise.fs: a device", "data/features/3.png: a directory"}) {
+        EXPECT_TRUE(hasLineAbout(result.out, line)) << line << "\n" << result.out;
+    }
+}
+
+TEST(ShowCheck, ImagesPastTheMemoryBudgetAreRefusedAsSuch) {
+    ShowCopy show;
+    // Three 8192x8192 images of nothing: a few hundred KB on disk, 256 MiB each once decoded.
+    std::string make = "convert -size 8192x8192 xc:none PNG32:big.png";
+    for (const char* name : {"data/features/1.png", "data/features/2.png", "data/features/3.png"}) {
+        make += std::string(" && cp big.png ") + name;
+    }
+    ASSERT_EQ(runCommand(make, show.folder).status, 0);
+    ProgramResult result = show.check();
+    EXPECT_EQ(result.status, 1) << result.out;
+    EXPECT_TRUE(hasLineAbout(result.out, "data/features/2.png: refused: out of the image memory budget")) << result.out;
+    EXPECT_FALSE(hasLineAbout(result.out, "data/features/1.png: refused")) << "the first still fits";
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -74,6 +75,46 @@ TEST(TextureStore, HandsOutSlotsInLoadOrderAndFailuresUseNone) {
     // A slot the store does not hold reads as an empty record.
     EXPECT_EQ(view.store.get(-1).width, 0.0f);
     EXPECT_EQ(view.store.get(4).glName, 0u);
+}
+
+TEST(TextureStore, DecodesOnlyRegularPngFilesWithinTheBudget) {
+    TempDir dir;
+    DecodedImage image;
+    // Formats the decoder also knows are refused by their signature: a Radiance file with cut-off
+    // run-length data made it loop for ever, and a PNM header without pixels gave uninitialised
+    // memory.
+    const std::string hdr("#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 1 +X 16\n\x02\x02\x00\x10\x82", 51);
+    writeBytes(dir.file("hdr.png"), std::vector<unsigned char>(hdr.begin(), hdr.end()));
+    const std::string pnm = "P6\n1024 256\n255\n";
+    writeBytes(dir.file("pnm.png"), std::vector<unsigned char>(pnm.begin(), pnm.end()));
+    for (const char* name : {"hdr.png", "pnm.png"}) {
+        EXPECT_FALSE(decodeTextureImage(dir.file(name).c_str(), maxTextureSide, &image)) << name;
+        EXPECT_EQ(image.refusal, ImageRefusal::NotPng) << name;
+        EXPECT_EQ(image.pixels, nullptr);
+    }
+    ASSERT_EQ(mkfifo(dir.file("fifo.png").c_str(), 0600), 0);
+    EXPECT_FALSE(decodeTextureImage(dir.file("fifo.png").c_str(), maxTextureSide, &image)) << "not waited on";
+    EXPECT_EQ(image.refusal, ImageRefusal::Unreadable);
+    EXPECT_FALSE(decodeTextureImage(dir.path.c_str(), maxTextureSide, &image));
+    EXPECT_EQ(image.refusal, ImageRefusal::Unreadable) << "a folder";
+
+    // What a file claims is weighed before it is decoded: a 256x256 RGBA image takes 256 KiB.
+    ASSERT_TRUE(writePng(dir.file("a.png"), 256, 256, 3, solidImage(256, 256, 3, Rgba{9, 9, 9, 255})));
+    EXPECT_FALSE(decodeTextureImage(dir.file("a.png").c_str(), maxTextureSide, &image, 256 * 1024 - 1));
+    EXPECT_EQ(image.refusal, ImageRefusal::OverBudget);
+    ASSERT_TRUE(decodeTextureImage(dir.file("a.png").c_str(), maxTextureSide, &image, 256 * 1024));
+    EXPECT_EQ(image.refusal, ImageRefusal::None);
+    freeDecodedImage(&image);
+
+    // The store counts what it holds against its budget and says why it refused a file.
+    OffscreenView view;
+    ASSERT_TRUE(view.open(64, 36));
+    view.store.decodedBytes = textureBudgetBytes - 256 * 1024 + 1;
+    EXPECT_EQ(view.store.load(dir.file("a.png")), -1);
+    EXPECT_EQ(view.store.lastRefusal, ImageRefusal::OverBudget);
+    view.store.decodedBytes = 0;
+    EXPECT_EQ(view.store.load(dir.file("a.png")), 0);
+    EXPECT_EQ(view.store.decodedBytes, 256 * 1024);
 }
 
 TEST(TextureStore, UploadsEveryComponentCountAndOddWidthsExactly) {

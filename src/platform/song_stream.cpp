@@ -1,6 +1,8 @@
 // MP3 decoding for the sound layer, built on libmpg123.
 #include "platform/song_stream.h"
 
+#include "platform/regular_file.h"
+
 #include "platform/sound.h"
 
 #include <mpg123.h>
@@ -40,15 +42,11 @@ mpg123_handle* newDecoder() {
     return decoder;
 }
 
+// A FIFO or a device in the song's place is refused without blocking or reading from it.
 int openFileDescriptor(const char* path, int* fd) {
-    *fd = open(path, O_RDONLY | O_CLOEXEC);
+    int64_t size = 0;
+    *fd = openRegularFile(path, &size);
     if (*fd < 0) return errno == ENOENT || errno == ENOTDIR ? FMOD_ERR_FILE_NOTFOUND : FMOD_ERR_FILE_BAD;
-    struct stat info;
-    if (fstat(*fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(*fd);
-        *fd = -1;
-        return FMOD_ERR_FILE_BAD;
-    }
     return FMOD_OK;
 }
 
@@ -60,7 +58,10 @@ int readFormat(SongStream* stream) {
     if (status == MPG123_OK) {
         bool expected = rate == songOutputRate && channels == songOutputChannels &&
                         encoding == MPG123_ENC_SIGNED_16;
-        return expected ? FMOD_OK : FMOD_ERR_FORMAT;
+        // The decoder also plays MPEG Layer I and II; the song is MP3, Layer III.
+        mpg123_frameinfo frame;
+        bool layer3 = mpg123_info(stream->decoder, &frame) == MPG123_OK && frame.layer == 3;
+        return expected && layer3 ? FMOD_OK : FMOD_ERR_FORMAT;
     }
     if (status == MPG123_ERR && mpg123_errcode(stream->decoder) == MPG123_ERR_READER) {
         return FMOD_ERR_FILE_BAD;

@@ -1,6 +1,8 @@
 // Building the demo's shader program.
 #include "render/shader_program.h"
 
+#include "platform/regular_file.h"
+
 #include <GL/glew.h>
 
 #include <cstdio>
@@ -9,20 +11,12 @@
 namespace {
 
 // The whole file as raw bytes (no line-end conversion) plus a terminating zero; an empty
-// source when the file cannot be opened or read, or is implausibly large.
+// source when the file is no regular file (a FIFO is not waited on), cannot be read, or is
+// implausibly large.
 std::vector<char> readSource(const std::string& path) {
-    std::vector<char> source;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (file) {
-        char chunk[4096];
-        size_t got;
-        while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) {
-            source.insert(source.end(), chunk, chunk + got);
-            if (long(source.size()) > maxShaderSourceBytes) break;
-        }
-        if (ferror(file) || long(source.size()) > maxShaderSourceBytes) source.clear();
-        fclose(file);
-    }
+    std::string text;
+    if (readRegularFile(path.c_str(), maxShaderSourceBytes, &text) != 0) text.clear();
+    std::vector<char> source(text.begin(), text.end());
     source.push_back('\0');
     return source;
 }

@@ -1,10 +1,13 @@
 // Loading images into GL textures: decoding (no GL needed) and uploading.
 #include "render/texture_store.h"
 
+#include "platform/regular_file.h"
+
 #include <GL/glew.h>
 #include <stb/stb_image.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 
 TextureStore* currentTextures = nullptr;
@@ -57,28 +60,66 @@ GLuint upload(const unsigned char* pixels, int width, int height, int components
 
 }  // namespace
 
-bool decodeTextureImage(const char* fileName, int maxSide, DecodedImage* image) {
-    *image = DecodedImage{nullptr, 0, 0, 0};
+const char* imageRefusalText(ImageRefusal refusal) {
+    switch (refusal) {
+    case ImageRefusal::None: return "";
+    case ImageRefusal::Unreadable: return "cannot be read as a regular file";
+    case ImageRefusal::NotPng: return "not a PNG file";
+    case ImageRefusal::TooLarge: return "too large";
+    case ImageRefusal::OverBudget: return "out of the image memory budget";
+    case ImageRefusal::Undecodable: return "not decodable";
+    }
+    return "";
+}
+
+namespace {
+
+bool refuse(DecodedImage* image, ImageRefusal why) {
+    image->refusal = why;
+    return false;
+}
+
+bool hasPngSignature(const std::string& bytes) {
+    static const char signature[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1a', '\n'};
+    return bytes.size() >= 8 && bytes.compare(0, 8, signature, 8) == 0;
+}
+
+}  // namespace
+
+bool decodeTextureImage(const char* fileName, int maxSide, DecodedImage* image, int64_t maxDecodedBytes) {
+    *image = DecodedImage{nullptr, 0, 0, 0, ImageRefusal::None};
+    std::string bytes;
+    if (readRegularFile(fileName, maxImageFileBytes, &bytes) != 0) {
+        return refuse(image, errno == EFBIG ? ImageRefusal::TooLarge : ImageRefusal::Unreadable);
+    }
+    // Only PNG is decoded: the decoder's other formats are not needed, and some of them loop on
+    // damaged data or leave pixels unset.
+    if (!hasPngSignature(bytes)) return refuse(image, ImageRefusal::NotPng);
+    const stbi_uc* data = reinterpret_cast<const stbi_uc*>(bytes.data());
+    int length = int(bytes.size());
     int width = 0, height = 0, components = 0;
-    if (!stbi_info(fileName, &width, &height, &components)) return false;
-    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide) return false;
-    unsigned char* pixels = stbi_load(fileName, &width, &height, &components, 0);
-    if (!pixels) return false;
+    if (!stbi_info_from_memory(data, length, &width, &height, &components)) {
+        return refuse(image, ImageRefusal::Undecodable);
+    }
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide) return refuse(image, ImageRefusal::TooLarge);
+    if (int64_t(width) * int64_t(height) * 4 > maxDecodedBytes) return refuse(image, ImageRefusal::OverBudget);
+    unsigned char* pixels = stbi_load_from_memory(data, length, &width, &height, &components, 0);
+    if (!pixels) return refuse(image, ImageRefusal::Undecodable);
     // The header read twice could disagree (the file changed in between): trust neither blindly.
     if (width <= 0 || height <= 0 || width > maxSide || height > maxSide || components < 1 ||
         components > 4) {
         stbi_image_free(pixels);
-        return false;
+        return refuse(image, ImageRefusal::Undecodable);
     }
     if (components < 3) pixels = expandGrey(pixels, width, height, &components);
-    if (!pixels) return false;
-    *image = DecodedImage{pixels, width, height, components};
+    if (!pixels) return refuse(image, ImageRefusal::OverBudget);
+    *image = DecodedImage{pixels, width, height, components, ImageRefusal::None};
     return true;
 }
 
 void freeDecodedImage(DecodedImage* image) {
     free(image->pixels);  // stb_image allocates with malloc, as expandGrey does
-    *image = DecodedImage{nullptr, 0, 0, 0};
+    *image = DecodedImage{nullptr, 0, 0, 0, ImageRefusal::None};
 }
 
 int TextureStore::load(std::string fileName) {
@@ -86,9 +127,14 @@ int TextureStore::load(std::string fileName) {
         if (textures[slot].fileName == fileName) return int(slot);
     }
     DecodedImage image;
-    if (!decodeTextureImage(fileName.c_str(), largestSide(), &image)) return -1;
+    if (!decodeTextureImage(fileName.c_str(), largestSide(), &image, textureBudgetBytes - decodedBytes)) {
+        lastRefusal = image.refusal;
+        return -1;
+    }
     GLuint name = upload(image.pixels, image.width, image.height, image.components);
     textures.push_back(Texture{fileName, float(image.width), float(image.height), name});
+    decodedBytes += int64_t(image.width) * int64_t(image.height) * 4;
+    lastRefusal = ImageRefusal::None;
     freeDecodedImage(&image);
     return int(textures.size()) - 1;
 }

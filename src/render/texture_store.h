@@ -16,6 +16,18 @@ struct Texture {
 
 // Images larger than this on either side are refused before they are decoded.
 constexpr int maxTextureSide = 8192;
+// Image files larger than this are refused before they are read.
+constexpr int64_t maxImageFileBytes = 64 << 20;
+// All the images of a store together, as decoded RGBA, may take this much: several times what a
+// show needs (the show's own images take about 120 MB), far below what would strain a machine,
+// whatever sizes the files claim.
+constexpr int64_t textureBudgetBytes = int64_t(512) << 20;
+
+// Why an image was refused.
+enum class ImageRefusal : int32_t { None, Unreadable, NotPng, TooLarge, OverBudget, Undecodable };
+
+// "not a PNG file" and the like; "" for None.
+const char* imageRefusalText(ImageRefusal refusal);
 
 // An image decoded into memory, ready to upload: width * height * components bytes, rows top to
 // bottom, tightly packed; components is 3 (RGB) or 4 (RGBA).
@@ -24,21 +36,28 @@ struct DecodedImage {
     int width;
     int height;
     int components;
+    ImageRefusal refusal;  // why the last decode into this record failed; None on success
 };
 
-// Decodes the file, refusing it before decoding when either side exceeds maxSide; grey and
-// grey-with-alpha images are expanded to RGB and RGBA. Returns false (the image left empty) when
-// the file is missing, unreadable, undecodable or too large. Needs no GL context.
-bool decodeTextureImage(const char* fileName, int maxSide, DecodedImage* image);
+// Decodes the file, which must be a regular file of at most maxImageFileBytes holding a PNG
+// image (other formats are refused by their signature, before any decoder sees them). It is
+// refused before decoding when either side exceeds maxSide or its RGBA pixels would take more
+// than maxDecodedBytes; grey and grey-with-alpha images are expanded to RGB and RGBA. Returns
+// false (the image left empty, the reason in `refusal`) when it cannot be used. Needs no GL
+// context.
+bool decodeTextureImage(const char* fileName, int maxSide, DecodedImage* image,
+                        int64_t maxDecodedBytes = textureBudgetBytes);
 // Releases the pixels of a decoded image and empties it; an empty image is left as it is.
 void freeDecodedImage(DecodedImage* image);
 
 struct TextureStore {
     std::vector<Texture> textures;
+    int64_t decodedBytes = 0;  // RGBA bytes of every image loaded, counted against the budget
+    ImageRefusal lastRefusal = ImageRefusal::None;  // why the last load returned -1
 
     // Decodes the file into a new texture and returns its slot; the existing slot when a record
-    // of this exact name is held; -1 when the file is missing, unreadable, undecodable or too
-    // large. Needs a current GL context.
+    // of this exact name is held; -1 when the file is missing, unreadable, no PNG, undecodable,
+    // too large, or past what is left of the budget. Needs a current GL context.
     int load(std::string fileName);
     // Binds the slot's texture in the modulate environment; a slot the store does not hold binds
     // nothing.

@@ -3,6 +3,7 @@
 // shaders compiled in an offscreen GL context.
 #include "runtime/show_check.h"
 
+#include "platform/regular_file.h"
 #include "platform/song_stream.h"
 #include "platform/sound.h"
 #include "render/demo_window.h"
@@ -136,8 +137,6 @@ std::string placementProblem(const PlacementRule& rule, ImageSize size,
     return "";
 }
 
-bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
-
 uint32_t bigEndian32(const unsigned char* bytes) {
     return uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 |
            uint32_t(bytes[3]);
@@ -150,7 +149,7 @@ bool pngHeaderSize(const std::string& path, uint32_t* width, uint32_t* height) {
     static const unsigned char start[16] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
                                             0,    0,   0,   13,  'I',  'H',  'D',  'R'};
     unsigned char header[24];
-    FILE* file = std::fopen(path.c_str(), "rb");
+    FILE* file = openRegularStream(path.c_str(), "rb");
     if (!file) return false;
     size_t got = std::fread(header, 1, sizeof header, file);
     std::fclose(file);
@@ -165,26 +164,40 @@ std::string overCapProblem(uint64_t width, uint64_t height) {
            " is refused: a side over the texture store's cap of " + std::to_string(maxTextureSide);
 }
 
-// Reads and decodes one image; the problem, or "" with its size filled in.
-std::string imageProblem(const std::string& path, ImageSize* size) {
-    if (!fileExists(path)) return "missing";
+// What is wrong with the file at the path as a file, before its contents: "missing", "a FIFO,
+// not a regular file" and the like; "" for a regular file.
+std::string fileProblem(const std::string& path) {
+    FileKind kind = fileKindAt(path.c_str());
+    if (kind == FileKind::Missing) return "missing";
+    const char* irregular = irregularFileText(kind);
+    return irregular ? irregular : "";
+}
+
+// Decodes one image as the texture store does, counting it against the store's budget for all
+// images (*budgetUsed, in RGBA bytes); the problem, or "" with its size filled in.
+std::string imageProblem(const std::string& path, ImageSize* size, int64_t* budgetUsed) {
+    std::string problem = fileProblem(path);
+    if (!problem.empty()) return problem;
     uint32_t pngWidth = 0, pngHeight = 0;
     if (pngHeaderSize(path, &pngWidth, &pngHeight) &&
         (pngWidth > uint32_t(maxTextureSide) || pngHeight > uint32_t(maxTextureSide))) {
         return overCapProblem(pngWidth, pngHeight);
     }
-    int components = 0;
-    if (!stbi_info(path.c_str(), &size->width, &size->height, &components)) {
-        return std::string("not a readable image (") + stbi_failure_reason() + ")";
+    DecodedImage image;
+    if (!decodeTextureImage(path.c_str(), maxTextureSide, &image, textureBudgetBytes - *budgetUsed)) {
+        if (image.refusal == ImageRefusal::OverBudget) {
+            return std::string("refused: ") + imageRefusalText(image.refusal) + " (the images before it take " +
+                   std::to_string(*budgetUsed >> 20) + " of " + std::to_string(textureBudgetBytes >> 20) + " MiB)";
+        }
+        if (image.refusal == ImageRefusal::Undecodable) {
+            return std::string("cannot be decoded (") + stbi_failure_reason() + ")";
+        }
+        return imageRefusalText(image.refusal);
     }
-    if (size->width <= 0 || size->height <= 0 || size->width > maxTextureSide ||
-        size->height > maxTextureSide) {
-        return overCapProblem(uint64_t(std::max(size->width, 0)),
-                              uint64_t(std::max(size->height, 0)));
-    }
-    unsigned char* pixels = stbi_load(path.c_str(), &size->width, &size->height, &components, 0);
-    if (!pixels) return std::string("cannot be decoded (") + stbi_failure_reason() + ")";
-    stbi_image_free(pixels);
+    size->width = image.width;
+    size->height = image.height;
+    *budgetUsed += int64_t(image.width) * int64_t(image.height) * 4;
+    freeDecodedImage(&image);
     return "";
 }
 
@@ -256,7 +269,7 @@ void checkBuiltProgram(const ShaderProgram& program, ProblemList* problems) {
 
 std::string songFormatProblem(int status) {
     if (status == FMOD_ERR_FILE_NOTFOUND) return "missing";
-    if (status == FMOD_ERR_FORMAT) return "not decodable as MP3";
+    if (status == FMOD_ERR_FORMAT) return "not decodable as MP3 (MPEG audio Layer III)";
     if (status == FMOD_ERR_FILE_BAD) return "cannot be read";
     return std::string("cannot be read (") + FMOD_ErrorString(FMOD_RESULT(status)) + ")";
 }
@@ -281,9 +294,10 @@ ProblemList checkCatalogueImages() {
     ProblemList problems;
     AssetCatalogue catalogue;
     std::map<std::string, ImageSize> measured;
+    int64_t budgetUsed = 0;
     for (const CatalogueEntry& entry : catalogueEntries(&catalogue)) {
         ImageSize size{0, 0};
-        std::string problem = imageProblem(entry.fileName, &size);
+        std::string problem = imageProblem(entry.fileName, &size, &budgetUsed);
         if (problem.empty()) {
             const PlacementRule* rule = placementRuleFor(entry.fileName);
             if (rule) problem = placementProblem(*rule, size, measured);
@@ -314,6 +328,8 @@ ProblemList checkTrackFiles() {
 ProblemList checkSong() {
     long rate = 0;
     int channels = 0;
+    std::string problem = fileProblem(songPath);
+    if (!problem.empty()) return {prefixed(songPath, problem)};
     int status = readSongFileFormat(songPath, &rate, &channels);
     if (status != FMOD_OK) return {prefixed(songPath, songFormatProblem(status))};
     ProblemList problems;
@@ -345,10 +361,9 @@ ProblemList checkSong() {
 ProblemList checkShaders() {
     ProblemList problems;
     for (const char* path : {vertexShaderPath, fragmentShaderPath}) {
-        if (!fileExists(path))
-            problems.push_back(prefixed(path, "missing"));
-        else if (access(path, R_OK) != 0)
-            problems.push_back(prefixed(path, "cannot be read"));
+        std::string problem = fileProblem(path);
+        if (problem.empty() && access(path, R_OK) != 0) problem = "cannot be read";
+        if (!problem.empty()) problems.push_back(prefixed(path, problem));
     }
     if (!problems.empty()) return problems;
     DemoWindow window;

@@ -22,13 +22,21 @@ bool DemoWindow::open(int width_, int height_) {
     glfwWindowHint(GLFW_ALPHA_BITS, 8);
     glfwWindowHint(GLFW_DEPTH_BITS, 16);
     glfwWindowHint(GLFW_STENCIL_BITS, 0);
-    window = glfwCreateWindow(width, height, "Demo", glfwGetPrimaryMonitor(), nullptr);
+    // Full screen at the desktop's own video mode, refresh rate included, so the monitor's mode
+    // is never switched (and never left switched should the program end early).
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    const GLFWvidmode* desktop = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    if (desktop) glfwWindowHint(GLFW_REFRESH_RATE, desktop->refreshRate);
+    window = glfwCreateWindow(width, height, "Demo", monitor, nullptr);
     if (!window) {
         glfwTerminate();
         return false;
     }
     glfwMakeContextCurrent(window);
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
+    // Key presses are latched until read: a tap of Escape whose press and release both fall
+    // between two slow frames still ends the show at the next frame.
+    glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
     glfwSwapInterval(1);
     glfwSetWindowTitle(window, "Demo");
     initGL();

@@ -66,6 +66,10 @@ bool wanted(const std::vector<std::string>& groups, const char* name) {
 
 }  // namespace
 
+constexpr int exitDone = 0;
+constexpr int exitFailed = 1;  // a source, a font or an image could not be read or written
+constexpr int exitUsage = 2;
+
 int main(int argc, char** argv) {
     ArtJob job;
     std::vector<std::string> groups;
@@ -73,27 +77,27 @@ int main(int argc, char** argv) {
         std::string argument = argv[i];
         if (argument == "--help") {
             printf("%s", usage);
-            return 0;
+            return exitDone;
         }
         if (i + 1 >= argc || (argument != "--show" && argument != "--out" && argument != "--only")) {
             fprintf(stderr, "demo-art: unexpected argument \"%s\"\n%s", argv[i], usage);
-            return 2;
+            return exitUsage;
         }
         std::string value = argv[++i];
         if (argument == "--show") job.showDir = value;
         if (argument == "--out") job.outRoot = value;
-        if (argument == "--only" && !parseGroupList(value, &groups)) return 2;
+        if (argument == "--only" && !parseGroupList(value, &groups)) return exitUsage;
     }
     if (job.showDir.empty() || job.outRoot.empty()) {
         fprintf(stderr, "demo-art: --show and --out are required\n%s", usage);
-        return 2;
+        return exitUsage;
     }
-    if (loadArtFonts(&job.fonts) != 0) return 1;
-    int status = 0;
+    if (loadArtFonts(&job.fonts) != 0) return exitFailed;
+    int status = exitDone;
     for (const ImageGroup& group : imageGroups) {
         if (!wanted(groups, group.name)) continue;
         if (group.draw(job) != 0) {
-            status = 1;
+            status = exitFailed;
             break;
         }
     }

@@ -63,10 +63,14 @@ std::vector<unsigned char> card(const CardStyle& style, int index) {
 
 }  // namespace
 
+constexpr int exitDone = 0;
+constexpr int exitFailed = 1;  // a card could not be written
+constexpr int exitUsage = 2;
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         fprintf(stderr, "usage: demo-cards SHOW_FOLDER\n");
-        return 2;
+        return exitUsage;
     }
     AssetCatalogue catalogue;
     int index = 0;
@@ -77,8 +81,8 @@ int main(int argc, char** argv) {
         std::vector<unsigned char> pixels = card(style, index++);
         if (!stbi_write_png(path.c_str(), style.width, style.height, 4, pixels.data(), style.width * 4)) {
             fprintf(stderr, "demo-cards: cannot write %s\n", path.c_str());
-            return 1;
+            return exitFailed;
         }
     }
-    return 0;
+    return exitDone;
 }

@@ -3,17 +3,18 @@
 // This file parses arguments and prints; the work is done by the song_* files beside it.
 //
 //   demo-song --score FILE [--mp3 OUT.mp3] [--wav OUT.wav] [--seconds N] [--after S] [--sections]
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-
+#include "base/show_facts.h"
 #include "song_arrange.h"
 #include "song_instruments.h"
 #include "song_loudness.h"
 #include "song_mix.h"
 #include "song_output.h"
 #include "song_score.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -77,13 +78,13 @@ bool parseOptions(int argc, char** argv, Options* options) {
 }
 
 void printSections(const Score& score) {
-    double rowsPerBar = 24.0 * 60.0 / score.tempo * 4.0;
+    double rowsPerBar = rowsPerSecond * 60.0 / score.tempo * 4.0;
     printf("%-14s %5s %7s %8s\n", "section", "bar", "row", "seconds");
     for (const Section& section : score.sections) {
         printf("%-14s %5d %7.0f %8.1f\n", section.name.c_str(), section.startBar, section.startBar * rowsPerBar,
-               section.startBar * rowsPerBar / 24.0);
+               section.startBar * rowsPerBar / rowsPerSecond);
     }
-    printf("%-14s %5d %7.0f %8.1f\n", "(end)", score.endBar, score.endBar * rowsPerBar, score.endBar * rowsPerBar / 24.0);
+    printf("%-14s %5d %7.0f %8.1f\n", "(end)", score.endBar, score.endBar * rowsPerBar, score.endBar * rowsPerBar / rowsPerSecond);
 }
 
 std::vector<float> synthesize(const Score& score, double seconds) {
@@ -118,22 +119,26 @@ void printReport(const Score& score, const std::vector<float>& song, const Maste
 
 }  // namespace
 
+constexpr int exitDone = 0;
+constexpr int exitFailed = 1;  // a mistake in the score, or the song could not be written
+constexpr int exitUsage = 2;
+
 int main(int argc, char** argv) {
     Options options;
-    if (!parseOptions(argc, argv, &options)) return 2;
+    if (!parseOptions(argc, argv, &options)) return exitUsage;
     ScoreResult read = readScore(options.score);
     if (!read.error.empty()) {
         fprintf(stderr, "demo-song: %s\n", read.error.c_str());
-        return 1;
+        return exitFailed;
     }
     if (options.sections) {
         printSections(read.score);
-        return 0;
+        return exitDone;
     }
     std::vector<float> song = synthesize(read.score, options.seconds);
     MasteringReport report = masterSong(song, targetLoudness, peakLimit);
     printReport(read.score, song, report, options.after);
-    if (!options.wav.empty() && writeWav(options.wav, song) != 0) return 1;
-    if (!options.mp3.empty() && writeMp3(options.mp3, song) != 0) return 1;
-    return 0;
+    if (!options.wav.empty() && writeWav(options.wav, song) != 0) return exitFailed;
+    if (!options.mp3.empty() && writeMp3(options.mp3, song) != 0) return exitFailed;
+    return exitDone;
 }

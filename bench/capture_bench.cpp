@@ -3,9 +3,9 @@
 // (glReadPixels and the row flip) and encoding (the same frames piped into ffmpeg's libx264,
 // which runs beside the renderer), at 1280x720 and 1920x1080.
 //   capture_bench [SHOW_FOLDER]   (default: the build's show folder)
+#include "offline/capture.h"
 #include "platform/playback_clock.h"
 #include "platform/video_encoder.h"
-#include "runtime/capture.h"
 
 #include <GL/glew.h>
 

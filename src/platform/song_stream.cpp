@@ -1,7 +1,7 @@
 // MP3 decoding for the sound layer, built on libmpg123.
 #include "platform/song_stream.h"
 
-#include "platform/regular_file.h"
+#include "base/regular_file.h"
 
 #include "platform/sound.h"
 

@@ -7,6 +7,7 @@
 // (no X server) or has been closed makes no GL call at all.
 #pragma once
 
+#include "base/show_facts.h"
 #include "render/types.h"
 
 #include <cstdint>
@@ -22,8 +23,8 @@ public:
     float fov = 90.0f;       // vertical field of view, degrees
     float scaleX = 1.0f;     // output width / design width, written before open
     float scaleY = 1.0f;     // output height / design height, written before open
-    float designWidth = 1280.0f;
-    float designHeight = 720.0f;
+    float designWidth = float(designSpaceWidth);
+    float designHeight = float(designSpaceHeight);
 
     DemoWindow();
 

@@ -1,7 +1,7 @@
 // Building the demo's shader program.
 #include "render/shader_program.h"
 
-#include "platform/regular_file.h"
+#include "base/regular_file.h"
 
 #include <GL/glew.h>
 

@@ -1,7 +1,7 @@
 // Loading images into GL textures: decoding (no GL needed) and uploading.
 #include "render/texture_store.h"
 
-#include "platform/regular_file.h"
+#include "base/regular_file.h"
 
 #include <GL/glew.h>
 #include <stb/stb_image.h>

@@ -4,15 +4,14 @@
 // releasing what was acquired so far: the process is about to end and takes it all along.
 #include "runtime/demo.h"
 
+#include "base/show_facts.h"
 #include "platform/desktop.h"
 #include "render/demo_window.h"
-#include "render/shader_program.h"
 #include "render/texture_store.h"
-#include "runtime/asset_catalogue.h"
 #include "runtime/frame.h"
 #include "runtime/main_loop.h"
 #include "runtime/music.h"
-#include "runtime/track_set.h"
+#include "runtime/show_loader.h"
 #include "sync/sync.h"
 
 #include <GL/glew.h>
@@ -39,10 +38,10 @@ struct Demo {
 DemoWindow* openDisplay() {
     DemoWindow* display = new DemoWindow;
     currentDisplay = display;
-    int width = 1280, height = 720;
+    int width = designSpaceWidth, height = designSpaceHeight;
     desktopSize(&width, &height);
-    display->scaleX = float(width) / 1280.0f;
-    display->scaleY = float(height) / 720.0f;
+    display->scaleX = float(width) / float(designSpaceWidth);
+    display->scaleY = float(height) / float(designSpaceHeight);
     display->open(width, height);
     return display;
 }
@@ -57,20 +56,6 @@ bool openMusic(Music* music) {
     FMOD_MODE mode = FMOD_2D | FMOD_SOFTWARE | FMOD_CREATESTREAM | FMOD_ACCURATETIME;
     return soundCallSucceeded(
         music->system->createStream(songSettings.fileName, mode, nullptr, &music->song));
-}
-
-// Start-up steps 10 to 12: the tracks, the shader program and the images. The program and the
-// images need the display's GL context; without one there is nothing to draw with, so the shader
-// stays 0 and every image entry -1.
-void loadShowAssets(Demo* demo) {
-    demo->show.tracks = requestTrackSet(demo->syncDevice);
-    if (demo->display->hasContext()) {
-        demo->show.shader = ShaderProgram::build("data/shaders/default.vs", "data/shaders/noise.fs");
-        glUseProgram(0);
-        demo->show.catalogue = loadAssetCatalogue(demo->textures);
-    } else {
-        for (CatalogueEntry& entry : catalogueEntries(&demo->show.catalogue)) *entry.slot = -1;
-    }
 }
 
 // Shutdown step 2; each release is checked before the next.
@@ -104,7 +89,7 @@ int runDemo() {
     if (!openMusic(&demo.music)) return -1;
     demo.syncDevice = createSyncDevice();
     if (!demo.syncDevice) return -1;
-    loadShowAssets(&demo);
+    loadShow(demo.syncDevice, demo.display, demo.textures, &demo.show);  // start-up steps 10 to 12
     if (!soundCallSucceeded(demo.music.system->playSound(FMOD_CHANNEL_FREE, demo.music.song, false,
                                                          &demo.music.channel))) {
         return -1;

@@ -5,8 +5,8 @@
 #include "render/shader_program.h"
 #include "render/types.h"
 #include "runtime/asset_catalogue.h"
-#include "runtime/frame_state.h"
 #include "runtime/track_set.h"
+#include "scenes/frame_state.h"
 #include "scenes/tunnel.h"
 
 class DemoWindow;

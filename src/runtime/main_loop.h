@@ -5,7 +5,7 @@
 // same loop runs the show and, in the tests, a scripted clock.
 #pragma once
 
-constexpr double rowLimit = 6651.0;  // 277.125 s of music at 24 rows a second
+#include "base/show_facts.h"  // rowLimit
 
 struct MainLoopHooks {
     void* context;

@@ -3,9 +3,7 @@
 
 #include <cstdio>
 
-const SongSettings songSettings = {"data/mirekand2013.mp3", 44100};
-
-double rowsPerSecond = 24.0;
+const SongSettings songSettings = {songFileName, 44100};
 
 double rowFromPcmBytes(uint32_t position) {
     return double(position) / MusicClock::bytesPerSecond * rowsPerSecond;

@@ -2,6 +2,7 @@
 // the row that drives every animation, and how the sound layer's failures are reported.
 #pragma once
 
+#include "base/show_facts.h"  // rowsPerSecond, songFileName
 #include "platform/sound.h"
 
 #include <cstdint>
@@ -11,10 +12,7 @@ struct SongSettings {
     int32_t sampleRate;
 };
 
-extern const SongSettings songSettings;  // "data/mirekand2013.mp3", 44100 Hz
-
-// Rows of the track grid per second of music.
-extern double rowsPerSecond;
+extern const SongSettings songSettings;  // songFileName, 44100 Hz
 
 struct MusicClock {
     static constexpr double bytesPerSecond = 176400.0;  // 44100 Hz x 2 channels x 2 bytes

@@ -1,21 +1,21 @@
 // The show folder's files.
 #include "runtime/show_folder.h"
 
+#include "base/show_facts.h"
 #include "runtime/asset_catalogue.h"
-#include "runtime/music.h"
 #include "runtime/track_set.h"
 #include "sync/sync.h"
 
 #include <unistd.h>
 
 std::vector<std::string> showFileNames() {
-    std::vector<std::string> names = {songSettings.fileName};
+    std::vector<std::string> names = {songFileName};
     for (const char* name : trackNames) {
         const char* file = trackFileName("sync", name);
         if (file) names.push_back(file);
     }
-    names.push_back("data/shaders/default.vs");
-    names.push_back("data/shaders/noise.fs");
+    names.push_back(vertexShaderFileName);
+    names.push_back(fragmentShaderFileName);
     AssetCatalogue catalogue;
     for (const CatalogueEntry& entry : catalogueEntries(&catalogue)) names.push_back(entry.fileName);
     return names;

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "render/types.h"
-#include "runtime/frame_state.h"
+#include "scenes/frame_state.h"
 
 class DemoWindow;
 struct SyncTrack;

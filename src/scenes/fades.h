@@ -3,7 +3,7 @@
 #pragma once
 
 #include "render/shader_program.h"
-#include "runtime/frame_state.h"
+#include "scenes/frame_state.h"
 
 class DemoWindow;
 struct SyncTrack;

@@ -1,7 +1,7 @@
 // The logo, centred at the top near the end of the show, fading in and out with the noise layer.
 #pragma once
 
-#include "runtime/frame_state.h"
+#include "scenes/frame_state.h"
 #include "scenes/placements.h"
 
 class DemoWindow;

@@ -4,12 +4,10 @@
 // drawing it, so a placement changed here changes both.
 #pragma once
 
+#include "base/show_facts.h"  // designSpaceWidth, designSpaceHeight
 #include "render/types.h"
 
 #include <cmath>
-
-constexpr int designSpaceWidth = 1280;
-constexpr int designSpaceHeight = 720;
 
 // Group sizes: a track value v shows entry trunc(v) of a group while -1 < v < its size.
 constexpr int goodFaceCount = 10;

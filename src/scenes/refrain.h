@@ -3,7 +3,7 @@
 #pragma once
 
 #include "render/types.h"
-#include "runtime/frame_state.h"
+#include "scenes/frame_state.h"
 #include "scenes/placements.h"
 
 class DemoWindow;

@@ -4,7 +4,7 @@
 // its rings keep their places along the tube as the flight moves on.
 #pragma once
 
-#include "runtime/frame_state.h"
+#include "scenes/frame_state.h"
 
 struct SyncTrack;
 

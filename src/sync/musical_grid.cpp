@@ -1,6 +1,8 @@
 // Reading a source's musical grid and naming rows on it.
 #include "sync/musical_grid.h"
 
+#include "base/show_facts.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -46,7 +48,7 @@ MusicalGrid readMusicalGrid(const std::string& sourceText) {
 
 std::string barBeatText(const MusicalGrid& grid, double row) {
     if (!grid.known || !(row >= grid.startRow) || !std::isfinite(row)) return "";
-    double beats = (row - grid.startRow) * grid.tempo / 1440.0;  // 24 rows a second, 60 s a minute
+    double beats = (row - grid.startRow) * grid.tempo / (rowsPerSecond * 60.0);
     double bar = std::floor(beats / grid.beatsPerBar);
     double beat = beats - bar * grid.beatsPerBar + 1.0;
     char text[64];

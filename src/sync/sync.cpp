@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/regular_file.h"
+#include "base/regular_file.h"
 #include "sync/track_file.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/regular_file.h"
+#include "base/regular_file.h"
 #include "sync/sync.h"
 
 constexpr int trackCountBytes = 4;

@@ -15,12 +15,13 @@
 #include <cstring>
 #include <map>
 
-#include "platform/regular_file.h"
+#include "base/regular_file.h"
+#include "base/show_facts.h"
 #include "sync/track_file.h"
 
 namespace {
 
-constexpr double rowsPerMinute = 24.0 * 60.0;
+constexpr double rowsPerMinute = rowsPerSecond * 60.0;
 const char* const kindNames[] = {"step", "linear", "smooth", "ramp"};
 
 // Declarations and the track that key lines go to, as reading proceeds.

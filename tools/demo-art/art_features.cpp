@@ -11,14 +11,15 @@
 #include <vector>
 
 #include "art_canvas.h"
+#include "base/show_facts.h"
 #include "art_groups.h"
 #include "art_show_text.h"
 
 namespace {
 
 constexpr int featureCount = 12;
-constexpr int screenWidth = 1280;
-constexpr int screenHeight = 720;
+constexpr int screenWidth = designSpaceWidth;
+constexpr int screenHeight = designSpaceHeight;
 // The card is laid out at 610 x 142 with its top-left corner at the origin, then scaled and
 // turned about its centre, which lies at (cardCentreX, cardCentreY) on screen.
 constexpr double cardW = 610;

@@ -8,14 +8,15 @@
 #include <vector>
 
 #include "art_canvas.h"
+#include "base/show_facts.h"
 #include "art_groups.h"
 #include "art_photos.h"
 #include "art_show_text.h"
 
 namespace {
 
-constexpr int screenWidth = 1280;
-constexpr int screenHeight = 720;
+constexpr int screenWidth = designSpaceWidth;
+constexpr int screenHeight = designSpaceHeight;
 constexpr double frameWidth = 240;
 constexpr double frameHeight = 292;
 constexpr double photoInset = 14;

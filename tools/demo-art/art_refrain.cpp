@@ -9,13 +9,14 @@
 #include <cmath>
 
 #include "art_canvas.h"
+#include "base/show_facts.h"
 #include "art_characters.h"
 #include "art_groups.h"
 #include "art_refrain_edge.h"
 
 namespace {
 
-constexpr int layerWidth = 1280;
+constexpr int layerWidth = designSpaceWidth;
 constexpr int layerHeight = 1000;
 constexpr double screenTop = refrainRestingTop;                  // the layer's first row on screen
 constexpr double screenBottom = refrainRestingTop + layerHeight;  // and the row below its last

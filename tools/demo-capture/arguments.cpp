@@ -70,7 +70,7 @@ bool parseCaptureTime(const char* text, double* rows) {
         number.find('.') != number.rfind('.') || number == ".") {
         return false;
     }
-    double value = std::strtod(number.c_str(), nullptr) * (seconds ? 24.0 : 1.0);
+    double value = std::strtod(number.c_str(), nullptr) * (seconds ? rowsPerSecond : 1.0);
     if (!(value >= 0.0 && value <= maxCaptureRow)) return false;
     *rows = value;
     return true;

@@ -1,18 +1,20 @@
 // demo-capture's command line: the options, parsed whole and checked for range.
 #pragma once
 
+#include "base/show_facts.h"
+
 #include <cstdint>
 #include <string>
 
 // The latest row a capture may name: a day of show. Far past any show, and small enough that
 // every frame number and sample position derived from it fits its integer.
-constexpr double maxCaptureRow = 24.0 * 3600.0 * 24.0;
+constexpr double maxCaptureRow = rowsPerSecond * 3600.0 * 24.0;
 
 struct CaptureOptions {
     std::string out;
     int width = 1920, height = 1080;
     int64_t fpsNum = 60, fpsDen = 1;
-    double from = 0.0, to = 6651.0, row = 0.0;
+    double from = 0.0, to = rowLimit, row = 0.0;
     bool singleRow = false;
     bool sheet = false, sizeGiven = false;
     double every = 96.0;

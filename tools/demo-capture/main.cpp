@@ -1,9 +1,9 @@
 // demo-capture: renders the show offscreen, frame by frame at exact rows, to PNG frames, a video
 // with the song under it, one frame, or a contact sheet. Run in the show folder, like the demo.
 #include "arguments.h"
+#include "base/show_facts.h"
+#include "offline/capture.h"
 #include "platform/video_encoder.h"
-#include "runtime/capture.h"
-#include "runtime/music.h"
 #include "runtime/show_folder.h"
 #include "sheet.h"
 
@@ -165,7 +165,7 @@ int run(const CaptureOptions& options, CaptureSession* session, SongFile* song) 
         double firstRow = captureFrameRow(first, options.fpsNum, options.fpsDen);
         double endRow = captureFrameRow(end, options.fpsNum, options.fpsDen);
         if (!writeSongSegment(firstRow, endRow, song->path.c_str())) {
-            return fail("the song could not be written for the video (" + std::string(songSettings.fileName) +
+            return fail("the song could not be written for the video (" + std::string(songFileName) +
                         " not decodable, or no room in the temporary folder)");
         }
     }

@@ -1,8 +1,8 @@
 // Renders the thumbnails of a contact sheet and writes it as a PNG.
 #include "sheet.h"
 
-#include "runtime/capture.h"
-#include "runtime/contact_sheet.h"
+#include "offline/capture.h"
+#include "offline/contact_sheet.h"
 #include "sync/musical_grid.h"
 #include "sync/track_text.h"
 

@@ -1,14 +1,14 @@
 // demo-check: checks the show folder in the current directory before a showing: the catalogue
 // images, the track files, the song and the shaders; with --lint, also the rules a show must live
 // with, as a viewer sees it. This file parses arguments and prints; the checks and the lint are
-// in the runtime library (runtime/show_check.h, runtime/show_lint.h).
+// in the offline library (offline/show_check.h, offline/show_lint.h).
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "runtime/lint_rows.h"
-#include "runtime/show_check.h"
-#include "runtime/show_lint.h"
+#include "offline/lint_rows.h"
+#include "offline/show_check.h"
+#include "offline/show_lint.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 // This file parses arguments and prints; the work is done by the song_* files beside it.
 //
 //   demo-song --score FILE [--mp3 OUT.mp3] [--wav OUT.wav] [--seconds N] [--after S] [--sections]
+#include "base/show_facts.h"
 #include "song_arrange.h"
 #include "song_instruments.h"
 #include "song_loudness.h"

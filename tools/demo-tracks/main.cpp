@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/regular_file.h"
-#include "runtime/coverage.h"
+#include "base/regular_file.h"
+#include "offline/coverage.h"
 #include "runtime/track_set.h"
 #include "sync/sync.h"
 #include "sync/track_file.h"

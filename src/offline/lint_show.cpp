@@ -1,7 +1,7 @@
 // Loading the show folder for the lint.
-#include "runtime/lint_show.h"
+#include "offline/lint_show.h"
 
-#include "runtime/main_loop.h"
+#include "base/show_facts.h"
 #include "sync/sync.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Non-blocking, regular-file-only opening and bounded whole-file reading.
-#include "platform/regular_file.h"
+#include "base/regular_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

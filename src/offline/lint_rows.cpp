@@ -1,6 +1,7 @@
 // Naming rows for the lint's findings.
-#include "runtime/lint_rows.h"
+#include "offline/lint_rows.h"
 
+#include "base/show_facts.h"
 #include "sync/track_text.h"
 
 #include <cerrno>
@@ -8,7 +9,7 @@
 
 namespace {
 
-constexpr double rowsPerMinute = 1440.0;  // 24 rows a second
+constexpr double rowsPerMinute = rowsPerSecond * 60.0;
 constexpr double defaultRowsPerBar = 48.0;
 
 }  // namespace

@@ -1,8 +1,8 @@
 // The bubbles rule: a character whose face is shown stands with its bubble; a bubble without a
 // lyric for more than a bar reads as a mistake, and both bubbles up at once as a crowd.
-#include "runtime/lint_rules.h"
+#include "offline/lint_rules.h"
 
-#include "runtime/lint_show.h"
+#include "offline/lint_show.h"
 #include "scenes/selection.h"
 #include "sync/sync.h"
 

@@ -3,7 +3,7 @@
 // the show: bubbles, hidden text, flashes, safe area and song.
 #pragma once
 
-#include "runtime/lint_rows.h"
+#include "offline/lint_rows.h"
 
 #include <string>
 #include <vector>

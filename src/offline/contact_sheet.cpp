@@ -1,8 +1,8 @@
 // Composing a contact sheet: thumbnails copied into a grid and labels rasterised from the bitmap
 // font's quads, all on the CPU.
-#include "runtime/contact_sheet.h"
+#include "offline/contact_sheet.h"
 
-#include "runtime/music.h"
+#include "base/show_facts.h"
 
 #include <stb/stb_easy_font.h>
 

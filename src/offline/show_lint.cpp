@@ -1,8 +1,8 @@
 // Running the lint's rules over the show folder and summing up.
-#include "runtime/show_lint.h"
+#include "offline/show_lint.h"
 
-#include "runtime/lint_rules.h"
-#include "runtime/lint_show.h"
+#include "offline/lint_rules.h"
+#include "offline/lint_show.h"
 
 namespace {
 

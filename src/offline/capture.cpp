@@ -1,10 +1,9 @@
 // The offscreen renderer behind demo-capture.
-#include "runtime/capture.h"
+#include "offline/capture.h"
 
+#include "base/show_facts.h"
 #include "platform/song_stream.h"
-
-#include "runtime/music.h"
-#include "runtime/track_set.h"
+#include "runtime/show_loader.h"
 #include "sync/sync.h"
 
 #include <GL/glew.h>
@@ -17,17 +16,14 @@
 bool openCaptureSession(CaptureSession* session, int width, int height, int64_t fpsNum, int64_t fpsDen) {
     session->fpsNum = fpsNum;
     session->fpsDen = fpsDen;
-    session->window.scaleX = float(width) / 1280.0f;
-    session->window.scaleY = float(height) / 720.0f;
+    session->window.scaleX = float(width) / float(designSpaceWidth);
+    session->window.scaleY = float(height) / float(designSpaceHeight);
     if (!session->window.openOffscreen(width, height)) return false;
     currentDisplay = &session->window;
     currentTextures = &session->store;
     session->syncDevice = createSyncDevice();
     if (!session->syncDevice) return false;
-    session->show.tracks = requestTrackSet(session->syncDevice);
-    session->show.shader = ShaderProgram::build("data/shaders/default.vs", "data/shaders/noise.fs");
-    glUseProgram(0);
-    session->show.catalogue = loadAssetCatalogue(&session->store);
+    loadShow(session->syncDevice, &session->window, &session->store, &session->show);
     glEnable(GL_BLEND);
     // The live show draws with depth testing off from its first sprite on, which is within its
     // first frame: every captured frame, the first included, is drawn in that state, so a frame
@@ -45,11 +41,11 @@ void closeCaptureSession(CaptureSession* session) {
 }
 
 double captureFrameRow(int64_t frame, int64_t fpsNum, int64_t fpsDen) {
-    return double(frame) * 24.0 * double(fpsDen) / double(fpsNum);
+    return double(frame) * rowsPerSecond * double(fpsDen) / double(fpsNum);
 }
 
 int64_t firstFrameAtOrAfter(double row, int64_t fpsNum, int64_t fpsDen) {
-    int64_t frame = int64_t(std::ceil(row * double(fpsNum) / (24.0 * double(fpsDen))));
+    int64_t frame = int64_t(std::ceil(row * double(fpsNum) / (rowsPerSecond * double(fpsDen))));
     while (frame > 0 && captureFrameRow(frame - 1, fpsNum, fpsDen) >= row) --frame;
     while (captureFrameRow(frame, fpsNum, fpsDen) < row) ++frame;
     return frame < 0 ? 0 : frame;
@@ -133,12 +129,12 @@ bool copySongFrames(SongStream* stream, FILE* out, int64_t skip, int64_t count) 
 }  // namespace
 
 bool writeSongSegment(double firstRow, double endRow, const char* path) {
-    int64_t first = int64_t(std::llround(firstRow / 24.0 * 44100.0));
-    int64_t count = int64_t(std::llround(endRow / 24.0 * 44100.0)) - first;
+    int64_t first = int64_t(std::llround(firstRow / rowsPerSecond * 44100.0));
+    int64_t count = int64_t(std::llround(endRow / rowsPerSecond * 44100.0)) - first;
     // A WAV file counts its bytes in 32 bits.
     if (first < 0 || count < 0 || count > int64_t(0xFFFFFFFFu - 36u) / 4) return false;
     SongStream* stream = nullptr;
-    if (openSongStream(songSettings.fileName, &stream) != 0) return false;
+    if (openSongStream(songFileName, &stream) != 0) return false;
     FILE* out = fopen(path, "wb");
     if (!out) {
         closeSongStream(stream);

@@ -2,9 +2,9 @@
 // own reader, and every catalogue image's size and alpha, by catalogue entry.
 #pragma once
 
+#include "offline/lint_images.h"
+#include "offline/lint_rows.h"
 #include "runtime/asset_catalogue.h"
-#include "runtime/lint_images.h"
-#include "runtime/lint_rows.h"
 #include "runtime/track_set.h"
 
 #include <string>

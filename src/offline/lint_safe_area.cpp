@@ -1,10 +1,10 @@
 // The safe-area rule: a text's opaque pixels, at its placement and as far as its sway can take
 // them, stay inside the graphics-safe area, 5 % in from each edge of the design space, where
 // every screen shows them whole.
-#include "runtime/lint_rules.h"
+#include "offline/lint_rules.h"
 
-#include "runtime/lint_layers.h"
-#include "runtime/lint_show.h"
+#include "offline/lint_layers.h"
+#include "offline/lint_show.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,12 +1,11 @@
 // The song rule: the show ends at its last row, so the song should end with it: still sounding
 // after that row (the level of what follows, as RMS, above -60 dBFS) it is cut off mid-sound, and
 // ending before it leaves the last rows in silence. Decoded with the demo's own decoder.
-#include "runtime/lint_rules.h"
+#include "offline/lint_rules.h"
 
+#include "base/show_facts.h"
+#include "offline/lint_show.h"
 #include "platform/song_stream.h"
-#include "runtime/lint_show.h"
-#include "runtime/main_loop.h"
-#include "runtime/music.h"
 
 #include <cmath>
 #include <cstdio>
@@ -52,7 +51,7 @@ std::string decibels(double level) {
 RuleVerdict judgeSong(const LintShow& show) {
     RuleVerdict verdict;
     verdict.rule = "song";
-    const std::string path = songSettings.fileName;
+    const std::string path = songFileName;
     SongStream* stream = nullptr;
     if (openSongStream(path.c_str(), &stream) != 0) {
         verdict.judged = false;

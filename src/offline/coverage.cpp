@@ -1,8 +1,8 @@
 // Following the choreography through the show without drawing it.
-#include "runtime/coverage.h"
+#include "offline/coverage.h"
 
+#include "base/show_facts.h"
 #include "runtime/asset_catalogue.h"
-#include "runtime/main_loop.h"
 #include "runtime/track_set.h"
 #include "scenes/placements.h"
 #include "scenes/selection.h"

@@ -7,10 +7,10 @@
 // are a fault when they keep it under the mark for more than a quarter of a showing (a run of rows
 // with the text shown); a fade at either end of a showing, from or to nearly nothing and no
 // longer than a bar, is a transition and does not count.
-#include "runtime/lint_rules.h"
+#include "offline/lint_rules.h"
 
-#include "runtime/lint_layers.h"
-#include "runtime/lint_show.h"
+#include "offline/lint_layers.h"
+#include "offline/lint_show.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // Flash counting over a luminance series.
-#include "runtime/lint_flash_count.h"
+#include "offline/lint_flash_count.h"
 
 #include <algorithm>
 

@@ -2,12 +2,13 @@
 // demo's own frame function, 24 frames a second with the tunnel's phases carried from frame to
 // frame, and the mean relative luminance of nine overlapping quarter-screen windows is followed
 // from frame to frame. More than three flashes in any one second in any window fails.
-#include "runtime/lint_rules.h"
+#include "offline/lint_rules.h"
 
-#include "runtime/capture.h"
-#include "runtime/lint_flash_count.h"
-#include "runtime/lint_layers.h"
-#include "runtime/lint_show.h"
+#include "base/show_facts.h"
+#include "offline/capture.h"
+#include "offline/lint_flash_count.h"
+#include "offline/lint_layers.h"
+#include "offline/lint_show.h"
 
 #include <algorithm>
 #include <array>
@@ -21,7 +22,7 @@ namespace {
 
 constexpr int pictureWidth = 160;
 constexpr int pictureHeight = 90;
-constexpr int framesPerSecond = 24;  // one frame a row
+constexpr int framesPerSecond = int(rowsPerSecond);  // one frame a row
 constexpr int mostFlashesAllowed = 3;
 constexpr int windowsAcross = 3, windowsDown = 3;
 constexpr int windowCount = windowsAcross * windowsDown;

@@ -1,8 +1,8 @@
 // Following a frame step by step as renderFrame draws it (runtime/frame.cpp), without drawing.
-#include "runtime/lint_layers.h"
+#include "offline/lint_layers.h"
 
-#include "runtime/lint_show.h"
-#include "runtime/music.h"
+#include "base/show_facts.h"
+#include "offline/lint_show.h"
 #include "scenes/avatars.h"
 #include "scenes/pictograms.h"
 #include "scenes/refrain.h"

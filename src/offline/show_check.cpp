@@ -1,16 +1,16 @@
 // The show folder's checks: images against the texture store's cap and their placement, track
 // files through the demo's own reader, the song through the sound layer's decoder, and the
 // shaders compiled in an offscreen GL context.
-#include "runtime/show_check.h"
+#include "offline/show_check.h"
 
-#include "platform/regular_file.h"
+#include "base/regular_file.h"
+#include "base/show_facts.h"
 #include "platform/song_stream.h"
 #include "platform/sound.h"
 #include "render/demo_window.h"
 #include "render/shader_program.h"
 #include "render/texture_store.h"
 #include "runtime/asset_catalogue.h"
-#include "runtime/main_loop.h"
 #include "runtime/track_set.h"
 #include "scenes/placements.h"
 #include "sync/sync.h"
@@ -28,10 +28,6 @@
 #include <unistd.h>
 
 namespace {
-
-const char* const songPath = "data/mirekand2013.mp3";
-const char* const vertexShaderPath = "data/shaders/default.vs";
-const char* const fragmentShaderPath = "data/shaders/noise.fs";
 
 // ---- Images --------------------------------------------------------------------------------
 
@@ -213,7 +209,7 @@ ShaderProgram buildCapturingLogs(std::string* logs) {
     FILE* capture = std::tmpfile();
     int savedOutput = capture ? dup(STDOUT_FILENO) : -1;
     bool redirected = savedOutput >= 0 && dup2(fileno(capture), STDOUT_FILENO) >= 0;
-    ShaderProgram program = ShaderProgram::build(vertexShaderPath, fragmentShaderPath);
+    ShaderProgram program = ShaderProgram::build(vertexShaderFileName, fragmentShaderFileName);
     std::fflush(stdout);
     if (redirected) dup2(savedOutput, STDOUT_FILENO);
     if (savedOutput >= 0) close(savedOutput);
@@ -232,7 +228,7 @@ ShaderProgram buildCapturingLogs(std::string* logs) {
 
 // One problem per non-empty log line, named after the stage whose label it follows.
 void addLogLines(const std::string& logs, ProblemList* problems) {
-    const std::string programName = std::string(vertexShaderPath) + " + " + fragmentShaderPath;
+    const std::string programName = std::string(vertexShaderFileName) + " + " + fragmentShaderFileName;
     std::string source = programName;
     size_t start = 0;
     while (start < logs.size()) {
@@ -244,9 +240,9 @@ void addLogLines(const std::string& logs, ProblemList* problems) {
             line.pop_back();
         if (line.empty()) continue;
         if (line == "VertexShader Info Log:")
-            source = vertexShaderPath;
+            source = vertexShaderFileName;
         else if (line == "FragmentShader Info Log:")
-            source = fragmentShaderPath;
+            source = fragmentShaderFileName;
         else if (line == "Prog Info Log:")
             source = programName;
         else
@@ -255,7 +251,7 @@ void addLogLines(const std::string& logs, ProblemList* problems) {
 }
 
 void checkBuiltProgram(const ShaderProgram& program, ProblemList* problems) {
-    const std::string programName = std::string(vertexShaderPath) + " + " + fragmentShaderPath;
+    const std::string programName = std::string(vertexShaderFileName) + " + " + fragmentShaderFileName;
     if (!program.linked) {
         problems->push_back(programName + ": the shader program does not link");
         return;
@@ -328,39 +324,38 @@ ProblemList checkTrackFiles() {
 ProblemList checkSong() {
     long rate = 0;
     int channels = 0;
-    std::string problem = fileProblem(songPath);
-    if (!problem.empty()) return {prefixed(songPath, problem)};
-    int status = readSongFileFormat(songPath, &rate, &channels);
-    if (status != FMOD_OK) return {prefixed(songPath, songFormatProblem(status))};
+    std::string problem = fileProblem(songFileName);
+    if (!problem.empty()) return {prefixed(songFileName, problem)};
+    int status = readSongFileFormat(songFileName, &rate, &channels);
+    if (status != FMOD_OK) return {prefixed(songFileName, songFormatProblem(status))};
     ProblemList problems;
     if (rate != songOutputRate || channels != songOutputChannels) {
         problems.push_back(
-            prefixed(songPath, std::to_string(rate) + " Hz, " + std::to_string(channels) +
+            prefixed(songFileName, std::to_string(rate) + " Hz, " + std::to_string(channels) +
                                    " channels; the show is made for 44100 Hz stereo"));
     }
     SongStream* stream = nullptr;
-    status = openSongStream(songPath, &stream);
+    status = openSongStream(songFileName, &stream);
     if (status != FMOD_OK) {
-        problems.push_back(prefixed(songPath, songFormatProblem(status)));
+        problems.push_back(prefixed(songFileName, songFormatProblem(status)));
         return problems;
     }
     int64_t frames = decodedSongFrames(stream);
     closeSongStream(stream);
     double seconds = double(frames) / double(songOutputRate);
-    double rowsPerSecond = 24.0;
     if (seconds * rowsPerSecond < rowLimit) {
         char text[160];
         std::snprintf(text, sizeof text,
                       "decodes to %.3f s (%.1f rows), shorter than the show's %.0f rows (%.3f s)",
                       seconds, seconds * rowsPerSecond, rowLimit, rowLimit / rowsPerSecond);
-        problems.push_back(prefixed(songPath, text));
+        problems.push_back(prefixed(songFileName, text));
     }
     return problems;
 }
 
 ProblemList checkShaders() {
     ProblemList problems;
-    for (const char* path : {vertexShaderPath, fragmentShaderPath}) {
+    for (const char* path : {vertexShaderFileName, fragmentShaderFileName}) {
         std::string problem = fileProblem(path);
         if (problem.empty() && access(path, R_OK) != 0) problem = "cannot be read";
         if (!problem.empty()) problems.push_back(prefixed(path, problem));

@@ -1,5 +1,5 @@
 // Reading an image's alpha into cells for the lint.
-#include "runtime/lint_images.h"
+#include "offline/lint_images.h"
 
 #include "render/texture_store.h"
 

@@ -25,42 +25,23 @@ void copySlots(const std::vector<int>& slots, int* group) { std::copy(slots.begi
 
 }  // namespace
 
-TEST(Fades, BlackAtOneWinsOverEverything) {
-    SceneBench bench;
-    ASSERT_TRUE(bench.open(320, 180));
-    bench.show.catalogue.refrainBackground = bench.addImage(1280, 720, Rgba{200, 30, 30, 255});
-    bench.set(&TrackSet::fadeBgWhite, 1.0f);
-    bench.set(&TrackSet::fadeFgBlack, 1.0f);
-    bench.drawFrame();
-    bench.view.read();
-    EXPECT_TRUE(near(bench.view.at(160, 90), black)) << describe(bench.view.at(160, 90));
-}
-
-TEST(Fades, WhiteUnderHalfBlackIsMidGreyAndValuesClamp) {
-    SceneBench bench;
-    ASSERT_TRUE(bench.open(320, 180));
-    bench.set(&TrackSet::fadeBgWhite, 1.0f);
-    bench.set(&TrackSet::fadeFgBlack, 0.5f);
-    bench.drawFrame();
-    bench.view.read();
-    EXPECT_TRUE(near(bench.view.at(100, 50), Rgba{128, 128, 128, 255})) << describe(bench.view.at(100, 50));
-
-    bench.set(&TrackSet::fadeBgWhite, 1.5f);
-    bench.set(&TrackSet::fadeFgBlack, -0.2f);
-    bench.drawFrame();
-    bench.view.read();
-    EXPECT_TRUE(near(bench.view.at(100, 50), white)) << "1.5 acts as 1 and -0.2 as 0";
-}
-
-TEST(Fades, EachLayerIsDrawnAtZeroAndLeavesItsColour) {
+TEST(Fades, BlackOverWhiteOverThePictureWithValuesClamped) {
     SceneBench bench;
     ASSERT_TRUE(bench.open(320, 180));
     bench.drawFrame();
-    // The black fade drew last, at alpha 0, with texturing off.
+    // Both fades drew at 0: the black fade last, at alpha 0, with texturing off.
     EXPECT_EQ(bench.currentColour(), (std::array<float, 4>{0, 0, 0, 0}));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    bench.view.read();
-    EXPECT_TRUE(near(bench.view.at(10, 10), black));
+    bench.show.catalogue.refrainBackground = bench.addImage(1280, 720, Rgba{200, 30, 30, 255});
+    struct Case { float white, black; Rgba seen; };
+    for (Case c : {Case{0.0f, 0.0f, Rgba{200, 30, 30, 255}}, Case{1.0f, 1.0f, black},
+                   Case{1.0f, 0.5f, Rgba{128, 128, 128, 255}}, Case{1.5f, -0.2f, white}}) {
+        bench.set(&TrackSet::fadeBgWhite, c.white);
+        bench.set(&TrackSet::fadeFgBlack, c.black);
+        bench.drawFrame();
+        bench.view.read();
+        EXPECT_TRUE(near(bench.view.at(100, 50), c.seen)) << c.white << ", " << c.black << ": " << describe(bench.view.at(100, 50));
+    }
 }
 
 TEST(Fades, TheNoiseLayerFollowsItsTrack) {
@@ -85,21 +66,6 @@ TEST(Fades, TheNoiseLayerFollowsItsTrack) {
     bench.drawFrame(100.0, 3.0);
     bench.view.read();
     EXPECT_TRUE(near(bench.view.at(100, 90), black));
-}
-
-TEST(AvatarShake, FollowsTheEvilCharactersRangeAlone) {
-    ConstantTrack evil;
-    struct Case { float value; float factor; };
-    for (Case c : {Case{-1.0f, 1.0f}, Case{-0.5f, 100.0f}, Case{4.9f, 100.0f}, Case{5.0f, 1.0f},
-                   Case{NAN, 1.0f}, Case{0.0f, 100.0f}}) {
-        evil.set(c.value);
-        AvatarShake shake = computeAvatarShake(FrameState{10.0, 2.5}, &evil.track);
-        EXPECT_EQ(shake.shakeFactor, c.factor) << c.value;
-        EXPECT_EQ(shake.swayY, std::sin(double(c.factor) * (2.5 * 0.8))) << c.value;
-        EXPECT_EQ(shake.swayPhaseX, double(c.factor) * (2.5 * 1.2)) << c.value;
-        EXPECT_EQ(shake.pictogramWobble.x, float(6 * std::cos(shake.swayPhaseX)));
-        EXPECT_EQ(shake.pictogramWobble.y, float(18 * shake.swayY));
-    }
 }
 
 TEST(GoodAvatar, ShowsTheEntryOfItsValueWithBubbleAndLyricAtTheirOffsets) {
@@ -164,4 +130,28 @@ TEST(EvilAvatar, ShowsItsRangeWithBubbleAndLyric) {
         EXPECT_TRUE(near(bench.view.at(305, 607), shown ? entryColour(17) : black)) << "lyric 18 at (300, 602)";
         EXPECT_TRUE(near(bench.view.at(340, 625), shown ? Rgba{90, 20, 20, 255} : black)) << "bubble";
     }
+}
+
+TEST(EvilAvatar, JittersAtItsOwnReachAndPace) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open());
+    copySlots(addGroup(&bench, 5, 30, 30), bench.show.catalogue.evilAvatars);
+    bench.set(&TrackSet::avatarEvil, 2.0f);
+    // The face's corner is (3 sin(120 t), 280 + 2 sin(80 t)): its right edge and top edge are
+    // checked to the pixel at times where neither edge lies near a pixel's centre.
+    int checked = 0;
+    for (double t = 0.05; t < 3.0; t += 0.11) {
+        double right = 30 + 3 * std::sin(100 * (1.2 * t)), top = 280 + 2 * std::sin(100 * (0.8 * t));
+        auto nearCentre = [](double edge) { return std::fabs(edge - 0.5 - std::round(edge - 0.5)) < 0.1; };
+        if (nearCentre(right) || nearCentre(top)) continue;
+        ++checked;
+        int lastColumn = int(std::ceil(right - 0.5)) - 1, firstRow = int(std::ceil(top - 0.5));
+        bench.drawFrame(100.0, t);
+        bench.view.read();
+        EXPECT_TRUE(near(bench.view.at(lastColumn, 295), entryColour(2))) << "t " << t;
+        EXPECT_TRUE(near(bench.view.at(lastColumn + 1, 295), black)) << "t " << t;
+        EXPECT_TRUE(near(bench.view.at(15, firstRow), entryColour(2))) << "t " << t;
+        EXPECT_TRUE(near(bench.view.at(15, firstRow - 1), black)) << "t " << t;
+    }
+    EXPECT_GE(checked, 10);
 }

@@ -46,45 +46,26 @@ long run(Script* script) {
 
 }  // namespace
 
-TEST(MainLoop, DrawsTheFrameThatReachesTheLimitAndThenStops) {
+TEST(MainLoop, DrawsEachNewRowOnceUpToTheFrameThatReachesTheLimit) {
     Script script;
-    script.rows = {1.0, 6650.9, 6651.2, 7000.0};
-    EXPECT_EQ(run(&script), 3);
-    EXPECT_EQ(script.drawnRows, (std::vector<double>{1.0, 6650.9, 6651.2}));
-    EXPECT_EQ(script.updates, 3) << "no update after the frame at the limit";
+    script.rows = {0.0, 0.0, 2.5, 2.5, 2.5, 3.0, 6650.9, 6651.2, 7000.0};
+    EXPECT_EQ(run(&script), 4);
+    EXPECT_EQ(script.drawnRows, (std::vector<double>{2.5, 3.0, 6650.9, 6651.2}));
+    EXPECT_EQ(script.updatesAtDraw, (std::vector<int>{3, 6, 7, 8})) << "one update per iteration";
+    EXPECT_EQ(script.updates, 8) << "no update after the frame at the limit";
 }
 
-TEST(MainLoop, AnUnchangedRowDrawsAndPresentsNothing) {
-    Script script;
-    script.rows = {0.0, 0.0, 2.5, 2.5, 2.5, 3.0, 6651.0};
-    EXPECT_EQ(run(&script), 3);
-    EXPECT_EQ(script.drawnRows, (std::vector<double>{2.5, 3.0, 6651.0}));
-    EXPECT_EQ(script.updatesAtDraw, (std::vector<int>{3, 6, 7})) << "one update per iteration";
-}
-
-TEST(MainLoop, ANaNRowEndsTheLoop) {
+TEST(MainLoop, NaNAndInfiniteRowsEndTheLoop) {
     Script script;
     script.rows = {5.0, NAN, 6.0};
     run(&script);
     ASSERT_EQ(script.drawnRows.size(), 2u);
     EXPECT_TRUE(std::isnan(script.drawnRows[1]));
     EXPECT_EQ(script.updates, 2) << "the loop ended at the NaN";
-}
-
-TEST(MainLoop, InfiniteRowsEndTheLoopToo) {
-    Script script;
-    script.rows = {INFINITY};
-    EXPECT_EQ(run(&script), 1);
-    EXPECT_EQ(script.updates, 1);
-}
-
-TEST(MainLoop, EscapeBeforeTheFirstIterationDrawsNothing) {
-    Script script;
-    script.rows = {1.0};
-    script.escapeAfterChecks = 0;
-    EXPECT_EQ(run(&script), 0);
-    EXPECT_EQ(script.updates, 0);
-    EXPECT_EQ(script.reads, 0u);
+    Script infinite;
+    infinite.rows = {INFINITY};
+    EXPECT_EQ(run(&infinite), 1);
+    EXPECT_EQ(infinite.updates, 1);
 }
 
 TEST(MainLoop, EscapeEndsTheLoopAfterTheIterationThatSawIt) {
@@ -93,4 +74,9 @@ TEST(MainLoop, EscapeEndsTheLoopAfterTheIterationThatSawIt) {
     script.escapeAfterChecks = 3;  // the start check and two iterations see it released
     EXPECT_EQ(run(&script), 3);
     EXPECT_EQ(script.drawnRows, (std::vector<double>{1.0, 2.0, 3.0}));
+    Script early;
+    early.rows = {1.0};
+    early.escapeAfterChecks = 0;
+    EXPECT_EQ(run(&early), 0);
+    EXPECT_EQ(early.updates + int(early.reads), 0) << "Escape before the first iteration";
 }

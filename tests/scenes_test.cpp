@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sys/mman.h>
 
 namespace {
 
@@ -34,9 +35,6 @@ std::vector<uint8_t> polaroidCanvas(int i) {
     }
     return pixels;
 }
-
-// Leaves x and y alone while no pictogram is shown: a track with keys nowhere would crash if read.
-SyncTrack unreadableTrack = {nullptr, nullptr, 1000};
 
 }  // namespace
 
@@ -75,25 +73,33 @@ TEST(Pictogram, PicksByTruncationAndLeavesPositionTracksUnreadWhileHidden) {
     scale.set(1.0f);
     x.set(100.0f);
     y.set(100.0f);
+    // Keys on a page that cannot be read: evaluating x or y while hidden would crash the test.
+    void* page = mmap(nullptr, 4096, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(page, MAP_FAILED);
+    SyncTrack unreadable = {nullptr, static_cast<TrackKey*>(page), 1};
+    auto draw = [&](const SyncTrack* position) {
+        bench.view.window.clear(Colour{0.25f, 0.25f, 0.25f, 1});
+        renderPictogram(FrameState{0, 0}, still, &bench.view.window, &bench.view.store,
+                        bench.show.catalogue.pictograms, PictogramTracks{&which.track, position ? position : &x.track,
+                                                                         position ? position : &y.track, &scale.track});
+        bench.view.read();
+    };
     for (float value : {-1.0f, 20.0f, NAN}) {
         which.set(value);
-        PictogramTracks hidden = {&which.track, &unreadableTrack, &unreadableTrack, &scale.track};
-        renderPictogram(FrameState{0, 0}, still, &bench.view.window, &bench.view.store,
-                        bench.show.catalogue.pictograms, hidden);
+        draw(&unreadable);
+        draw(nullptr);  // x and y on screen: the picture is left as it was
+        EXPECT_TRUE(near(bench.view.at(100, 100), grey(0.25)) && near(bench.view.at(116, 100), grey(0.25))) << value;
     }
+    munmap(page, 4096);
     struct Case { float value; int entry; };
     for (Case c : {Case{-0.5f, 0}, Case{4.0f, 4}, Case{19.9f, 19}}) {
         which.set(c.value);
-        bench.view.window.clear(Colour{0, 0, 0, 1});
-        renderPictogram(FrameState{0, 0}, still, &bench.view.window, &bench.view.store,
-                        bench.show.catalogue.pictograms, PictogramTracks{&which.track, &x.track, &y.track, &scale.track});
-        bench.view.read();
+        draw(nullptr);
         // Entry i is 20 + i wide, centred on x = 100: its right edge is at 100 + (20 + i) / 2 + 6.
         int right = 100 + (20 + c.entry) / 2 + 6;
-        EXPECT_TRUE(near(bench.view.at(right - 1, 100), grey(0.8))) << c.value;
-        EXPECT_TRUE(near(bench.view.at(right + 1, 100), black)) << c.value;
+        EXPECT_TRUE(near(bench.view.at(right - 1, 100), grey(0.25 * 0.2 + 0.8))) << c.value;
+        EXPECT_TRUE(near(bench.view.at(right + 1, 100), grey(0.25))) << c.value;
     }
-    bench.view.window.clear(Colour{0, 0, 0, 1});
 }
 
 TEST(Features, JitterAtTheCornerAndPickTheirEntry) {
@@ -109,9 +115,6 @@ TEST(Features, JitterAtTheCornerAndPickTheirEntry) {
         EXPECT_TRUE(near(bench.view.at(6 + 209, 25), shown ? white : black)) << "entry 11 is 210 wide";
         EXPECT_TRUE(near(bench.view.at(4, 25), black)) << "six pixels in from the left edge";
     }
-    Vec2 jitter = featuresJitter(0.37);
-    EXPECT_EQ(jitter.x, float(6 * std::cos(100 * (1.2 * 0.37))));
-    EXPECT_EQ(jitter.y, float(4 * std::sin(100 * (0.8 * 0.37))));
 }
 
 TEST(Refrain, DrawsItsThreeLayersWhateverTheTracks) {
@@ -133,6 +136,16 @@ TEST(Refrain, DrawsItsThreeLayersWhateverTheTracks) {
     double sunCentreY = 300 + 9 * std::cos(0.7 * 4.5);
     int edge = int(std::lround(-160 + 7 * std::sin(1.3 * 4.5) + 300 * std::sqrt(2.0)));
     EXPECT_TRUE(near(bench.view.at(edge - 4, int(sunCentreY)), Rgba{250, 200, 0, 255})) << "rotated corner";
+    // The layers take the colour in force (in the frame, the good character's opaque white).
+    bench.view.window.clear(Colour{0, 0, 0, 1});
+    glColor4f(0.5f, 1, 1, 0.5f);
+    renderRefrain(FrameState{100.0, 0.0}, &bench.view.window,
+                  RefrainImages{bench.show.catalogue.refrainBackground, bench.show.catalogue.refrainSun,
+                                bench.show.catalogue.refrainForeground},
+                  bench.show.tracks.refrainSun, bench.show.tracks.refrainForeground, bench.show.tracks.refrainBackground);
+    bench.view.read();
+    EXPECT_TRUE(near(bench.view.at(1000, 50), Rgba{0, 0, 100, 255})) << describe(bench.view.at(1000, 50));
+    EXPECT_TRUE(near(bench.view.at(100, 50), Rgba{63, 100, 50, 255})) << "the sun over it, " << describe(bench.view.at(100, 50));
 }
 
 TEST(Polaroids, ShowTheirRunWithTheLastFadingIn) {
@@ -180,9 +193,6 @@ TEST(Polaroids, CreditsEachSwayOnTheirOwn) {
         EXPECT_TRUE(near(bench.view.at(38 * 30 + 10 + int(6 * std::cos(38.0)), 10), grey(0.5))) << start;
         EXPECT_TRUE(near(bench.view.at(32 * 30 + 10, 10), credits ? black : white)) << start;
     }
-    Vec2 still = polaroidOffset(0.5, 1.0f), shaken = polaroidOffset(0.5, 100.0f);
-    EXPECT_EQ(still.x, float(1.0 * 6 * std::cos(100 * (1.2 * 0.5)) / 100));
-    EXPECT_EQ(shaken.y, float(100.0 * 4 * std::sin(100 * (0.8 * 0.5)) / 100));
 }
 
 TEST(Tunnel, SelectsByTextureAndVariationAndKeepsPhasesOfWhatItDoesNotDraw) {
@@ -238,10 +248,8 @@ TEST(Tunnel, StoresItsPhaseAndDrawsNoRingsWithoutItsImage) {
     EXPECT_EQ(nextTunnelPhase(2.25f), -0.25f);
     EXPECT_EQ(nextTunnelPhase(2.0f), -1.0f);
     EXPECT_EQ(nextTunnelPhase(-3.0f), 3.0f);
-    EXPECT_EQ(nextTunnelPhase(0.0f), 0.0f);
     EXPECT_EQ(nextTunnelPhase(1000.5f), -0.5f);
-    float huge = nextTunnelPhase(1e30f);  // adding 1 at a time would never get there
-    EXPECT_GE(huge, -1.0f);
+    EXPECT_GE(nextTunnelPhase(1e30f), -1.0f) << "adding 1 at a time would never get there";
 
     SceneBench bench;
     ASSERT_TRUE(bench.open(160, 90));
@@ -252,9 +260,91 @@ TEST(Tunnel, StoresItsPhaseAndDrawsNoRingsWithoutItsImage) {
     state.tunnelPhase[2] = 1e8f;  // single precision cannot count down from here: bounded anyway
     EXPECT_LE(drawTunnelVariation2(slot, -1e8f, &state), 10);
     TunnelState untouched;
-    EXPECT_EQ(drawTunnelVariation1(-1, 3.0f, &untouched), 0);
     EXPECT_EQ(drawTunnelVariation1(slot + 1, 3.0f, &untouched), 0);
     EXPECT_EQ(untouched.tunnelPhase[1], 0.0f);
+}
+
+namespace {
+
+// The tunnel's design, worked out on the CPU: the path it winds along, and each variation's ring
+// count, path gains, spin (degrees per unit of path) and the squares of a ring at depth l.
+double pathX(double s) { return std::cos(s / 5) + std::cos(s / 20) + std::sin(s / 15) + std::sin(s / 7); }
+double pathY(double s) { return std::sin(s / 12) + 4 * std::cos(s / 20) + std::cos(s / 5) + std::sin(s / 25); }
+
+struct RingSquare { double half, r, g, b, a; };
+struct TunnelDesign { int rings; double gainX, gainY, spin; };
+const TunnelDesign tunnelDesigns[3] = {{10, 3, 2, 100}, {20, 3, 2, 100}, {10, 2, 4, 50}};
+
+std::vector<RingSquare> ringSquares(int variation, double l) {
+    double q = 10 / (l + 1);
+    if (variation == 0) return {{q, l / 8, l / 5, l / 4, 10 / (l + 5)}, {q / 4, l / 8, l / 8, l / 6, q}};
+    if (variation == 1) return {{20 / (l + 1), l / 2, l / 7, l / 12, 13 / (l + 15)}};
+    return {{q, l / 5, l / 2, l, 3 / (l + 1)}, {q / 2, l / 5, l / 2, l, 3 / (l + 1)}, {q / 4, l / 5, l / 2, l, 3 / (l + 1)}};
+}
+
+// The colour the tunnel leaves at pixel (x, y from the top) of a width x height frame under a
+// 90-degree vertical field of view, rings blended far to near over black and tinted by the
+// texture's colour; false when a ring's edge passes within a pixel of the pixel's centre.
+bool expectedTunnelPixel(int variation, double move, double phase, Rgba texture, int x, int y, int width,
+                         int height, double* rgb) {
+    const TunnelDesign& design = tunnelDesigns[variation];
+    double ndcX = (x + 0.5) / width * 2 - 1, ndcY = 1 - (y + 0.5) / height * 2;
+    rgb[0] = rgb[1] = rgb[2] = 0;
+    for (int ring = 0; ring < design.rings; ++ring) {
+        double l = phase + design.rings - ring, s = l + move;
+        double dx = ndcX * width / height * l - design.gainX * (pathX(s) - pathX(move));
+        double dy = ndcY * l - design.gainY * (pathY(s) - pathY(move));
+        double turn = design.spin * s * M_PI / 180;
+        double u = std::fabs(dx * std::cos(turn) + dy * std::sin(turn));
+        double v = std::fabs(-dx * std::sin(turn) + dy * std::cos(turn));
+        double pixel = 2 * l / height;  // a pixel's size in the ring's plane
+        for (const RingSquare& square : ringSquares(variation, l)) {
+            if (std::fabs(u - square.half) < pixel || std::fabs(v - square.half) < pixel) return false;
+            if (u > square.half || v > square.half) continue;
+            double a = std::min(square.a, 1.0), colour[3] = {square.r, square.g, square.b};
+            const int tint[3] = {texture.r, texture.g, texture.b};
+            for (int c = 0; c < 3; ++c) rgb[c] = std::min(colour[c], 1.0) * tint[c] * a + rgb[c] * (1 - a);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST(Tunnel, DrawsItsRingsWhereItsPathDepthAndSpinPutThem) {
+    const int width = 320, height = 180;
+    SceneBench bench;
+    ASSERT_TRUE(bench.open(width, height));
+    const Rgba texture = {255, 200, 120, 255};
+    int slot = bench.addImage(16, 16, texture);
+    struct Case { int variation; float move, phase; };
+    // In variations 0 and 2 the nearest ring is opaque and covers the others: a phase near 0 puts
+    // it far enough away for the edges of its inner squares to show.
+    for (Case c : {Case{0, 1.3f, -0.05f}, Case{0, 6.0f, -0.02f}, Case{1, 7.9f, -0.7f}, Case{1, 31.25f, -0.1f},
+                   Case{2, 13.6f, -0.05f}, Case{2, 40.0f, -0.1f}}) {
+        TunnelState state;
+        state.tunnelPhase[c.variation] = c.phase;
+        bench.view.window.clear(Colour{0, 0, 0, 1});
+        glDisable(GL_DEPTH_TEST);  // as in the show, where every picture drawn leaves it off
+        int (*draw[3])(int, float, TunnelState*) = {drawTunnelVariation0, drawTunnelVariation1, drawTunnelVariation2};
+        ASSERT_EQ(draw[c.variation](slot, c.move, &state), tunnelDesigns[c.variation].rings);
+        bench.view.read();
+        int compared = 0, wrong = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                double rgb[3];
+                if (!expectedTunnelPixel(c.variation, c.move, c.phase, texture, x, y, width, height, rgb)) continue;
+                ++compared;
+                Rgba expected = {int(std::lround(rgb[0])), int(std::lround(rgb[1])), int(std::lround(rgb[2])), 255};
+                if (!near(bench.view.at(x, y), expected, 4) && wrong++ < 3) {
+                    ADD_FAILURE() << "variation " << c.variation << " at (" << x << ", " << y << "): "
+                                  << describe(bench.view.at(x, y)) << " instead of " << describe(expected);
+                }
+            }
+        }
+        EXPECT_GT(compared, width * height / 3) << "variation " << c.variation;
+        EXPECT_EQ(wrong, 0) << "variation " << c.variation << " move " << c.move;
+    }
 }
 
 TEST(Logo, AppearsAfterItsRowCentredWithTheNoiseOpacity) {

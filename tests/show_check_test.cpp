@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -72,75 +73,36 @@ TEST(ShowCheck, ArgumentsOtherThanHelpAreRefused) {
     EXPECT_NE(help.out.find("Usage: demo-check"), std::string::npos) << help.out;
 }
 
-TEST(ShowCheck, AMissingImageIsReported) {
+TEST(ShowCheck, EachDamagedFileIsNamedWithWhatIsWrong) {
     ShowCopy show;
+    const std::string truncatedImage = "data/features/5.png", hugeImage = "data/avatars/silly.png";
     ASSERT_EQ(std::remove(show.file(someImage).c_str()), 0);
-    expectProblemWith(show, someImage, "missing");
-}
-
-TEST(ShowCheck, ATruncatedImageIsReported) {
-    ShowCopy show;
-    truncateFile(show.file(someImage), readBytes(show.file(someImage)).size() / 2);
-    expectProblemWith(show, someImage, "cannot be decoded");
-}
-
-TEST(ShowCheck, AnImageWhoseHeaderClaimsAHugeSizeIsRefused) {
-    ShowCopy show;
-    std::vector<unsigned char> png = readBytes(show.file(someImage));
-    ASSERT_GT(png.size(), 24u);
+    truncateFile(show.file(truncatedImage), readBytes(show.file(truncatedImage)).size() / 2);
+    std::vector<unsigned char> png = readBytes(show.file(hugeImage));
     const unsigned char side[4] = {0x00, 0x01, 0x86, 0xA0};  // 100000, big endian
-    for (int i = 0; i < 4; ++i) {
-        png[16 + i] = side[i];
-        png[20 + i] = side[i];
-    }
-    writeBytes(show.file(someImage), png);
-    ProgramResult result = show.check();
-    EXPECT_EQ(result.status, 1) << result.out;
-    EXPECT_NE(result.out.find(someImage + ": 100000x100000 is refused"), std::string::npos)
-        << result.out;
-}
-
-TEST(ShowCheck, AnImageOfTheWrongShapeForItsPlaceIsReported) {
-    ShowCopy show;
+    std::copy(side, side + 4, png.begin() + 16);
+    std::copy(side, side + 4, png.begin() + 20);
+    writeBytes(show.file(hugeImage), png);
     // The sun turns about its centre and must be square; the 1280x1000 background is not.
-    std::vector<unsigned char> background = readBytes(show.file("data/refrain/refrain-bg.png"));
-    writeBytes(show.file("data/refrain/mirekand-o-sol.png"), background);
-    expectProblemWith(show, "data/refrain/mirekand-o-sol.png");
-}
-
-TEST(ShowCheck, ATrackFileTruncatedMidRecordIsReported) {
-    ShowCopy show;
-    size_t size = readBytes(show.file(someTrack)).size();
-    ASSERT_GE(size, 4u + 9u);
-    truncateFile(show.file(someTrack), size - 4);  // part of the last 9-byte record survives
+    writeBytes(show.file("data/refrain/mirekand-o-sol.png"), readBytes(show.file("data/refrain/refrain-bg.png")));
+    truncateFile(show.file(someTrack), readBytes(show.file(someTrack)).size() - 4);  // mid-record
+    std::string text = "#version 110\nvoid main() { gl_FragColor = ; }\n";
+    writeBytes(show.file("data/shaders/noise.fs"), std::vector<unsigned char>(text.begin(), text.end()));
+    truncateFile(show.file(song), 80000);  // a few seconds of MP3
     ProgramResult result = show.check();
-    EXPECT_EQ(result.status, 1) << result.out;
-    EXPECT_NE(result.out.find(someTrack + ": truncated"), std::string::npos) << result.out;
+    EXPECT_EQ(result.status, 1) << result.out << result.err;
+    for (const std::string& line : {someImage + ": missing", truncatedImage + ": cannot be decoded",
+                                    hugeImage + ": 100000x100000 is refused", std::string("data/refrain/mirekand-o-sol.png: "),
+                                    someTrack + ": truncated", std::string("data/shaders/noise.fs: "), song + ": decodes to"}) {
+        EXPECT_TRUE(hasLineAbout(result.out, line)) << line << "\n" << result.out;
+    }
+    EXPECT_NE(result.out.find("error"), std::string::npos) << "the compiler's message: " << result.out;
 }
 
 TEST(ShowCheck, AMissingShaderIsReported) {
     ShowCopy show;
     ASSERT_EQ(std::remove(show.file("data/shaders/noise.fs").c_str()), 0);
     expectProblemWith(show, "data/shaders/noise.fs", "missing");
-}
-
-TEST(ShowCheck, AShaderWithASyntaxErrorIsReportedWithTheCompilerMessage) {
-    ShowCopy show;
-    std::string text = "#version 110\nvoid main() { gl_FragColor = ; }\n";
-    writeBytes(show.file("data/shaders/noise.fs"),
-               std::vector<unsigned char>(text.begin(), text.end()));
-    ProgramResult result = show.check();
-    EXPECT_EQ(result.status, 1) << result.out;
-    EXPECT_TRUE(hasLineAbout(result.out, "data/shaders/noise.fs: ")) << result.out;
-    EXPECT_NE(result.out.find("error"), std::string::npos) << result.out;
-}
-
-TEST(ShowCheck, ASongTooShortForTheShowIsReported) {
-    ShowCopy show;
-    truncateFile(show.file(song), 80000);  // a few seconds of MP3
-    ProgramResult result = show.check();
-    EXPECT_EQ(result.status, 1) << result.out;
-    EXPECT_NE(result.out.find(song + ": decodes to"), std::string::npos) << result.out;
 }
 
 TEST(ShowCheck, ASongReplacedByGarbageOrAnotherLayerIsReported) {

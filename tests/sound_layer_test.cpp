@@ -229,14 +229,6 @@ TEST(SoundLayerPlayback, PositionRunsAtRealTimeAndOnPastTheEnd) {
     expectRealTimePosition(dir.file("song.mp3"));
 }
 
-TEST(SoundLayerPlayback, MonoAnd48kHzSongsKeepARealTimeClock) {
-    TempDir dir;
-    ASSERT_TRUE(makeSong(dir.file("mono.mp3"), 44100, 1, 0.6));
-    expectRealTimePosition(dir.file("mono.mp3"));
-    ASSERT_TRUE(makeSong(dir.file("48k.mp3"), 48000, 2, 0.6));
-    expectRealTimePosition(dir.file("48k.mp3"));
-}
-
 TEST(SoundLayerPlayback, PlayingTheSongAgainStartsItOver) {
     TempDir dir;
     ASSERT_TRUE(makeSong(dir.file("song.mp3"), 44100, 2, 2.0));

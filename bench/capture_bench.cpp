@@ -56,19 +56,40 @@ int main(int argc, char** argv) {
         Split plain = run(&session, nullptr);
         VideoEncoder encoder;
         std::string sizeText = std::to_string(width) + "x" + std::to_string(height);
-        if (!startEncoder(&encoder, {"ffmpeg", "-loglevel", "error", "-y", "-f", "rawvideo", "-pix_fmt", "rgba", "-s",
-                                     sizeText, "-framerate", "60", "-i", "pipe:0", "-c:v", "libx264", "-preset",
-                                     "veryfast", "-crf", "18", "-pix_fmt", "yuv420p", "/tmp/capture_bench.mp4"})) {
+        if (!startEncoder(&encoder, {"ffmpeg",
+                                     "-loglevel",
+                                     "error",
+                                     "-y",
+                                     "-f",
+                                     "rawvideo",
+                                     "-pix_fmt",
+                                     "rgba",
+                                     "-s",
+                                     sizeText,
+                                     "-framerate",
+                                     "60",
+                                     "-i",
+                                     "pipe:0",
+                                     "-c:v",
+                                     "libx264",
+                                     "-preset",
+                                     "veryfast",
+                                     "-crf",
+                                     "18",
+                                     "-pix_fmt",
+                                     "yuv420p",
+                                     "/tmp/capture_bench.mp4"})) {
             return 1;
         }
         Split encoded = run(&session, &encoder);
         closeCaptureSession(&session);
         double perFrame = 1000.0 / plain.frames;
-        printf("%s, %d frames: render %.1f ms, readback %.1f ms a frame; %.2f fps without encoding, %.2f fps "
-               "with encoding (readback + encoding add %.0f %% to rendering)\n",
-               sizeText.c_str(), plain.frames, plain.render * perFrame, plain.readback * perFrame,
-               plain.frames / plain.total, encoded.frames / encoded.total,
-               (encoded.total - encoded.render) / encoded.render * 100.0);
+        printf(
+            "%s, %d frames: render %.1f ms, readback %.1f ms a frame; %.2f fps without encoding, %.2f fps "
+            "with encoding (readback + encoding add %.0f %% to rendering)\n",
+            sizeText.c_str(), plain.frames, plain.render * perFrame, plain.readback * perFrame,
+            plain.frames / plain.total, encoded.frames / encoded.total,
+            (encoded.total - encoded.render) / encoded.render * 100.0);
     }
     unlink("/tmp/capture_bench.mp4");
     return 0;

@@ -25,7 +25,7 @@ struct Constant {
 
 struct Scene {
     const char* name;
-    std::vector<std::pair<SyncTrack* TrackSet::*, float>> values;
+    std::vector<std::pair<SyncTrack * TrackSet::*, float>> values;
 };
 
 double threadSeconds() {
@@ -38,7 +38,7 @@ void setAll(std::array<Constant, trackCount>* tracks, const Scene& scene) {
     const SyncTrack* TrackSet::*unused = nullptr;
     (void)unused;
     for (int i = 0; i < trackCount; ++i) (*tracks)[size_t(i)].key.value = -5.0f;  // everything hidden
-    (*tracks)[size_t(10)].key.value = 1.0f;                                      // pictogram scale
+    (*tracks)[size_t(10)].key.value = 1.0f;                                       // pictogram scale
     for (const auto& value : scene.values) {
         for (int i = 0; i < trackCount; ++i) {
             if (trackSetFields[i] == value.first) (*tracks)[size_t(i)].key.value = value.second;
@@ -68,9 +68,18 @@ int main(int argc, char** argv) {
     }
     const std::vector<Scene> scenes = {
         {"clear and fades only", {}},
-        {"tunnel, variation 1 (20 rings)", {{&TrackSet::tunnelTexture, 0}, {&TrackSet::tunnelVariation, 1}, {&TrackSet::tunnelMove, 3}}},
-        {"both characters, bubbles, lyrics", {{&TrackSet::avatarGood, 3}, {&TrackSet::lyricsGood, 5}, {&TrackSet::avatarEvil, 2}, {&TrackSet::lyricsEvil, 4}}},
-        {"pictogram and features", {{&TrackSet::pictogramPictogram, 7}, {&TrackSet::pictogramX, 640}, {&TrackSet::pictogramY, 360}, {&TrackSet::features, 3}}},
+        {"tunnel, variation 1 (20 rings)",
+         {{&TrackSet::tunnelTexture, 0}, {&TrackSet::tunnelVariation, 1}, {&TrackSet::tunnelMove, 3}}},
+        {"both characters, bubbles, lyrics",
+         {{&TrackSet::avatarGood, 3},
+          {&TrackSet::lyricsGood, 5},
+          {&TrackSet::avatarEvil, 2},
+          {&TrackSet::lyricsEvil, 4}}},
+        {"pictogram and features",
+         {{&TrackSet::pictogramPictogram, 7},
+          {&TrackSet::pictogramX, 640},
+          {&TrackSet::pictogramY, 360},
+          {&TrackSet::features, 3}}},
         {"refrain with 19 photographs", {{&TrackSet::refrainPolaroidStart, 0}, {&TrackSet::refrainPolaroidEnd, 19}}},
         {"noise layer and logo", {{&TrackSet::fadeFgNoise, 1}}},
     };

@@ -20,8 +20,7 @@ std::vector<TrackKey> randomKeys(int count, uint32_t seed) {
     int32_t row = 0;
     for (TrackKey& key : keys) {
         row += 1 + static_cast<int32_t>(random() % 48);
-        key = {row, static_cast<float>(random() % 10000) * 0.01f,
-               static_cast<int32_t>(random() % 4)};
+        key = {row, static_cast<float>(random() % 10000) * 0.01f, static_cast<int32_t>(random() % 4)};
     }
     return keys;
 }

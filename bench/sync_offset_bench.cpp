@@ -22,8 +22,8 @@ struct Poll {
 
 // The layer's position at a moment, interpolated between the polls around it.
 double positionAt(const std::vector<Poll>& polls, double time) {
-    auto after = std::lower_bound(polls.begin(), polls.end(), time,
-                                  [](const Poll& poll, double t) { return poll.time < t; });
+    auto after =
+        std::lower_bound(polls.begin(), polls.end(), time, [](const Poll& poll, double t) { return poll.time < t; });
     if (after == polls.begin() || after == polls.end()) return NAN;
     auto before = after - 1;
     double f = (time - before->time) / (after->time - before->time);
@@ -77,8 +77,9 @@ int main(int argc, char** argv) {
         worst = std::max(worst, std::fabs(o));
         variance += (o - mean) * (o - mean) / double(offsets.size());
     }
-    printf("%zu arrivals of audio from the sink over 19 s: the layer's position minus the frame just heard:\n"
-           "mean %+.2f ms, worst %.2f ms, jitter (standard deviation) %.2f ms\n",
-           offsets.size(), mean, worst, std::sqrt(variance));
+    printf(
+        "%zu arrivals of audio from the sink over 19 s: the layer's position minus the frame just heard:\n"
+        "mean %+.2f ms, worst %.2f ms, jitter (standard deviation) %.2f ms\n",
+        offsets.size(), mean, worst, std::sqrt(variance));
     return 0;
 }

@@ -25,8 +25,7 @@ struct Seed {
 
 std::vector<Seed> seedTracks() {
     std::vector<TrackKey> many;
-    for (int32_t i = 0; i < 600; ++i)
-        many.push_back({i * 3, static_cast<float>(i % 17) * 0.5f, i % 5});
+    for (int32_t i = 0; i < 600; ++i) many.push_back({i * 3, static_cast<float>(i % 17) * 0.5f, i % 5});
     return {
         {"empty", {}},
         {"one", {{12, 0.5f, 1}}},
@@ -40,14 +39,11 @@ std::vector<Seed> seedTracks() {
 int writeLoaderSeeds(const std::string& directory) {
     for (const Seed& seed : seedTracks()) {
         std::string path = directory + "/" + seed.name + ".track";
-        if (writeTrackFile(path.c_str(), seed.keys.data(),
-                           static_cast<int32_t>(seed.keys.size())) != 0)
-            return -1;
+        if (writeTrackFile(path.c_str(), seed.keys.data(), static_cast<int32_t>(seed.keys.size())) != 0) return -1;
     }
     std::string cut = directory + "/cut.track";
     std::vector<TrackKey> kinds = seedTracks()[2].keys;
-    if (writeTrackFile(cut.c_str(), kinds.data(), 5) != 0 || truncate(cut.c_str(), 30) != 0)
-        return -1;
+    if (writeTrackFile(cut.c_str(), kinds.data(), 5) != 0 || truncate(cut.c_str(), 30) != 0) return -1;
     return 0;
 }
 
@@ -60,8 +56,7 @@ int writeText(const std::string& path, const std::string& text) {
 
 int writeTextSeeds(const std::string& directory) {
     for (const Seed& seed : seedTracks()) {
-        std::string text =
-            formatTrackSource(seed.name, seed.keys.data(), static_cast<int32_t>(seed.keys.size()));
+        std::string text = formatTrackSource(seed.name, seed.keys.data(), static_cast<int32_t>(seed.keys.size()));
         if (writeText(directory + "/" + seed.name + ".txt", text) != 0) return -1;
     }
     return writeText(directory + "/musical.txt",
@@ -75,8 +70,7 @@ int writeTextSeeds(const std::string& directory) {
 int writeImage(const std::string& path, int width, int height, int components) {
     std::vector<unsigned char> pixels(size_t(width) * size_t(height) * size_t(components));
     for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<unsigned char>(i * 7 + i / 5);
-    return stbi_write_png(path.c_str(), width, height, components, pixels.data(),
-                          width * components) != 0 ? 0 : -1;
+    return stbi_write_png(path.c_str(), width, height, components, pixels.data(), width * components) != 0 ? 0 : -1;
 }
 
 // Every other format the decoder library knows, whole and damaged, so that the fuzzer starts
@@ -90,12 +84,18 @@ int writeOtherFormatSeeds(const std::string& directory) {
                    stbi_write_jpg((directory + "/image.jpg").c_str(), 8, 4, 3, pixels.data(), 90) &&
                    stbi_write_hdr((directory + "/image.hdr").c_str(), 8, 4, 3, hdr.data());
     if (!written) return -1;
-    const struct { const char* name; std::string bytes; } handMade[] = {
+    const struct {
+        const char* name;
+        std::string bytes;
+    } handMade[] = {
         {"cut-rle.hdr", std::string("#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 1 +X 16\n\x02\x02\x00\x10\x82", 51)},
         {"header-only.ppm", "P6\n1024 256\n255\n"},
         {"grey.pgm", std::string("P5\n2 2\n255\n\x01\x02\x03\x04", 15)},
-        {"image.gif", std::string("GIF89a\x01\x00\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x00;", 26)},
-        {"image.psd", std::string("8BPS\x00\x01\x00\x00\x00\x00\x00\x00\x00\x04\x00\x00\x00\x02\x00\x00\x00\x02\x00\x08\x00\x03", 26)},
+        {"image.gif",
+         std::string("GIF89a\x01\x00\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x00;", 26)},
+        {"image.psd",
+         std::string("8BPS\x00\x01\x00\x00\x00\x00\x00\x00\x00\x04\x00\x00\x00\x02\x00\x00\x00\x02\x00\x08\x00\x03",
+                     26)},
         {"image.pic", std::string("\x53\x80\xf6\x34PICT", 8)},
     };
     for (const auto& seed : handMade) {
@@ -105,7 +105,10 @@ int writeOtherFormatSeeds(const std::string& directory) {
 }
 
 int writeImageSeeds(const std::string& directory) {
-    struct Shape { const char* name; int width, height, components; };
+    struct Shape {
+        const char* name;
+        int width, height, components;
+    };
     const Shape shapes[] = {{"grey", 8, 8, 1},  {"grey-alpha", 5, 3, 2}, {"rgb-odd", 7, 5, 3},
                             {"rgba", 16, 4, 4}, {"tall", 1, 33, 3},      {"dot", 1, 1, 4}};
     for (const Shape& shape : shapes) {

@@ -16,9 +16,7 @@ namespace {
 const uint8_t* fuzzData = nullptr;
 size_t fuzzSize = 0;
 
-FILE* openFuzzData(const char*, const char* mode) {
-    return fmemopen(const_cast<uint8_t*>(fuzzData), fuzzSize, mode);
-}
+FILE* openFuzzData(const char*, const char* mode) { return fmemopen(const_cast<uint8_t*>(fuzzData), fuzzSize, mode); }
 
 void require(bool condition) {
     if (!condition) std::abort();
@@ -26,9 +24,8 @@ void require(bool condition) {
 
 std::vector<double> probeRows(const SyncTrack* track) {
     const double infinity = std::numeric_limits<double>::infinity();
-    std::vector<double> rows{-infinity,     infinity,     std::nan(""),  -1e300,
-                             1e300,         0.0,          -0.5,          -2147483648.0,
-                             -2147483648.5, 2147483647.0, 2147483647.999};
+    std::vector<double> rows{-infinity, infinity,      std::nan(""),  -1e300,       1e300,         0.0,
+                             -0.5,      -2147483648.0, -2147483648.5, 2147483647.0, 2147483647.999};
     for (int32_t i = 0; i < track->keyCount && i < 2000; ++i) {
         double row = track->keys[i].row;
         for (double offset : {-1.0, -0.25, 0.0, 0.5, 1.0}) rows.push_back(row + offset);
@@ -46,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     device->openFile = openFuzzData;
     SyncTrack* track = getTrack(device, "fuzz:track");
     require(track != nullptr && track->keyCount >= 0);
-    require(static_cast<int64_t>(track->keyCount) <=
-            (size < 4 ? 0 : static_cast<int64_t>(size - 4) / 9));
+    require(static_cast<int64_t>(track->keyCount) <= (size < 4 ? 0 : static_cast<int64_t>(size - 4) / 9));
     for (double row : probeRows(track)) {
         float value = evaluateTrack(track, row);
         (void)value;

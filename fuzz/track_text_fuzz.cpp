@@ -31,10 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require(source.errors.size() <= static_cast<size_t>(maxSourceErrors) + 1);
     if (!source.errors.empty()) return 0;
     for (const SourceTrack& track : source.tracks) {
-        for (size_t i = 1; i < track.keys.size(); ++i)
-            require(track.keys[i - 1].row < track.keys[i].row);
-        std::string text = formatTrackSource(track.name.c_str(), track.keys.data(),
-                                             static_cast<int32_t>(track.keys.size()));
+        for (size_t i = 1; i < track.keys.size(); ++i) require(track.keys[i - 1].row < track.keys[i].row);
+        std::string text =
+            formatTrackSource(track.name.c_str(), track.keys.data(), static_cast<int32_t>(track.keys.size()));
         TrackSource again = parseTrackSource(text);
         require(again.errors.empty() && again.tracks.size() == 1);
         require(again.tracks[0].name == track.name && sameKeys(again.tracks[0], track));

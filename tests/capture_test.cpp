@@ -24,16 +24,20 @@ struct CaptureFolder {
         std::string shaders = shellQuote(std::string(DEMO_SOURCE_DIR) + "/data/shaders");
         EXPECT_EQ(runCommand("cp -r " + shaders + " data/", dir.path).status, 0);
         EXPECT_TRUE(makeSong(dir.file("data/mirekand2013.mp3"), 44100, 2, 3.0, {0, 22050, 50000}));
-        std::map<std::string, float> values = {
-            {"tunnel:texture", 1}, {"tunnel:variation", 1}, {"avatar:good", 3}, {"pictogram:pictogram", 2},
-            {"pictogram:x", 640}, {"pictogram:y", 360}, {"pictogram:scale", 1}, {"avatar:evil", -5},
-            {"lyrics:evil", -5}, {"features", -5}, {"refrain:background", 900}, {"refrain:sun", 900},
-            {"refrain:foreground", 900}, {"refrain:polaroid_start", -5}, {"refrain:polaroid_end", -5}};
+        std::map<std::string, float> values = {{"tunnel:texture", 1},       {"tunnel:variation", 1},
+                                               {"avatar:good", 3},          {"pictogram:pictogram", 2},
+                                               {"pictogram:x", 640},        {"pictogram:y", 360},
+                                               {"pictogram:scale", 1},      {"avatar:evil", -5},
+                                               {"lyrics:evil", -5},         {"features", -5},
+                                               {"refrain:background", 900}, {"refrain:sun", 900},
+                                               {"refrain:foreground", 900}, {"refrain:polaroid_start", -5},
+                                               {"refrain:polaroid_end", -5}};
         for (const auto& entry : overrides) values[entry.first] = entry.second;
         for (const char* name : trackNames) {
             std::vector<TrackKey> keys = {{0, values.count(name) ? values[name] : 0.0f, 1}};
             if (std::string(name) == "tunnel:move") keys = {{0, 0.0f, 1}, {240, 40.0f, 1}};
-            EXPECT_EQ(writeTrackFile(dir.file(trackFileName("sync", name)).c_str(), keys.data(), int32_t(keys.size())), 0);
+            EXPECT_EQ(writeTrackFile(dir.file(trackFileName("sync", name)).c_str(), keys.data(), int32_t(keys.size())),
+                      0);
         }
     }
     ProgramResult capture(const std::string& arguments, const std::string& environment = "") const {
@@ -60,7 +64,8 @@ Picture loadPicture(const std::string& path) {
 
 std::string probe(const CaptureFolder& folder, const std::string& entries, const std::string& file) {
     return runCommand("ffprobe -v error -count_frames -show_entries " + entries + " -of default=nw=1 " + file,
-                      folder.dir.path).out;
+                      folder.dir.path)
+        .out;
 }
 
 }  // namespace
@@ -111,8 +116,11 @@ TEST(Capture, MakesAVideoWithTheSongFromTheFirstFramesSample) {
     EXPECT_EQ(runCommand("ls -A tmp", folder.dir.path).out, "") << "the song's temporary file is removed";
     // Rows 12 to 36 at 30 frames a second: one second, frames 15 to 44.
     EXPECT_NE(probe(folder, "stream=nb_read_frames,r_frame_rate", "-select_streams v show.mkv")
-                  .find("r_frame_rate=30/1\nnb_read_frames=30"), std::string::npos);
-    ASSERT_EQ(runCommand("ffmpeg -v error -i show.mkv -map 0:a -f s16le -ac 2 -ar 44100 audio.raw", folder.dir.path).status, 0);
+                  .find("r_frame_rate=30/1\nnb_read_frames=30"),
+              std::string::npos);
+    ASSERT_EQ(
+        runCommand("ffmpeg -v error -i show.mkv -map 0:a -f s16le -ac 2 -ar 44100 audio.raw", folder.dir.path).status,
+        0);
     std::vector<unsigned char> audio = readBytes(folder.dir.file("audio.raw"));
     std::vector<int16_t> song = decodeWholeSong(folder.dir.file("data/mirekand2013.mp3"));
     const size_t first = 22050 * 2;  // row 12 is half a second in
@@ -134,7 +142,8 @@ TEST(Capture, AnInterruptLeavesAPlayableVideoOfWhatWasRendered) {
     ProgramResult stopped = folder.capture(
         "--size 320x180 --fps 30 --out part.mp4 & pid=$!; "
         "for i in $(seq 600); do [ -s part.mp4 ] && break; sleep 0.1; done; sleep 0.5; "
-        "kill -INT $pid; wait $pid", "TMPDIR=tmp");
+        "kill -INT $pid; wait $pid",
+        "TMPDIR=tmp");
     EXPECT_EQ(stopped.status, 130) << stopped.err;
     EXPECT_EQ(runCommand("ls -A tmp", folder.dir.path).out, "") << "the song's temporary file is removed";
     EXPECT_NE(stopped.err.find("interrupted"), std::string::npos) << stopped.err;
@@ -146,8 +155,9 @@ TEST(Capture, AnInterruptLeavesAPlayableVideoOfWhatWasRendered) {
 TEST(Capture, AContactSheetHoldsTheFramesOfItsRowsWithLabels) {
     CaptureFolder folder;
     writeBytes(folder.dir.file("show.tracks"), {'t', 'e', 'm', 'p', 'o', ' ', '1', '2', '0', '\n'});
-    ProgramResult sheet = folder.capture("--sheet --from 24 --to 96 --every 1s --columns 2 --size 64x36 --fps 24 "
-                                         "--source show.tracks --out sheet.png");
+    ProgramResult sheet = folder.capture(
+        "--sheet --from 24 --to 96 --every 1s --columns 2 --size 64x36 --fps 24 "
+        "--source show.tracks --out sheet.png");
     ASSERT_EQ(sheet.status, 0) << sheet.err;
     ASSERT_EQ(folder.capture("--row 48 --fps 24 --size 64x36 --out row48.png").status, 0);
     Picture whole = loadPicture(folder.dir.file("sheet.png"));
@@ -160,7 +170,8 @@ TEST(Capture, AContactSheetHoldsTheFramesOfItsRowsWithLabels) {
         for (int x = 0; x < 64; ++x) {
             for (int c = 0; c < 3; ++c) {
                 ASSERT_EQ(whole.rgb[(size_t(y) * 128 + size_t(64 + x)) * 3 + size_t(c)],
-                          row48.rgb[(size_t(y) * 64 + size_t(x)) * 3 + size_t(c)]) << x << "," << y;
+                          row48.rgb[(size_t(y) * 64 + size_t(x)) * 3 + size_t(c)])
+                    << x << "," << y;
             }
         }
     }

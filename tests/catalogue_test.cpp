@@ -54,7 +54,8 @@ TEST(AssetCatalogue, LoadsEveryImageInOrderAndAMissingOneShiftsTheRest) {
         std::vector<int> slots = allSlots(&catalogue);
         for (int i = 0; i < 145; ++i) EXPECT_EQ(slots[size_t(i)], i);
         EXPECT_EQ(view.store.get(catalogue.logo).fileName, "data/zemlogo.png");
-        EXPECT_EQ(view.store.get(catalogue.goodLyrics[9]).fileName, "data/good_lyrics/10.png") << "lyrics count from 01";
+        EXPECT_EQ(view.store.get(catalogue.goodLyrics[9]).fileName, "data/good_lyrics/10.png")
+            << "lyrics count from 01";
     }
     ASSERT_EQ(std::remove("data/features/3.png"), 0);
     OffscreenView view;

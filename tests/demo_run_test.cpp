@@ -43,8 +43,11 @@ const char* tapEscape =
 TEST(DemoRun, WithoutTheSongReportsFileNotFoundAndReadsNoTrack) {
     TempDir show;
     // The leak checker of a sanitizer build cannot run under strace, which holds the process.
-    ProgramResult result = runCommand(xvfbRun() + "env ASAN_OPTIONS=detect_leaks=0 strace -f -qq -e "
-                                      "trace=open,openat -o trace.txt " + builtProgram("demo"), show.path);
+    ProgramResult result = runCommand(xvfbRun() +
+                                          "env ASAN_OPTIONS=detect_leaks=0 strace -f -qq -e "
+                                          "trace=open,openat -o trace.txt " +
+                                          builtProgram("demo"),
+                                      show.path);
     EXPECT_EQ(result.out, "FMOD error! (23) File not found. \n");
     EXPECT_EQ(result.status, 255) << result.err;
     std::string trace = runCommand("cat trace.txt", show.path).out;
@@ -59,14 +62,14 @@ TEST(DemoRun, OpensFullScreenLetterboxedAndEndsOnATapOfEscape) {
     const TrackKey white = {0, 1.0f, 0};
     ASSERT_EQ(writeTrackFile(show.file("sync_fade[bg_white.track").c_str(), &white, 1), 0);
     const std::string script =
-        builtProgram("demo") + " >demo.out & pid=$!\n"
+        builtProgram("demo") +
+        " >demo.out & pid=$!\n"
         "for i in $(seq 100); do xwininfo -root -tree | grep -q '\"Demo\"' && break; sleep 0.1; done\n"
         "xwininfo -root -tree | grep '\"Demo\"' >window.txt\n"
         "sleep 3\n"
         "import -window root shot.png\n"
         "kill -0 $pid || exit 91\n" +
-        std::string(tapEscape) +
-        "wait $pid\n";
+        std::string(tapEscape) + "wait $pid\n";
     writeBytes(show.file("script.sh"), std::vector<unsigned char>(script.begin(), script.end()));
     // A sanitizer build checks memory errors here but not leaks: once GLFW shuts down, the GL
     // driver is unloaded and its few remaining blocks have no module left to be told apart by.

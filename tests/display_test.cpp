@@ -8,13 +8,15 @@
 #include <vector>
 
 TEST(Viewport, IsLetterboxedToTheDesignAspect) {
-    struct Case { int width, height; Viewport expected; };
+    struct Case {
+        int width, height;
+        Viewport expected;
+    };
     const Case cases[] = {
-        {1280, 720, {0, 0, 1280, 720}},    {1920, 1080, {0, 0, 1920, 1080}},
-        {1920, 1200, {0, 60, 1920, 1080}}, {1024, 768, {0, 96, 1024, 576}},
-        {1280, 1024, {0, 152, 1280, 720}}, {2560, 1080, {0, -180, 2560, 1440}},
-        {1366, 768, {0, 0, 1366, 768}},    // the offset -0.1875 truncates to 0
-        {1440, 900, {0, 44, 1440, 810}},   // single precision gives 44.99997, not 45
+        {1280, 720, {0, 0, 1280, 720}},  {1920, 1080, {0, 0, 1920, 1080}},  {1920, 1200, {0, 60, 1920, 1080}},
+        {1024, 768, {0, 96, 1024, 576}}, {1280, 1024, {0, 152, 1280, 720}}, {2560, 1080, {0, -180, 2560, 1440}},
+        {1366, 768, {0, 0, 1366, 768}},   // the offset -0.1875 truncates to 0
+        {1440, 900, {0, 44, 1440, 810}},  // single precision gives 44.99997, not 45
     };
     for (const Case& c : cases) {
         Viewport v = letterboxViewport(c.width, c.height, 1280.0f, 720.0f);

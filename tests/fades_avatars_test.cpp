@@ -33,14 +33,18 @@ TEST(Fades, BlackOverWhiteOverThePictureWithValuesClamped) {
     EXPECT_EQ(bench.currentColour(), (std::array<float, 4>{0, 0, 0, 0}));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     bench.show.catalogue.refrainBackground = bench.addImage(1280, 720, Rgba{200, 30, 30, 255});
-    struct Case { float white, black; Rgba seen; };
+    struct Case {
+        float white, black;
+        Rgba seen;
+    };
     for (Case c : {Case{0.0f, 0.0f, Rgba{200, 30, 30, 255}}, Case{1.0f, 1.0f, black},
                    Case{1.0f, 0.5f, Rgba{128, 128, 128, 255}}, Case{1.5f, -0.2f, white}}) {
         bench.set(&TrackSet::fadeBgWhite, c.white);
         bench.set(&TrackSet::fadeFgBlack, c.black);
         bench.drawFrame();
         bench.view.read();
-        EXPECT_TRUE(near(bench.view.at(100, 50), c.seen)) << c.white << ", " << c.black << ": " << describe(bench.view.at(100, 50));
+        EXPECT_TRUE(near(bench.view.at(100, 50), c.seen))
+            << c.white << ", " << c.black << ": " << describe(bench.view.at(100, 50));
     }
 }
 
@@ -74,9 +78,12 @@ TEST(GoodAvatar, ShowsTheEntryOfItsValueWithBubbleAndLyricAtTheirOffsets) {
     copySlots(addGroup(&bench, 10, 20, 20), bench.show.catalogue.goodAvatars);
     bench.show.catalogue.goodBubble = bench.addImage(60, 30, Rgba{240, 240, 240, 255});
     copySlots(addGroup(&bench, 32, 10, 10), bench.show.catalogue.goodLyrics);
-    struct Case { float face, lyric; int faceEntry, lyricEntry; };  // -1: nothing of that drawn
-    const Case cases[] = {{9.99f, 31.5f, 9, 31}, {-0.5f, 0.0f, 0, 0}, {4.0f, 32.0f, 4, -1},
-                          {10.0f, 3.0f, -1, -1}, {-1.0f, 3.0f, -1, -1}};
+    struct Case {
+        float face, lyric;
+        int faceEntry, lyricEntry;
+    };  // -1: nothing of that drawn
+    const Case cases[] = {
+        {9.99f, 31.5f, 9, 31}, {-0.5f, 0.0f, 0, 0}, {4.0f, 32.0f, 4, -1}, {10.0f, 3.0f, -1, -1}, {-1.0f, 3.0f, -1, -1}};
     for (const Case& c : cases) {
         bench.set(&TrackSet::avatarGood, c.face);
         bench.set(&TrackSet::lyricsGood, c.lyric);

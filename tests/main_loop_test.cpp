@@ -9,13 +9,13 @@
 namespace {
 
 struct Script {
-    std::vector<double> rows;          // what the clock returns, in turn (the last one repeats)
-    int escapeAfterChecks = -1;        // isRunning turns false from this check on; -1 never
+    std::vector<double> rows;    // what the clock returns, in turn (the last one repeats)
+    int escapeAfterChecks = -1;  // isRunning turns false from this check on; -1 never
     int checks = 0;
     int updates = 0;
     size_t reads = 0;
     std::vector<double> drawnRows;
-    std::vector<int> updatesAtDraw;    // how many updates had run when each frame was drawn
+    std::vector<int> updatesAtDraw;  // how many updates had run when each frame was drawn
 };
 
 bool scriptIsRunning(void* context) {

@@ -26,7 +26,10 @@ TEST(SoundVersion, RefusesOlderVersionsWithTheMessageAndAcceptsNewerSilently) {
 }
 
 TEST(SoundErrors, PrintTheCodeAndItsTextAndCodesOutOfRangeAsUnknown) {
-    struct Case { FMOD_RESULT code; const char* line; };
+    struct Case {
+        FMOD_RESULT code;
+        const char* line;
+    };
     const Case cases[] = {
         {23, "FMOD error! (23) File not found. \n"},
         {96, "FMOD error! (96) Unknown error.\n"},

@@ -70,8 +70,7 @@ TEST(PlaybackClock, CatchesUpWithADeviceThatRunsAhead) {
     double caughtUp = pollEveryMs(&clock, 0.0, 101, 1500, ahead);
     EXPECT_NEAR(caughtUp, ahead(1.5), 0.0005 * rate);
     // A report far ahead (after a long stall, say) is taken at once.
-    EXPECT_NEAR(playbackClockFrames(&clock, 1.501, ahead(1.501) + 0.5 * rate, true),
-                ahead(1.501) + 0.5 * rate, 1e-6);
+    EXPECT_NEAR(playbackClockFrames(&clock, 1.501, ahead(1.501) + 0.5 * rate, true), ahead(1.501) + 0.5 * rate, 1e-6);
 }
 
 TEST(PlaybackClock, WaitsForAStalledDeviceWithoutGoingBackwards) {

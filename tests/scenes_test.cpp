@@ -79,9 +79,9 @@ TEST(Pictogram, PicksByTruncationAndLeavesPositionTracksUnreadWhileHidden) {
     SyncTrack unreadable = {nullptr, static_cast<TrackKey*>(page), 1};
     auto draw = [&](const SyncTrack* position) {
         bench.view.window.clear(Colour{0.25f, 0.25f, 0.25f, 1});
-        renderPictogram(FrameState{0, 0}, still, &bench.view.window, &bench.view.store,
-                        bench.show.catalogue.pictograms, PictogramTracks{&which.track, position ? position : &x.track,
-                                                                         position ? position : &y.track, &scale.track});
+        renderPictogram(FrameState{0, 0}, still, &bench.view.window, &bench.view.store, bench.show.catalogue.pictograms,
+                        PictogramTracks{&which.track, position ? position : &x.track, position ? position : &y.track,
+                                        &scale.track});
         bench.view.read();
     };
     for (float value : {-1.0f, 20.0f, NAN}) {
@@ -91,7 +91,10 @@ TEST(Pictogram, PicksByTruncationAndLeavesPositionTracksUnreadWhileHidden) {
         EXPECT_TRUE(near(bench.view.at(100, 100), grey(0.25)) && near(bench.view.at(116, 100), grey(0.25))) << value;
     }
     munmap(page, 4096);
-    struct Case { float value; int entry; };
+    struct Case {
+        float value;
+        int entry;
+    };
     for (Case c : {Case{-0.5f, 0}, Case{4.0f, 4}, Case{19.9f, 19}}) {
         which.set(c.value);
         draw(nullptr);
@@ -142,27 +145,27 @@ TEST(Refrain, DrawsItsThreeLayersWhateverTheTracks) {
     renderRefrain(FrameState{100.0, 0.0}, &bench.view.window,
                   RefrainImages{bench.show.catalogue.refrainBackground, bench.show.catalogue.refrainSun,
                                 bench.show.catalogue.refrainForeground},
-                  bench.show.tracks.refrainSun, bench.show.tracks.refrainForeground, bench.show.tracks.refrainBackground);
+                  bench.show.tracks.refrainSun, bench.show.tracks.refrainForeground,
+                  bench.show.tracks.refrainBackground);
     bench.view.read();
     EXPECT_TRUE(near(bench.view.at(1000, 50), Rgba{0, 0, 100, 255})) << describe(bench.view.at(1000, 50));
-    EXPECT_TRUE(near(bench.view.at(100, 50), Rgba{63, 100, 50, 255})) << "the sun over it, " << describe(bench.view.at(100, 50));
+    EXPECT_TRUE(near(bench.view.at(100, 50), Rgba{63, 100, 50, 255}))
+        << "the sun over it, " << describe(bench.view.at(100, 50));
 }
 
 TEST(Polaroids, ShowTheirRunWithTheLastFadingIn) {
     SceneBench bench;
     ASSERT_TRUE(bench.open(1280, 720));
     for (int i = 0; i < 39; ++i) bench.show.catalogue.polaroids[i] = bench.addImage(30 * i + 20, 20, polaroidCanvas(i));
-    struct Case { float start, end; std::vector<double> levels; };  // levels of entries 0..8
+    struct Case {
+        float start, end;
+        std::vector<double> levels;
+    };  // levels of entries 0..8
     const Case cases[] = {
-        {0.0f, 2.5f, {1, 1, 0.5, 0, 0}},
-        {0.0f, 3.0f, {1, 1, 0, 0, 0}},
-        {0.0f, 3.001f, {1, 1, 1, 0.001, 0}},
+        {0.0f, 2.5f, {1, 1, 0.5, 0, 0}}, {0.0f, 3.0f, {1, 1, 0, 0, 0}},       {0.0f, 3.001f, {1, 1, 1, 0.001, 0}},
         {-0.5f, 2.0f, {1, 0, 0, 0}},  // end a whole number: its last entry at opacity 0
-        {-1.0f, 2.0f, {0, 0, 0}},
-        {5.0f, 5.0f, {0, 0, 0, 0, 0, 0, 0}},
-        {5.7f, 5.2f, {0, 0, 0, 0, 0, 0.2, 0}},
-        {2.0f, 39.0f, {0, 0, 0, 0, 0}},
-        {39.0f, 38.0f, {0, 0, 0, 0, 0}},
+        {-1.0f, 2.0f, {0, 0, 0}},        {5.0f, 5.0f, {0, 0, 0, 0, 0, 0, 0}}, {5.7f, 5.2f, {0, 0, 0, 0, 0, 0.2, 0}},
+        {2.0f, 39.0f, {0, 0, 0, 0, 0}},  {39.0f, 38.0f, {0, 0, 0, 0, 0}},
     };
     for (const Case& c : cases) {
         bench.set(&TrackSet::refrainPolaroidStart, c.start);
@@ -171,8 +174,8 @@ TEST(Polaroids, ShowTheirRunWithTheLastFadingIn) {
         bench.view.read();
         for (size_t i = 0; i < c.levels.size(); ++i) {
             Rgba seen = bench.view.at(int(30 * i + 10), 10);
-            EXPECT_TRUE(near(seen, grey(c.levels[i]))) << "start " << c.start << " end " << c.end << " entry " << i
-                                                       << ": " << describe(seen);
+            EXPECT_TRUE(near(seen, grey(c.levels[i])))
+                << "start " << c.start << " end " << c.end << " entry " << i << ": " << describe(seen);
         }
     }
 }
@@ -271,22 +274,29 @@ namespace {
 double pathX(double s) { return std::cos(s / 5) + std::cos(s / 20) + std::sin(s / 15) + std::sin(s / 7); }
 double pathY(double s) { return std::sin(s / 12) + 4 * std::cos(s / 20) + std::cos(s / 5) + std::sin(s / 25); }
 
-struct RingSquare { double half, r, g, b, a; };
-struct TunnelDesign { int rings; double gainX, gainY, spin; };
+struct RingSquare {
+    double half, r, g, b, a;
+};
+struct TunnelDesign {
+    int rings;
+    double gainX, gainY, spin;
+};
 const TunnelDesign tunnelDesigns[3] = {{10, 3, 2, 100}, {20, 3, 2, 100}, {10, 2, 4, 50}};
 
 std::vector<RingSquare> ringSquares(int variation, double l) {
     double q = 10 / (l + 1);
     if (variation == 0) return {{q, l / 8, l / 5, l / 4, 10 / (l + 5)}, {q / 4, l / 8, l / 8, l / 6, q}};
     if (variation == 1) return {{20 / (l + 1), l / 2, l / 7, l / 12, 13 / (l + 15)}};
-    return {{q, l / 5, l / 2, l, 3 / (l + 1)}, {q / 2, l / 5, l / 2, l, 3 / (l + 1)}, {q / 4, l / 5, l / 2, l, 3 / (l + 1)}};
+    return {{q, l / 5, l / 2, l, 3 / (l + 1)},
+            {q / 2, l / 5, l / 2, l, 3 / (l + 1)},
+            {q / 4, l / 5, l / 2, l, 3 / (l + 1)}};
 }
 
 // The colour the tunnel leaves at pixel (x, y from the top) of a width x height frame under a
 // 90-degree vertical field of view, rings blended far to near over black and tinted by the
 // texture's colour; false when a ring's edge passes within a pixel of the pixel's centre.
-bool expectedTunnelPixel(int variation, double move, double phase, Rgba texture, int x, int y, int width,
-                         int height, double* rgb) {
+bool expectedTunnelPixel(int variation, double move, double phase, Rgba texture, int x, int y, int width, int height,
+                         double* rgb) {
     const TunnelDesign& design = tunnelDesigns[variation];
     double ndcX = (x + 0.5) / width * 2 - 1, ndcY = 1 - (y + 0.5) / height * 2;
     rgb[0] = rgb[1] = rgb[2] = 0;
@@ -317,7 +327,10 @@ TEST(Tunnel, DrawsItsRingsWhereItsPathDepthAndSpinPutThem) {
     ASSERT_TRUE(bench.open(width, height));
     const Rgba texture = {255, 200, 120, 255};
     int slot = bench.addImage(16, 16, texture);
-    struct Case { int variation; float move, phase; };
+    struct Case {
+        int variation;
+        float move, phase;
+    };
     // In variations 0 and 2 the nearest ring is opaque and covers the others: a phase near 0 puts
     // it far enough away for the edges of its inner squares to show.
     for (Case c : {Case{0, 1.3f, -0.05f}, Case{0, 6.0f, -0.02f}, Case{1, 7.9f, -0.7f}, Case{1, 31.25f, -0.1f},
@@ -337,8 +350,8 @@ TEST(Tunnel, DrawsItsRingsWhereItsPathDepthAndSpinPutThem) {
                 ++compared;
                 Rgba expected = {int(std::lround(rgb[0])), int(std::lround(rgb[1])), int(std::lround(rgb[2])), 255};
                 if (!near(bench.view.at(x, y), expected, 4) && wrong++ < 3) {
-                    ADD_FAILURE() << "variation " << c.variation << " at (" << x << ", " << y << "): "
-                                  << describe(bench.view.at(x, y)) << " instead of " << describe(expected);
+                    ADD_FAILURE() << "variation " << c.variation << " at (" << x << ", " << y
+                                  << "): " << describe(bench.view.at(x, y)) << " instead of " << describe(expected);
                 }
             }
         }
@@ -384,7 +397,8 @@ TEST(FrameSequence, EachStepLeavesTheColourTheNextRelyOn) {
                     PictogramTracks{show.tracks.pictogramPictogram, show.tracks.pictogramX, show.tracks.pictogramY,
                                     show.tracks.pictogramScale});
     EXPECT_EQ(bench.currentColour(), (Colour4{1, 1, 1, 0.8f})) << "set although nothing is drawn";
-    renderGoodAvatar(frame, shake, &bench.view.window, GoodAvatarImages{show.catalogue.goodAvatars, -1, show.catalogue.goodLyrics},
+    renderGoodAvatar(frame, shake, &bench.view.window,
+                     GoodAvatarImages{show.catalogue.goodAvatars, -1, show.catalogue.goodLyrics},
                      show.tracks.avatarGood, show.tracks.lyricsGood);
     EXPECT_EQ(bench.currentColour(), (Colour4{1, 1, 1, 1}));
     renderPolaroids(frame, shake, &bench.view.window, show.catalogue.polaroids, show.tracks.refrainPolaroidStart,

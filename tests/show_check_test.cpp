@@ -20,15 +20,12 @@ struct ShowCopy {
     std::string folder = dir.file("show");
 
     ShowCopy() {
-        ProgramResult copied =
-            runCommand("cp -r " + shellQuote(generatedShow) + " " + shellQuote(folder), dir.path);
+        ProgramResult copied = runCommand("cp -r " + shellQuote(generatedShow) + " " + shellQuote(folder), dir.path);
         EXPECT_EQ(copied.status, 0) << copied.err;
     }
     std::string file(const std::string& name) const { return folder + "/" + name; }
     // A check that hangs fails after a minute instead of holding the suite.
-    ProgramResult check() const {
-        return runCommand("timeout 60 " + shellQuote(builtProgram("demo-check")), folder);
-    }
+    ProgramResult check() const { return runCommand("timeout 60 " + shellQuote(builtProgram("demo-check")), folder); }
 };
 
 // True when some output line starts with `start`.
@@ -37,8 +34,7 @@ bool hasLineAbout(const std::string& out, const std::string& start) {
 }
 
 // The check fails with a line naming the file and, when given, saying what is wrong first.
-void expectProblemWith(const ShowCopy& show, const std::string& fileName,
-                       const std::string& what = "") {
+void expectProblemWith(const ShowCopy& show, const std::string& fileName, const std::string& what = "") {
     ProgramResult result = show.check();
     EXPECT_EQ(result.status, 1) << result.out << result.err;
     EXPECT_TRUE(hasLineAbout(result.out, fileName + ": " + what)) << result.out;
@@ -67,8 +63,7 @@ TEST(ShowCheck, TheGeneratedShowPasses) {
 TEST(ShowCheck, ArgumentsOtherThanHelpAreRefused) {
     ShowCopy show;
     EXPECT_EQ(runCommand(shellQuote(builtProgram("demo-check")) + " extra", show.folder).status, 2);
-    ProgramResult help =
-        runCommand(shellQuote(builtProgram("demo-check")) + " --help", show.folder);
+    ProgramResult help = runCommand(shellQuote(builtProgram("demo-check")) + " --help", show.folder);
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Usage: demo-check"), std::string::npos) << help.out;
 }
@@ -91,9 +86,10 @@ TEST(ShowCheck, EachDamagedFileIsNamedWithWhatIsWrong) {
     truncateFile(show.file(song), 80000);  // a few seconds of MP3
     ProgramResult result = show.check();
     EXPECT_EQ(result.status, 1) << result.out << result.err;
-    for (const std::string& line : {someImage + ": missing", truncatedImage + ": cannot be decoded",
-                                    hugeImage + ": 100000x100000 is refused", std::string("data/refrain/mirekand-o-sol.png: "),
-                                    someTrack + ": truncated", std::string("data/shaders/noise.fs: "), song + ": decodes to"}) {
+    for (const std::string& line :
+         {someImage + ": missing", truncatedImage + ": cannot be decoded", hugeImage + ": 100000x100000 is refused",
+          std::string("data/refrain/mirekand-o-sol.png: "), someTrack + ": truncated",
+          std::string("data/shaders/noise.fs: "), song + ": decodes to"}) {
         EXPECT_TRUE(hasLineAbout(result.out, line)) << line << "\n" << result.out;
     }
     EXPECT_NE(result.out.find("error"), std::string::npos) << "the compiler's message: " << result.out;
@@ -114,7 +110,8 @@ TEST(ShowCheck, ASongReplacedByGarbageOrAnotherLayerIsReported) {
     EXPECT_EQ(result.status, 1) << result.out;
     EXPECT_NE(result.out.find(song + ": not decodable as MP3"), std::string::npos) << result.out;
     // MPEG audio Layer II decodes as well, but is no MP3.
-    ASSERT_EQ(runCommand("ffmpeg -y -v error -f lavfi -i sine=d=300 -ac 2 -c:a mp2 -f mp2 " + song, show.folder).status, 0);
+    ASSERT_EQ(runCommand("ffmpeg -y -v error -f lavfi -i sine=d=300 -ac 2 -c:a mp2 -f mp2 " + song, show.folder).status,
+              0);
     result = show.check();
     EXPECT_NE(result.out.find(song + ": not decodable as MP3"), std::string::npos) << result.out;
 }
@@ -132,9 +129,9 @@ TEST(ShowCheck, FilesThatWouldBlockOrDeceiveAreNamedForWhatTheyAre) {
     ASSERT_EQ(runCommand(damage, show.folder).status, 0);
     ProgramResult result = show.check();
     EXPECT_EQ(result.status, 1) << result.out << result.err;
-    for (const char* line : {"data/zemlogo.png: not a PNG file", "data/pictograms/2.3.png: not a PNG file",
-                             "data/avatars/huh.png: a FIFO", "data/mirekand2013.mp3: a FIFO",
-                             "data/shaders/noise.fs: a device", "data/features/3.png: a directory"}) {
+    for (const char* line :
+         {"data/zemlogo.png: not a PNG file", "data/pictograms/2.3.png: not a PNG file", "data/avatars/huh.png: a FIFO",
+          "data/mirekand2013.mp3: a FIFO", "data/shaders/noise.fs: a device", "data/features/3.png: a directory"}) {
         EXPECT_TRUE(hasLineAbout(result.out, line)) << line << "\n" << result.out;
     }
 }

@@ -31,7 +31,7 @@ constexpr int designHeight = 720;
 struct Image {
     int width = 0;
     int height = 0;
-    int channels = 0;  // as stored in the file
+    int channels = 0;                   // as stored in the file
     std::vector<unsigned char> pixels;  // RGBA
 };
 
@@ -122,7 +122,8 @@ Box visibleBox(const Image& image) {
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
             if (alphaAt(image, x, y) == 0) continue;
-            box = Box{std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1), std::max(box.bottom, y + 1)};
+            box = Box{std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
+                      std::max(box.bottom, y + 1)};
         }
     }
     return box;
@@ -134,7 +135,8 @@ Box placed(Box box, int x, int y, int swayX, int swayY) {
 }
 
 bool within(const Box& inner, const Box& outer) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right && inner.bottom <= outer.bottom;
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
 }
 
 bool overlap(const Box& a, const Box& b) {
@@ -225,7 +227,8 @@ TEST(ShowImages, PolaroidsAndCreditsLieOnScreenAtTheirOwnPlaces) {
         // Cropped: the last column and the last row hold part of the card.
         bool lastColumnUsed = false;
         bool lastRowUsed = false;
-        for (int y = 0; y < image.height; ++y) lastColumnUsed = lastColumnUsed || alphaAt(image, image.width - 1, y) > 0;
+        for (int y = 0; y < image.height; ++y)
+            lastColumnUsed = lastColumnUsed || alphaAt(image, image.width - 1, y) > 0;
         for (int x = 0; x < image.width; ++x) lastRowUsed = lastRowUsed || alphaAt(image, x, image.height - 1) > 0;
         EXPECT_TRUE(lastColumnUsed && lastRowUsed) << name << " has an uncropped margin";
         sizes.emplace_back(image.width, image.height);
@@ -288,7 +291,8 @@ TEST(ShowImages, TextLiesInsideTheGraphicsSafeArea) {
     for (const std::string& name : namesStartingWith("data/features/")) {
         Box area = placed(visibleBox(imageOf(name)), 0, 0, 6, 4);
         for (const Box& character : {glitchArea(), glitchBubbleArea(), pipBubbleArea()}) {
-            EXPECT_FALSE(overlap(area, character)) << name << " at " << boxText(area) << " covers " << boxText(character);
+            EXPECT_FALSE(overlap(area, character))
+                << name << " at " << boxText(area) << " covers " << boxText(character);
         }
     }
 }
@@ -299,7 +303,8 @@ TEST(ShowImages, PhotographsLeavePipAndBothBubblesClear) {
     for (const std::string& name : photos) {
         Box area = placed(visibleBox(imageOf(name)), 0, 0, 6, 4);
         for (const Box& character : {pipArea(), pipBubbleArea(), glitchBubbleArea()}) {
-            EXPECT_FALSE(overlap(area, character)) << name << " at " << boxText(area) << " covers " << boxText(character);
+            EXPECT_FALSE(overlap(area, character))
+                << name << " at " << boxText(area) << " covers " << boxText(character);
         }
     }
 }
@@ -440,7 +445,8 @@ TEST(ShowArt, ALyricsFileWithALineTooManyIsRefusedByLine) {
     std::filesystem::copy_file(showSources + "/art-texts.txt", sources.file("art-texts.txt"));
     int lastLine = int(std::count(lyrics.begin(), lyrics.end(), '\n'));
     ProgramResult result = runCommand(shellQuote(builtProgram("demo-art")) + " --only lyrics --show " +
-                                          shellQuote(sources.path) + " --out " + shellQuote(out.path), ".");
+                                          shellQuote(sources.path) + " --out " + shellQuote(out.path),
+                                      ".");
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("lyrics.txt:" + std::to_string(lastLine) + ":"), std::string::npos) << result.err;
     EXPECT_NE(result.err.find("32"), std::string::npos) << result.err;
@@ -450,8 +456,8 @@ TEST(ShowArt, MalformedOrMissingSourcesAreNamed) {
     TempDir sources;
     TempDir out;
     std::ofstream(sources.file("art-texts.txt")) << "# texts\nfeature: ONE | two\nthis line has no tag\n";
-    std::string command = shellQuote(builtProgram("demo-art")) + " --show " + shellQuote(sources.path) +
-                          " --out " + shellQuote(out.path) + " --only ";
+    std::string command = shellQuote(builtProgram("demo-art")) + " --show " + shellQuote(sources.path) + " --out " +
+                          shellQuote(out.path) + " --only ";
     ProgramResult malformed = runCommand(command + "features", ".");
     EXPECT_EQ(malformed.status, 1);
     EXPECT_NE(malformed.err.find("art-texts.txt:3:"), std::string::npos) << malformed.err;
@@ -509,9 +515,9 @@ const std::vector<int16_t>& decodedSong() {
 // loudness it reports every 100 ms.
 struct LoudnessReading {
     bool measured = false;
-    double integrated = 0;  // LUFS
-    double range = 0;       // LU
-    double truePeak = 0;    // dBTP
+    double integrated = 0;                             // LUFS
+    double range = 0;                                  // LU
+    double truePeak = 0;                               // dBTP
     std::vector<std::pair<double, double>> shortTerm;  // (the end of the 3 s window in seconds, LUFS)
     std::string summary;
 };
@@ -526,8 +532,8 @@ bool numberAfter(const std::string& text, const std::string& label, double* valu
 const LoudnessReading& songLoudness() {
     static const LoudnessReading reading = [] {
         LoudnessReading r;
-        ProgramResult run = runCommand("ffmpeg -nostats -hide_banner -i " + shellQuote(songPath) +
-                                           " -af ebur128=peak=true -f null - 2>&1", ".");
+        ProgramResult run = runCommand(
+            "ffmpeg -nostats -hide_banner -i " + shellQuote(songPath) + " -af ebur128=peak=true -f null - 2>&1", ".");
         size_t summary = run.out.find("Summary:");
         if (run.status != 0 || summary == std::string::npos) return r;
         std::istringstream lines(run.out.substr(0, summary));
@@ -608,16 +614,17 @@ std::pair<int, double> bestLag(const std::vector<double>& a, const std::vector<d
 }  // namespace
 
 TEST(ShowSong, IsStereoAt44100) {
-    ProgramResult probe = runCommand("ffprobe -v error -show_entries stream=sample_rate,channels -of default=nw=1 " +
-                                         shellQuote(songPath), ".");
+    ProgramResult probe = runCommand(
+        "ffprobe -v error -show_entries stream=sample_rate,channels -of default=nw=1 " + shellQuote(songPath), ".");
     EXPECT_EQ(probe.out, "sample_rate=44100\nchannels=2\n") << probe.err;
 }
 
 TEST(ShowSong, StartsOnItsFirstSampleWithoutEncoderDelay) {
     TempDir work;
-    ProgramResult made = runCommand(shellQuote(builtProgram("demo-song")) + " --score " +
-                                        shellQuote(showSources + "/score.txt") + " --seconds 3 --wav " +
-                                        shellQuote(work.file("start.wav")), ".");
+    ProgramResult made =
+        runCommand(shellQuote(builtProgram("demo-song")) + " --score " + shellQuote(showSources + "/score.txt") +
+                       " --seconds 3 --wav " + shellQuote(work.file("start.wav")),
+                   ".");
     ASSERT_EQ(made.status, 0) << made.err;
     std::vector<double> synthesized = wavMono(work.file("start.wav"));
     std::vector<double> decoded = decodedStart(songPath, 3 * 44100);
@@ -698,8 +705,8 @@ TEST(ShowSong, TwoRunsGiveTheSameBytes) {
 }
 
 TEST(ShowSong, SectionsFollowTheBarGridAndCoverTheShow) {
-    ProgramResult listed = runCommand(shellQuote(builtProgram("demo-song")) + " --sections --score " +
-                                          shellQuote(showSources + "/score.txt"), ".");
+    ProgramResult listed = runCommand(
+        shellQuote(builtProgram("demo-song")) + " --sections --score " + shellQuote(showSources + "/score.txt"), ".");
     ASSERT_EQ(listed.status, 0) << listed.err;
     std::istringstream lines(listed.out);
     std::string line;
@@ -731,13 +738,17 @@ TEST(ShowSong, AScoreMistakeIsReportedWithItsLine) {
     score.replace(at, 13, "chords verse: Am Hm");
     std::ofstream(work.file("score.txt")) << score;
     int line = int(std::count(score.begin(), score.begin() + long(at), '\n')) + 1;
-    ProgramResult result = runCommand(shellQuote(builtProgram("demo-song")) + " --score " +
-                                          shellQuote(work.file("score.txt")) + " --wav " + shellQuote(work.file("x.wav")), ".");
+    ProgramResult result =
+        runCommand(shellQuote(builtProgram("demo-song")) + " --score " + shellQuote(work.file("score.txt")) +
+                       " --wav " + shellQuote(work.file("x.wav")),
+                   ".");
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("score.txt:" + std::to_string(line) + ":"), std::string::npos) << result.err;
     EXPECT_NE(result.err.find("Hm"), std::string::npos) << result.err;
-    ProgramResult missing = runCommand(shellQuote(builtProgram("demo-song")) + " --score " +
-                                           shellQuote(work.file("none.txt")) + " --wav " + shellQuote(work.file("x.wav")), ".");
+    ProgramResult missing =
+        runCommand(shellQuote(builtProgram("demo-song")) + " --score " + shellQuote(work.file("none.txt")) + " --wav " +
+                       shellQuote(work.file("x.wav")),
+                   ".");
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("none.txt"), std::string::npos) << missing.err;
 }

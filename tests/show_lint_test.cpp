@@ -53,9 +53,9 @@ void writeSong(const std::string& folder, const std::string& name, double toneEn
 struct ShowParts {
     TempDir dir;
     std::string images = dir.file("images");
-    std::string quietEnding = dir.file("quiet-ending.mp3");   // silent after the last row
-    std::string soundingOn = dir.file("sounding-on.mp3");     // the tone goes on to its end
-    std::string tooShort = dir.file("too-short.mp3");         // 10 s
+    std::string quietEnding = dir.file("quiet-ending.mp3");  // silent after the last row
+    std::string soundingOn = dir.file("sounding-on.mp3");    // the tone goes on to its end
+    std::string tooShort = dir.file("too-short.mp3");        // 10 s
 
     void make() {
         AssetCatalogue catalogue;
@@ -157,7 +157,7 @@ void expectOnlyRuleFailed(const ProgramResult& result, const std::string& rule) 
     for (const char* each : {"bubbles", "hidden text", "flashes", "safe area", "song"}) {
         bool failing = each == rule;
         EXPECT_TRUE(contains(result.out, std::string(each) + (failing ? " failed" : " ok"))) << each << "\n"
-                                                                                            << result.out;
+                                                                                             << result.out;
     }
 }
 
@@ -179,8 +179,9 @@ TEST_F(ShowLint, AShowThatLivesWithEveryRulePassesThemAll) {
     CraftedShow show;
     ProgramResult result = show.lint();
     EXPECT_EQ(result.status, 0) << result.out << result.err;
-    EXPECT_TRUE(contains(result.out, "lint: bubbles ok, hidden text ok, flashes ok (most in a second: 3), safe area "
-                                     "ok, song ok"))
+    EXPECT_TRUE(contains(result.out,
+                         "lint: bubbles ok, hidden text ok, flashes ok (most in a second: 3), safe area "
+                         "ok, song ok"))
         << result.out;
 }
 
@@ -202,8 +203,8 @@ TEST_F(ShowLint, APhotographOverALyricAndStaticOverItFailHiddenText) {
     show.tracks["fade:fg_noise"] = "1:1 0\n2:1 0.5\n3:1 0\n";
     ProgramResult result = show.lint();
     expectOnlyRuleFailed(result, "hidden text");
-    EXPECT_TRUE(contains(result.out, "hidden text: rows 48-95 (2:1 to 3:1): " + goodLyric + " covered by " +
-                                         firstPhotograph))
+    EXPECT_TRUE(
+        contains(result.out, "hidden text: rows 48-95 (2:1 to 3:1): " + goodLyric + " covered by " + firstPhotograph))
         << result.out;
     EXPECT_TRUE(contains(result.out, "hidden text: rows 48-95 (2:1 to 3:1): " + goodLyric +
                                          " under 60 % for 48 of its 48 rows, under the static"))
@@ -259,8 +260,9 @@ TEST_F(ShowLint, DamagedFilesAreReportedAndJudgedAroundWithoutACrash) {
     EXPECT_TRUE(contains(result.out, "sync_avatar[good.track: truncated")) << result.out;
     EXPECT_TRUE(contains(result.out, song + ": not decodable as MP3")) << result.out;
     EXPECT_TRUE(contains(result.out, "\nbubbles: rows 96-6651: the good character's bubble")) << result.out;
-    EXPECT_TRUE(contains(result.out, "lint: bubbles failed (1 finding), hidden text ok, flashes ok (most in a second: "
-                                     "3), safe area ok, song not judged"))
+    EXPECT_TRUE(contains(result.out,
+                         "lint: bubbles failed (1 finding), hidden text ok, flashes ok (most in a second: "
+                         "3), safe area ok, song not judged"))
         << result.out;
 }
 

@@ -129,7 +129,10 @@ TEST(SoundLayerFiles, GiveTheirCodesForMissingUnreadableAndUndecodableFiles) {
     ASSERT_TRUE(writeWav(dir.file("song.wav"), toneWithClicks(44100, 2, 0.5, {}), 44100, 2));
     EXPECT_EQ(openCode(dir.file("song.wav")), FMOD_ERR_FORMAT) << "a WAV file is not MP3";
     // MPEG audio of another layer decodes too, but is no MP3.
-    ASSERT_EQ(std::system(("ffmpeg -v error -i " + dir.file("song.wav") + " -c:a mp2 -f mp2 " + dir.file("layer2.mp3")).c_str()), 0);
+    ASSERT_EQ(
+        std::system(
+            ("ffmpeg -v error -i " + dir.file("song.wav") + " -c:a mp2 -f mp2 " + dir.file("layer2.mp3")).c_str()),
+        0);
     EXPECT_EQ(openCode(dir.file("layer2.mp3")), FMOD_ERR_FORMAT) << "Layer II";
 
     // A FIFO without a writer would block an ordinary open for ever.

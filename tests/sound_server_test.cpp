@@ -25,8 +25,8 @@ TEST(SoundServer, PlaysTheSongSampleForSample) {
     ASSERT_EQ(soundOutputKind(system), soundOutputDevice) << "the layer plays to the server";
     FMOD::Sound* sound = nullptr;
     ASSERT_EQ(system->createStream(songs.file("song.mp3").c_str(),
-                                   FMOD_2D | FMOD_SOFTWARE | FMOD_CREATESTREAM | FMOD_ACCURATETIME,
-                                   nullptr, &sound), FMOD_OK);
+                                   FMOD_2D | FMOD_SOFTWARE | FMOD_CREATESTREAM | FMOD_ACCURATETIME, nullptr, &sound),
+              FMOD_OK);
     FMOD::Channel* channel = nullptr;
     ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, sound, false, &channel), FMOD_OK);
     unsigned position = 0;

@@ -56,8 +56,8 @@ TEST(SyncEvaluate, RoundsOnceFromDoubleWithTheValueSpanInFloat) {
         double row;
         uint32_t expected;
     };
-    for (Case c : {Case{linear, 4, 1.75, 0x3e400001}, Case{smooth, 6, 3.5, 0x3e6629b9},
-                   Case{ramp, 7, 3.25, 0x3e128c05}}) {
+    for (Case c :
+         {Case{linear, 4, 1.75, 0x3e400001}, Case{smooth, 6, 3.5, 0x3e6629b9}, Case{ramp, 7, 3.25, 0x3e128c05}}) {
         TrackKey a{0, 0.1f, c.kind}, b{c.endRow, 0.3f, step};
         EXPECT_EQ(floatBits(evaluate({a, b}, c.row)), c.expected) << "kind " << c.kind;
         EXPECT_EQ(floatBits(referenceSegment(c.kind, a, b, c.row)), c.expected);
@@ -87,8 +87,7 @@ TEST(SyncEvaluate, MatchesTheReferenceBitForBitAcrossALongTrack) {
     std::uniform_real_distribution<double> anyRow(-100100.0, keys.back().row + 100.0);
     for (int i = 0; i < 50000; ++i) {
         double row = i % 2 ? anyRow(random) : keys[i % 3000].row + (i % 7) * 0.125;
-        ASSERT_EQ(floatBits(evaluateTrack(&track, row)), floatBits(referenceEvaluate(keys, row)))
-            << "row " << row;
+        ASSERT_EQ(floatBits(evaluateTrack(&track, row)), floatBits(referenceEvaluate(keys, row))) << "row " << row;
     }
 }
 
@@ -98,7 +97,8 @@ TEST(SyncEvaluate, StepsHoldAndEmptyOneKeyAndOnKeyRowsGiveTheirValues) {
     EXPECT_EQ(evaluate(steps, 8.0), 5.0f);
     for (double row : {-5.0, 3.5, -infinity, infinity, notANumber}) {
         EXPECT_EQ(evaluate({}, row), 0.0f) << row;
-        for (int32_t kind : {step, ramp, 4, -1}) EXPECT_EQ(evaluate({{7, 2.5f, kind}}, row), 2.5f) << row << " kind " << kind;
+        for (int32_t kind : {step, ramp, 4, -1})
+            EXPECT_EQ(evaluate({{7, 2.5f, kind}}, row), 2.5f) << row << " kind " << kind;
     }
     for (int32_t kind : {step, linear, smooth, ramp}) {
         EXPECT_EQ(evaluate({{0, 1.0f, step}, {4, -2.0f, kind}, {9, 7.0f, step}}, 4.0), -2.0f);
@@ -108,8 +108,7 @@ TEST(SyncEvaluate, StepsHoldAndEmptyOneKeyAndOnKeyRowsGiveTheirValues) {
 
 TEST(SyncEvaluate, UnknownKindsZeroTheirSegmentOnlyAndDoNothingOnTheLastKey) {
     for (int32_t kind : {4, 127, -1, -128}) {
-        std::vector<TrackKey> keys{
-            {0, 1.0f, linear}, {10, 2.0f, kind}, {20, 3.0f, linear}, {30, 4.0f, kind}};
+        std::vector<TrackKey> keys{{0, 1.0f, linear}, {10, 2.0f, kind}, {20, 3.0f, linear}, {30, 4.0f, kind}};
         EXPECT_EQ(evaluate(keys, 5), 1.5f);
         EXPECT_EQ(evaluate(keys, 10), 0.0f);
         EXPECT_EQ(evaluate(keys, 19.75), 0.0f);
@@ -121,12 +120,9 @@ TEST(SyncEvaluate, UnknownKindsZeroTheirSegmentOnlyAndDoNothingOnTheLastKey) {
 }
 
 TEST(SyncEvaluate, RowsBeyondInt32GiveTheFirstOrLastValue) {
-    std::vector<TrackKey> keys{
-        {INT32_MIN, -1.0f, linear}, {0, 5.0f, linear}, {INT32_MAX, 9.0f, linear}};
-    for (double row : {-infinity, -1e300, -2147483648.5, notANumber})
-        EXPECT_EQ(evaluate(keys, row), -1.0f);
-    for (double row : {infinity, 1e300, 2147483648.0, 2147483647.5})
-        EXPECT_EQ(evaluate(keys, row), 9.0f);
+    std::vector<TrackKey> keys{{INT32_MIN, -1.0f, linear}, {0, 5.0f, linear}, {INT32_MAX, 9.0f, linear}};
+    for (double row : {-infinity, -1e300, -2147483648.5, notANumber}) EXPECT_EQ(evaluate(keys, row), -1.0f);
+    for (double row : {infinity, 1e300, 2147483648.0, 2147483647.5}) EXPECT_EQ(evaluate(keys, row), 9.0f);
     // A segment spanning more than an int32 of rows divides by its true length.
     std::vector<TrackKey> wide{{INT32_MIN, 0.0f, linear}, {INT32_MAX, 1.0f, linear}};
     EXPECT_EQ(evaluate(wide, 0.0), static_cast<float>(2147483648.0 / 4294967295.0));
@@ -148,8 +144,7 @@ TEST(SyncEvaluate, KeysOutOfOrderStayBetweenTheirValuesAndNeverDivideByZero) {
         }
         for (double row = -2; row < 14; row += 0.25) {
             float value = evaluate(keys, row);
-            ASSERT_TRUE(value >= 0.0f && value <= 3.0f)
-                << "trial " << trial << " row " << row << ": " << value;
+            ASSERT_TRUE(value >= 0.0f && value <= 3.0f) << "trial " << trial << " row " << row << ": " << value;
         }
     }
 }
@@ -161,8 +156,8 @@ TEST(SyncEvaluate, FindKeyIndexGivesTheKeyAtOrBeforeARow) {
         int32_t row;
         int expected;
     };
-    for (Case c : {Case{INT32_MIN, -1}, Case{-6, -1}, Case{-5, 0}, Case{-1, 0}, Case{0, 1},
-                   Case{6, 1}, Case{7, 2}, Case{99, 2}, Case{100, 3}, Case{INT32_MAX, 3}}) {
+    for (Case c : {Case{INT32_MIN, -1}, Case{-6, -1}, Case{-5, 0}, Case{-1, 0}, Case{0, 1}, Case{6, 1}, Case{7, 2},
+                   Case{99, 2}, Case{100, 3}, Case{INT32_MAX, 3}}) {
         EXPECT_EQ(findKeyIndex(&track, c.row), c.expected) << c.row;
     }
     SyncTrack empty{nullptr, nullptr, 0};

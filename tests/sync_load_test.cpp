@@ -55,10 +55,8 @@ SyncDevice* recordingDevice() {
 
 TEST(SyncLoad, ReadsThePackedLittleEndianLayoutUnderTheTracksFileName) {
     ScratchDirectory scratch;
-    std::vector<TrackKey> keys{{INT32_MIN, floatFromBits(0x7fc12345), -1},
-                               {-1, -0.0f, -128},
-                               {5, 1e-40f, 127},
-                               {INT32_MAX, 3.0f, 2}};
+    std::vector<TrackKey> keys{
+        {INT32_MIN, floatFromBits(0x7fc12345), -1}, {-1, -0.0f, -128}, {5, 1e-40f, 127}, {INT32_MAX, 3.0f, 2}};
     writeFileBytes("sync_tunnel[move.track", trackFileBytes(keys));
     SyncDevice* device = createSyncDevice();
     const SyncTrack* track = getTrack(device, "tunnel:move");
@@ -119,9 +117,8 @@ TEST(SyncLoad, CountsThatTheDataDoesNotBackAreBounded) {
         size_t keys;
         int result;
     };
-    for (Case c :
-         {Case{3, "junk!", 3, 0}, Case{2, "", 2, 0}, Case{-1, "", 0, -1},
-          Case{INT32_MIN, "", 0, -1}, Case{INT32_MAX, "", 3, -1}, Case{1000, "abc", 3, -1}}) {
+    for (Case c : {Case{3, "junk!", 3, 0}, Case{2, "", 2, 0}, Case{-1, "", 0, -1}, Case{INT32_MIN, "", 0, -1},
+                   Case{INT32_MAX, "", 3, -1}, Case{1000, "abc", 3, -1}}) {
         writeFileBytes("sync_odd.track", trackFileBytes(c.count, threeKeys) + c.extra);
         SyncDevice* device = createSyncDevice();
         SyncTrack* track = getTrack(device, "odd");
@@ -166,7 +163,7 @@ TEST(SyncLoad, MemoryStaysBoundedByTheKeysPresentAndTheLimit) {
     }
     ScratchDirectory scratch;
     writeFileBytes("sync_huge.track", trackFileBytes(100000000, threeKeys));  // claims 1.2 GB
-    writeSparseTrackFile("sync_sparse.track", 200000000);  // holds 200 million keys, 2.4 GB
+    writeSparseTrackFile("sync_sparse.track", 200000000);                     // holds 200 million keys, 2.4 GB
     writeSparseTrackFile("sync_full.track", maxTrackKeys);
     EXPECT_TRUE(passesWithLittleMemory(64u << 20, [] {
         SyncDevice* device = createSyncDevice();
@@ -202,8 +199,7 @@ TEST(SyncLoad, ValuesTooFarApartForAFloatStillEvaluateBetweenTheirKeys) {
     const float low = -3.0e38f, high = 3.4e38f;  // their difference overflows a float
     for (int32_t kind : {1, 2, 3}) {
         std::string name = "wide" + std::to_string(kind);
-        writeFileBytes("sync_" + name + ".track",
-                       trackFileBytes({{0, low, kind}, {100, high, 0}, {200, low, kind}}));
+        writeFileBytes("sync_" + name + ".track", trackFileBytes({{0, low, kind}, {100, high, 0}, {200, low, kind}}));
     }
     SyncDevice* device = createSyncDevice();
     for (int32_t kind : {1, 2, 3}) {
@@ -242,8 +238,7 @@ TEST(SyncLoad, FileNamesSpellColonsAsBracketsAndRefuseWhatDoesNotFit) {
     EXPECT_STREQ(trackFileName("sync", "tunnel:move"), "sync_tunnel[move.track");
     EXPECT_STREQ(trackFileName("sync", "features"), "sync_features.track");
     EXPECT_STREQ(trackFileName("sync", "a:b::c"), "sync_a[b[[c.track");
-    EXPECT_STREQ(trackFileName("sync", "refrain:polaroid_start"),
-                 "sync_refrain[polaroid_start.track");
+    EXPECT_STREQ(trackFileName("sync", "refrain:polaroid_start"), "sync_refrain[polaroid_start.track");
     // "sync_" + name + ".track" fits 259 characters for names of up to 248.
     EXPECT_EQ(std::strlen(trackFileName("sync", std::string(248, 'x').c_str())), 259u);
     EXPECT_EQ(trackFileName("sync", std::string(249, 'x').c_str()), nullptr);

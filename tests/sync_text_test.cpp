@@ -50,11 +50,9 @@ TEST(SyncText, ReadsRowsMusicalTimesKindsAndComments) {
     ASSERT_EQ(source.tracks.size(), 2u);
     EXPECT_EQ(source.tracks[0].name, "fade:bg_white");
     EXPECT_EQ(source.tracks[0].line, 5);
-    expectSameKeys(source.tracks[0].keys, {{-4, 1.0f, 1},
-                                           {100, 0.5f, 2},
-                                           {142, -2.0f, 3},
-                                           {160, floatFromBits(0x7fc00001), 7},
-                                           {200, 3.0f, 0}});
+    expectSameKeys(
+        source.tracks[0].keys,
+        {{-4, 1.0f, 1}, {100, 0.5f, 2}, {142, -2.0f, 3}, {160, floatFromBits(0x7fc00001), 7}, {200, 3.0f, 0}});
     // 111.52 and 117.28 rows go to the nearest rows.
     expectSameKeys(source.tracks[1].keys, {{112, 1e-3f, 2}, {117, 0.0f, -128}});
 }
@@ -134,16 +132,14 @@ TEST(SyncText, PrintedKeysReadBackToTheSameBits) {
         keys.push_back({row, value, static_cast<int32_t>(random() % 256) - 128});
     }
     keys.push_back({INT32_MAX, 16777216.0f, 5});
-    std::string text =
-        formatTrackSource("tunnel:move", keys.data(), static_cast<int32_t>(keys.size()));
+    std::string text = formatTrackSource("tunnel:move", keys.data(), static_cast<int32_t>(keys.size()));
     TrackSource source = parseTrackSource(text);
     ASSERT_TRUE(source.errors.empty()) << source.errors[0].line << ": " << source.errors[0].message;
     ASSERT_EQ(source.tracks.size(), 1u);
     EXPECT_EQ(source.tracks[0].name, "tunnel:move");
     expectSameKeys(source.tracks[0].keys, keys);
     // People read these: the shortest decimal that reads back, and kinds by name.
-    EXPECT_NE(text.find("      -1  0.1             step\n"), std::string::npos)
-        << text.substr(0, 300);
+    EXPECT_NE(text.find("      -1  0.1             step\n"), std::string::npos) << text.substr(0, 300);
     EXPECT_EQ(text.find("0.100000001"), std::string::npos);
 }
 

@@ -121,7 +121,10 @@ TEST(TextureStore, UploadsEveryComponentCountAndOddWidthsExactly) {
     TempDir dir;
     OffscreenView view;
     ASSERT_TRUE(view.open(64, 36));
-    struct Case { int components, width, height; GLint format; };
+    struct Case {
+        int components, width, height;
+        GLint format;
+    };
     // The internal format is the bare component count after grey images are made colour.
     const Case cases[] = {{4, 6, 3, 4}, {3, 5, 3, 3}, {3, 7, 2, 3}, {2, 5, 3, 4}, {1, 3, 5, 3}};
     for (const Case& c : cases) {

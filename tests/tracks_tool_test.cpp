@@ -18,9 +18,7 @@
 
 namespace {
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // The line of `output` that starts with `prefix`, or "".
 std::string lineStartingWith(const std::string& output, const std::string& prefix) {
@@ -82,8 +80,7 @@ TEST(TracksTool, BuildErrorsNameTheLineAndWriteNothing) {
 // The names in the working directory.
 std::set<std::string> namesHere() {
     std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator("."))
-        names.insert(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(".")) names.insert(entry.path().filename().string());
     return names;
 }
 
@@ -109,8 +106,7 @@ TEST(TracksTool, BuildReplacesEveryFileOrNone) {
     writeFileBytes("big.txt", bigSource);  // track b's file takes 1804 bytes
     ToolRun full = runTracksToolWithFileSizeLimit({"build", "big.txt"}, 1024);
     EXPECT_EQ(full.status, 1);
-    EXPECT_TRUE(contains(full.err, "track 'b': File too large; no track file was changed"))
-        << full.err;
+    EXPECT_TRUE(contains(full.err, "track 'b': File too large; no track file was changed")) << full.err;
     EXPECT_EQ(readFileBytes("sync_a.track"), oldBytes);
     EXPECT_EQ(namesHere(), (std::set<std::string>{"big.txt", "sync_a.track"}));
 
@@ -120,8 +116,7 @@ TEST(TracksTool, BuildReplacesEveryFileOrNone) {
     EXPECT_EQ(blocked.status, 1);
     EXPECT_TRUE(contains(blocked.err, "track 'c': Is a directory")) << blocked.err;
     EXPECT_EQ(readFileBytes("sync_a.track"), oldBytes);
-    EXPECT_EQ(namesHere(), (std::set<std::string>{"abc.txt", "big.txt", "sync_a.track",
-                                                  "sync_c.track"}));
+    EXPECT_EQ(namesHere(), (std::set<std::string>{"abc.txt", "big.txt", "sync_a.track", "sync_c.track"}));
 
     // A link planted where a temporary file might go is not written through, and the longest
     // name the source allows still has room for its temporary file.
@@ -139,12 +134,10 @@ TEST(TracksTool, BuildReplacesEveryFileOrNone) {
 TEST(TracksTool, CheckFindsEachKindOfDamage) {
     ScratchDirectory scratch;
     std::vector<TrackKey> keys{{0, 1.0f, 1}, {24, 2.0f, 2}, {48, 3.0f, 0}};
-    for (const char* name : trackNames)
-        writeFileBytes(trackFileName("sync", name), trackFileBytes(keys));
+    for (const char* name : trackNames) writeFileBytes(trackFileName("sync", name), trackFileBytes(keys));
     ToolRun healthy = runTracksTool({"check"});
     EXPECT_EQ(healthy.status, 0) << healthy.out;
-    EXPECT_EQ(lineStartingWith(healthy.out, "sync_tunnel[texture.track"),
-              "sync_tunnel[texture.track: ok, 3 keys");
+    EXPECT_EQ(lineStartingWith(healthy.out, "sync_tunnel[texture.track"), "sync_tunnel[texture.track: ok, 3 keys");
 
     struct Damage {
         const char* track;
@@ -154,23 +147,19 @@ TEST(TracksTool, CheckFindsEachKindOfDamage) {
     std::string whole = trackFileBytes(keys);
     const Damage damages[] = {
         {"fade:fg_black", "", "empty (0 bytes)"},
-        {"fade:fg_noise", whole.substr(0, 20),
-         "truncated: the count says 3 keys, 1 complete keys survive"},
+        {"fade:fg_noise", whole.substr(0, 20), "truncated: the count says 3 keys, 1 complete keys survive"},
         {"avatar:good", whole.substr(0, 2), "truncated: 2 bytes, the key count is incomplete"},
         {"avatar:evil", whole + "xy", "trailing bytes: 2 bytes after the last key"},
         {"lyrics:good", trackFileBytes({{0, 1, 0}, {9, 1, 0}, {9, 1, 0}, {3, 1, 0}}),
          "rows not increasing: key 2 (row 9) is not after key 1 (row 9) (and 1 more)"},
         {"lyrics:evil", trackFileBytes({{0, 1, 1}, {5, 1, -2}}), "unknown kind -2 at key 1"},
-        {"features", trackFileBytes({{0, floatFromBits(0x7f800000), 1}}),
-         "non-finite value at key 0"},
+        {"features", trackFileBytes({{0, floatFromBits(0x7f800000), 1}}), "non-finite value at key 0"},
         {"tunnel:move", trackFileBytes(-5, keys), "negative key count -5"},
-        {"pictogram:x", trackFileBytes(200000000, keys),
-         "key count 200000000 is over the limit of 1000000 keys"},
+        {"pictogram:x", trackFileBytes(200000000, keys), "key count 200000000 is over the limit of 1000000 keys"},
         {"tunnel:variation", trackFileBytes({{0, -3e38f, 1}, {9, 3e38f, 0}}),
          "value overflow: the values of key 0 and key 1 differ by more than a 32-bit float holds"},
     };
-    for (const Damage& damage : damages)
-        writeFileBytes(trackFileName("sync", damage.track), damage.bytes);
+    for (const Damage& damage : damages) writeFileBytes(trackFileName("sync", damage.track), damage.bytes);
     std::remove(trackFileName("sync", "refrain:sun"));
     // What is no regular file is refused before a byte is read: a FIFO without a writer would
     // block the open, and /dev/zero never ends.
@@ -180,10 +169,8 @@ TEST(TracksTool, CheckFindsEachKindOfDamage) {
         const char* report;
     };
     const Planted planted[] = {
-        {"refrain:background", [](const char* path) { return mkdir(path, 0755); },
-         "a directory, not a regular file"},
-        {"refrain:foreground", [](const char* path) { return mkfifo(path, 0644); },
-         "a FIFO, not a regular file"},
+        {"refrain:background", [](const char* path) { return mkdir(path, 0755); }, "a directory, not a regular file"},
+        {"refrain:foreground", [](const char* path) { return mkfifo(path, 0644); }, "a FIFO, not a regular file"},
         {"refrain:polaroid_start", [](const char* path) { return symlink("/dev/zero", path); },
          "a device, not a regular file"},
     };
@@ -203,8 +190,7 @@ TEST(TracksTool, CheckFindsEachKindOfDamage) {
         EXPECT_EQ(lineStartingWith(check.out, file + ":"), file + ": " + entry.report);
     }
     EXPECT_EQ(lineStartingWith(check.out, "sync_refrain[sun"), "sync_refrain[sun.track: missing");
-    EXPECT_EQ(lineStartingWith(check.out, "sync_tunnel[texture"),
-              "sync_tunnel[texture.track: ok, 3 keys");
+    EXPECT_EQ(lineStartingWith(check.out, "sync_tunnel[texture"), "sync_tunnel[texture.track: ok, 3 keys");
     EXPECT_TRUE(contains(check.out, "14 of 20 track files are not well formed"));
     ToolRun eval = runTracksTool({"eval", "refrain:foreground", "0"});
     EXPECT_EQ(eval.status, 1);
@@ -213,12 +199,9 @@ TEST(TracksTool, CheckFindsEachKindOfDamage) {
 
 TEST(TracksTool, EvalAgreesWithTheLibrary) {
     ScratchDirectory scratch;
-    writeFileBytes("sync_refrain[sun.track", trackFileBytes({{-3, 0.1f, 1},
-                                                             {21, 0.7f, 2},
-                                                             {40, -5.0f, 3},
-                                                             {77, 12.0f, 0},
-                                                             {90, 1, 4},
-                                                             {95, 2, 1}}));
+    writeFileBytes(
+        "sync_refrain[sun.track",
+        trackFileBytes({{-3, 0.1f, 1}, {21, 0.7f, 2}, {40, -5.0f, 3}, {77, 12.0f, 0}, {90, 1, 4}, {95, 2, 1}}));
     std::vector<std::string> arguments{"eval", "refrain:sun"};
     for (double row = -5; row < 100; row += 1.375) arguments.push_back(std::to_string(row));
     arguments.push_back("1e300");

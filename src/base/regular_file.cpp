@@ -94,15 +94,10 @@ FileKind fileKindAt(const char* path) {
 
 const char* irregularFileText(FileKind kind) {
     switch (kind) {
-        case FileKind::Directory:
-            return "a directory, not a regular file";
-        case FileKind::Fifo:
-            return "a FIFO, not a regular file";
-        case FileKind::Device:
-            return "a device, not a regular file";
-        case FileKind::Socket:
-            return "a socket, not a regular file";
-        default:
-            return nullptr;
+    case FileKind::Directory: return "a directory, not a regular file";
+    case FileKind::Fifo: return "a FIFO, not a regular file";
+    case FileKind::Device: return "a device, not a regular file";
+    case FileKind::Socket: return "a socket, not a regular file";
+    default: return nullptr;
     }
 }

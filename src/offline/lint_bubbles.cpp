@@ -66,17 +66,15 @@ RuleVerdict judgeBubbles(const LintShow& show) {
     RuleVerdict verdict;
     verdict.rule = "bubbles";
     const TrackSet& t = show.tracks;
-    CharacterTracks good = {"the good character", goodCharacter, t.avatarGood, t.lyricsGood,
-                            show.catalogue.goodBubble};
-    CharacterTracks evil = {"the evil character", evilCharacter, t.avatarEvil, t.lyricsEvil,
-                            show.catalogue.evilBubble};
+    CharacterTracks good = {"the good character", goodCharacter, t.avatarGood, t.lyricsGood, show.catalogue.goodBubble};
+    CharacterTracks evil = {"the evil character", evilCharacter, t.avatarEvil, t.lyricsEvil, show.catalogue.evilBubble};
     judgeEmptyBubbles(show, good, &verdict);
     judgeEmptyBubbles(show, evil, &verdict);
     auto together = [&](int row) { return faceShown(good, row) && faceShown(evil, row); };
     eachStretch(show.lastRow, together, [&](int first, int last) {
         verdict.findings.push_back("bubbles: " + rowSpanText(show.grid, first, last) + ": both bubbles up at once (" +
-                                   show.fileNames[size_t(good.bubble)] + " and " +
-                                   show.fileNames[size_t(evil.bubble)] + ")");
+                                   show.fileNames[size_t(good.bubble)] + " and " + show.fileNames[size_t(evil.bubble)] +
+                                   ")");
     });
     return verdict;
 }

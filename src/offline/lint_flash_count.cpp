@@ -9,7 +9,7 @@ constexpr float leastChange = 0.1f;
 constexpr float darkerBelow = 0.8f;
 
 struct Zigzag {
-    int direction = 0;  // +1 rising, -1 falling, 0 before the first change of 0.1
+    int direction = 0;              // +1 rising, -1 falling, 0 before the first change of 0.1
     float low = 0.0f, high = 0.0f;  // before the first change: the range seen so far
     float start = 0.0f;             // where the current leg began
     float extreme = 0.0f;           // how far it has gone
@@ -29,8 +29,10 @@ struct Zigzag {
         if (direction == 0) {
             low = std::min(low, value);
             high = std::max(high, value);
-            if (value - low >= leastChange) begin(+1, low, value, frame);
-            else if (high - value >= leastChange) begin(-1, high, value, frame);
+            if (value - low >= leastChange)
+                begin(+1, low, value, frame);
+            else if (high - value >= leastChange)
+                begin(-1, high, value, frame);
             return;
         }
         bool further = direction > 0 ? value > extreme : value < extreme;

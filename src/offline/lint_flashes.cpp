@@ -92,8 +92,8 @@ bool openQuietly(CaptureSession* session) {
 // The nine windows' luminance, frame by frame, for frames (rows) 0 to lastRow.
 bool renderWindowSeries(const LintShow& show, std::vector<WindowMeans>* series) {
     CaptureSession session;
-    bool opened = openQuietly(&session) && session.window.width == pictureWidth &&
-                  session.window.height == pictureHeight;
+    bool opened =
+        openQuietly(&session) && session.window.width == pictureWidth && session.window.height == pictureHeight;
     if (opened) {
         std::vector<uint8_t> rgba;
         for (int row = 0; row <= show.lastRow; ++row) {

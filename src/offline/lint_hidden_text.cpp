@@ -21,11 +21,11 @@ namespace {
 
 constexpr int partsAcross = 8;
 constexpr int mostBandsDown = 16;
-constexpr float leastThrough = 0.6f;       // of a text's own light that must reach the screen
-constexpr int samplesAcrossWanted = 48;    // opaque cells sampled across a text's width, about
-constexpr int mostSamplePoints = 2048;     // grid points of a text, however large it is
-constexpr float coveringAlpha = 0.1f;      // a layer this opaque over a sample counts as covering it
-constexpr float nearlyNothing = 0.1f;      // a showing that starts or ends this faint fades in or out
+constexpr float leastThrough = 0.6f;     // of a text's own light that must reach the screen
+constexpr int samplesAcrossWanted = 48;  // opaque cells sampled across a text's width, about
+constexpr int mostSamplePoints = 2048;   // grid points of a text, however large it is
+constexpr float coveringAlpha = 0.1f;    // a layer this opaque over a sample counts as covering it
+constexpr float nearlyNothing = 0.1f;    // a showing that starts or ends this faint fades in or out
 
 struct TextSample {
     Vec2 pixel;  // in the text image
@@ -155,13 +155,13 @@ std::string causeText(unsigned causes) {
 // One text's showings and covered stretches, as the rows go by.
 struct TextWatch {
     int showFirst = -1, showLast = -1;
-    int dimRows = 0;           // rows under the mark through the full-screen layers and own opacity
+    int dimRows = 0;  // rows under the mark through the full-screen layers and own opacity
     float dimLeast = 1.0f;
     unsigned dimCauses = 0;
-    bool allDim = true;        // every row of the showing so far was dim
-    bool fadesIn = false;      // its first row was nearly nothing
-    int leadingDim = 0;        // dim rows at its start
-    int trailingDim = 0;       // dim rows at its end so far
+    bool allDim = true;    // every row of the showing so far was dim
+    bool fadesIn = false;  // its first row was nearly nothing
+    int leadingDim = 0;    // dim rows at its start
+    int trailingDim = 0;   // dim rows at its end so far
     float lastThrough = 1.0f;
     int coverFirst = -1, coverLast = -1;
     float coverLeast = 1.0f;

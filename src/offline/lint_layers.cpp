@@ -64,14 +64,14 @@ void followPictogram(Follower* f, const AvatarShake& shake) {
     int entry = f->show.catalogue.pictograms[index];
     if (!f->loaded(entry)) return;
     const ImageAlpha& image = f->show.images[size_t(entry)];
-    Vec2 rest = pictogramRestCorner(f->value(t.pictogramX), f->value(t.pictogramY), float(image.width),
-                                    float(image.height));
+    Vec2 rest =
+        pictogramRestCorner(f->value(t.pictogramX), f->value(t.pictogramY), float(image.width), float(image.height));
     f->image(entry, shake.pictogramWobble + rest, rest, pictogramWobbleReach, pictogramOpacity,
              f->value(t.pictogramScale));
 }
 
-void followCharacter(Follower* f, const AvatarShake& shake, const CharacterPlacement& place, float face,
-                     float lyric, const int* faces, int bubble, const int* lyrics) {
+void followCharacter(Follower* f, const AvatarShake& shake, const CharacterPlacement& place, float face, float lyric,
+                     const int* faces, int bubble, const int* lyrics) {
     int faceIndex = 0, lyricIndex = 0;
     if (!pickEntry(face, place.faceCount, &faceIndex)) return;
     Vec2 corner = characterCorner(place, shake.swayPhaseX, shake.swayY);
@@ -127,8 +127,7 @@ void followLogo(Follower* f) {
 void followFeatures(Follower* f) {
     int index = 0;
     if (!pickEntry(f->value(f->show.tracks.features), featureCount, &index)) return;
-    f->image(f->show.catalogue.featureImages[index], featuresJitter(f->frame.t), Vec2(0, 0), featuresJitterReach,
-             1.0f);
+    f->image(f->show.catalogue.featureImages[index], featuresJitter(f->frame.t), Vec2(0, 0), featuresJitterReach, 1.0f);
 }
 
 Vec2 turned(Vec2 v, double radians) {
@@ -146,8 +145,8 @@ FrameLayers followFrame(const LintShow& show, double row) {
     followTunnel(&f);
     AvatarShake shake = computeAvatarShake(f.frame, t.avatarEvil);
     followPictogram(&f, shake);
-    followCharacter(&f, shake, goodCharacter, f.value(t.avatarGood), f.value(t.lyricsGood), c.goodAvatars,
-                    c.goodBubble, c.goodLyrics);
+    followCharacter(&f, shake, goodCharacter, f.value(t.avatarGood), f.value(t.lyricsGood), c.goodAvatars, c.goodBubble,
+                    c.goodLyrics);
     followRefrain(&f);
     followPolaroids(&f, shake);
     f.fullScreen(LayerKind::Static, f.value(t.fadeFgNoise));

@@ -16,18 +16,18 @@ enum class LayerKind { Image, Static, White, Black };
 
 struct FrameLayer {
     LayerKind kind = LayerKind::Image;
-    int entry = -1;              // Image: the catalogue entry drawn
-    Vec2 corner;                 // Image: top-left corner before turning, design space
-    Vec2 restCorner;             // Image: the corner without its sway
-    SwayReach reach = {0, 0};    // Image: how far the sway takes the corner from rest
+    int entry = -1;            // Image: the catalogue entry drawn
+    Vec2 corner;               // Image: top-left corner before turning, design space
+    Vec2 restCorner;           // Image: the corner without its sway
+    SwayReach reach = {0, 0};  // Image: how far the sway takes the corner from rest
     float scale = 1.0f;
-    float angleDegrees = 0.0f;   // clockwise about the image's centre
-    float opacity = 0.0f;        // the colour's alpha, or the full-screen layer's, clamped to 0..1
+    float angleDegrees = 0.0f;  // clockwise about the image's centre
+    float opacity = 0.0f;       // the colour's alpha, or the full-screen layer's, clamped to 0..1
 };
 
 struct FrameLayers {
-    int tunnelEntry = -1;             // the tunnel texture drawn under everything, or -1
-    std::vector<FrameLayer> layers;   // over the tunnel, in drawing order
+    int tunnelEntry = -1;            // the tunnel texture drawn under everything, or -1
+    std::vector<FrameLayer> layers;  // over the tunnel, in drawing order
 };
 
 // Follows the frame at a row. Images that are not loaded are left out, as drawing leaves them out.

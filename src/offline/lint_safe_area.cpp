@@ -19,8 +19,8 @@ struct Area {
     double left, top, right, bottom;
 };
 
-const Area safeArea = {designSpaceWidth * safeMargin, designSpaceHeight * safeMargin,
-                       designSpaceWidth * (1.0 - safeMargin), designSpaceHeight * (1.0 - safeMargin)};
+const Area safeArea = {designSpaceWidth * safeMargin, designSpaceHeight* safeMargin,
+                       designSpaceWidth*(1.0 - safeMargin), designSpaceHeight*(1.0 - safeMargin)};
 
 // The design-space box the text's opaque pixels can reach at its placement.
 Area reachOf(const FrameLayer& layer, const ImageAlpha& image) {
@@ -28,8 +28,8 @@ Area reachOf(const FrameLayer& layer, const ImageAlpha& image) {
     double scale = layer.scale;
     double x0 = layer.restCorner.x + ink.left * scale, x1 = layer.restCorner.x + ink.right * scale;
     double y0 = layer.restCorner.y + ink.top * scale, y1 = layer.restCorner.y + ink.bottom * scale;
-    return Area{std::min(x0, x1) - layer.reach.x, std::min(y0, y1) - layer.reach.y,
-                std::max(x0, x1) + layer.reach.x, std::max(y0, y1) + layer.reach.y};
+    return Area{std::min(x0, x1) - layer.reach.x, std::min(y0, y1) - layer.reach.y, std::max(x0, x1) + layer.reach.x,
+                std::max(y0, y1) + layer.reach.y};
 }
 
 bool outside(const Area& a) {

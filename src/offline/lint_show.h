@@ -15,12 +15,12 @@ struct SyncDevice;
 struct LintShow {
     SyncDevice* device = nullptr;  // owns the tracks
     TrackSet tracks = {};
-    AssetCatalogue catalogue = {};  // every entry holds its own index in the load order
+    AssetCatalogue catalogue = {};       // every entry holds its own index in the load order
     std::vector<std::string> fileNames;  // by entry
     std::vector<ImageAlpha> images;      // by entry
     std::vector<bool> isText;            // by entry: lyrics, feature cards, credits, the logo
     MusicalGrid grid;
-    int lastRow = 0;                     // the show's last row
+    int lastRow = 0;  // the show's last row
 };
 
 // Reads the working directory's tracks and images. False only when memory for the tracks runs

@@ -16,8 +16,8 @@ namespace {
 constexpr double loudestSilence = -60.0;  // dBFS
 
 struct SongTail {
-    int64_t frames = 0;           // the whole song's
-    double sumOfSquares = 0.0;    // of the samples after the last row, full scale 1
+    int64_t frames = 0;         // the whole song's
+    double sumOfSquares = 0.0;  // of the samples after the last row, full scale 1
     int64_t samplesAfter = 0;
 };
 

@@ -61,26 +61,21 @@ constexpr int bubbleTop(const CharacterPlacement& place) { return int(place.corn
 // The placement rules, first matching prefix wins. Positions are the scenes' drawing corners in
 // the design space (scenes/placements.h), before their few pixels of sway.
 const PlacementRule placementRules[] = {
-    {"data/avatars/evil_", SizeRule::EndsInsideDesign, int(evilCharacter.cornerX), int(evilCharacter.cornerY),
-     nullptr, "the evil avatar"},
+    {"data/avatars/evil_", SizeRule::EndsInsideDesign, int(evilCharacter.cornerX), int(evilCharacter.cornerY), nullptr,
+     "the evil avatar"},
     {"data/avatars/", SizeRule::EndsInsideDesign, int(goodCharacter.cornerX), int(goodCharacter.cornerY), nullptr,
      "the good avatar"},
     {"data/good_lyrics/bg-taleboble.png", SizeRule::EndsInsideDesign, bubbleLeft(goodCharacter),
      bubbleTop(goodCharacter), nullptr, "the good bubble"},
     {"data/evil_lyrics/bg-taleboble.png", SizeRule::EndsInsideDesign, bubbleLeft(evilCharacter),
      bubbleTop(evilCharacter), nullptr, "the evil bubble"},
-    {"data/good_lyrics/", SizeRule::NoLargerThanImage, 0, 0, "data/good_lyrics/bg-taleboble.png",
-     "a good lyric"},
-    {"data/evil_lyrics/", SizeRule::NoLargerThanImage, 0, 0, "data/evil_lyrics/bg-taleboble.png",
-     "an evil lyric"},
-    {"data/refrain/refrain-bg.png", SizeRule::CoversDesignWidth, 0, 0, nullptr,
-     "the refrain background"},
-    {"data/refrain/refrain-foregrund.png", SizeRule::CoversDesignWidth, 0, 0, nullptr,
-     "the refrain foreground"},
+    {"data/good_lyrics/", SizeRule::NoLargerThanImage, 0, 0, "data/good_lyrics/bg-taleboble.png", "a good lyric"},
+    {"data/evil_lyrics/", SizeRule::NoLargerThanImage, 0, 0, "data/evil_lyrics/bg-taleboble.png", "an evil lyric"},
+    {"data/refrain/refrain-bg.png", SizeRule::CoversDesignWidth, 0, 0, nullptr, "the refrain background"},
+    {"data/refrain/refrain-foregrund.png", SizeRule::CoversDesignWidth, 0, 0, nullptr, "the refrain foreground"},
     {"data/refrain/mirekand-o-sol.png", SizeRule::Square, 0, 0, nullptr, "the turning sun"},
     {"data/tunnel/", SizeRule::PowerOfTwoSides, 0, 0, nullptr, "a tunnel texture"},
-    {"data/zemlogo.png", SizeRule::FitsWithin, logoMaxWidth, maxTextureSide, nullptr,
-     "the logo, centred with margins"},
+    {"data/zemlogo.png", SizeRule::FitsWithin, logoMaxWidth, maxTextureSide, nullptr, "the logo, centred with margins"},
     {"data/", SizeRule::FitsWithin, designSpaceWidth, designSpaceHeight, nullptr, "a full-screen picture"},
 };
 
@@ -91,9 +86,7 @@ const PlacementRule* placementRuleFor(const std::string& fileName) {
     return nullptr;
 }
 
-std::string sizeText(ImageSize size) {
-    return std::to_string(size.width) + "x" + std::to_string(size.height);
-}
+std::string sizeText(ImageSize size) { return std::to_string(size.width) + "x" + std::to_string(size.height); }
 
 const std::string designSpaceText = sizeText({designSpaceWidth, designSpaceHeight});
 
@@ -104,38 +97,35 @@ std::string placementProblem(const PlacementRule& rule, ImageSize size,
                              const std::map<std::string, ImageSize>& measured) {
     std::string prefix = sizeText(size) + " does not suit " + rule.role + ": ";
     switch (rule.rule) {
-        case SizeRule::FitsWithin:
-            if (size.width <= rule.a && size.height <= rule.b) return "";
-            return prefix + "larger than " + sizeText({rule.a, rule.b});
-        case SizeRule::EndsInsideDesign:
-            if (rule.a + size.width <= designSpaceWidth && rule.b + size.height <= designSpaceHeight)
-                return "";
-            return prefix + "drawn at (" + std::to_string(rule.a) + "," + std::to_string(rule.b) +
-                   ") it ends outside " + designSpaceText;
-        case SizeRule::NoLargerThanImage: {
-            auto bound = measured.find(rule.other);
-            if (bound == measured.end()) return "";  // the bubble's own problem is reported for it
-            if (size.width <= bound->second.width && size.height <= bound->second.height) return "";
-            return prefix + "larger than its bubble " + rule.other + " (" +
-                   sizeText(bound->second) + ")";
-        }
-        case SizeRule::CoversDesignWidth:
-            if (size.width >= designSpaceWidth && size.height > designSpaceHeight) return "";
-            return prefix + "it must be at least " + std::to_string(designSpaceWidth) + " wide and taller than " +
-                   std::to_string(designSpaceHeight);
-        case SizeRule::Square:
-            if (size.width == size.height) return "";
-            return prefix + "it must be square";
-        case SizeRule::PowerOfTwoSides:
-            if (isPowerOfTwo(size.width) && isPowerOfTwo(size.height)) return "";
-            return prefix + "both sides must be powers of two";
+    case SizeRule::FitsWithin:
+        if (size.width <= rule.a && size.height <= rule.b) return "";
+        return prefix + "larger than " + sizeText({rule.a, rule.b});
+    case SizeRule::EndsInsideDesign:
+        if (rule.a + size.width <= designSpaceWidth && rule.b + size.height <= designSpaceHeight) return "";
+        return prefix + "drawn at (" + std::to_string(rule.a) + "," + std::to_string(rule.b) + ") it ends outside " +
+               designSpaceText;
+    case SizeRule::NoLargerThanImage: {
+        auto bound = measured.find(rule.other);
+        if (bound == measured.end()) return "";  // the bubble's own problem is reported for it
+        if (size.width <= bound->second.width && size.height <= bound->second.height) return "";
+        return prefix + "larger than its bubble " + rule.other + " (" + sizeText(bound->second) + ")";
+    }
+    case SizeRule::CoversDesignWidth:
+        if (size.width >= designSpaceWidth && size.height > designSpaceHeight) return "";
+        return prefix + "it must be at least " + std::to_string(designSpaceWidth) + " wide and taller than " +
+               std::to_string(designSpaceHeight);
+    case SizeRule::Square:
+        if (size.width == size.height) return "";
+        return prefix + "it must be square";
+    case SizeRule::PowerOfTwoSides:
+        if (isPowerOfTwo(size.width) && isPowerOfTwo(size.height)) return "";
+        return prefix + "both sides must be powers of two";
     }
     return "";
 }
 
 uint32_t bigEndian32(const unsigned char* bytes) {
-    return uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 |
-           uint32_t(bytes[3]);
+    return uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | uint32_t(bytes[3]);
 }
 
 // The size a PNG's header states, read from its first 24 bytes (signature, IHDR length and
@@ -217,8 +207,7 @@ ShaderProgram buildCapturingLogs(std::string* logs) {
         std::rewind(capture);
         char chunk[4096];
         size_t got;
-        while (long(logs->size()) < maxCapturedLogBytes &&
-               (got = std::fread(chunk, 1, sizeof chunk, capture)) > 0) {
+        while (long(logs->size()) < maxCapturedLogBytes && (got = std::fread(chunk, 1, sizeof chunk, capture)) > 0) {
             logs->append(chunk, got);
         }
         std::fclose(capture);
@@ -236,8 +225,7 @@ void addLogLines(const std::string& logs, ProblemList* problems) {
         if (end == std::string::npos) end = logs.size();
         std::string line = logs.substr(start, end - start);
         start = end + 1;
-        while (!line.empty() && (line.back() == ' ' || line.back() == '\r' || line.back() == '\t'))
-            line.pop_back();
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\r' || line.back() == '\t')) line.pop_back();
         if (line.empty()) continue;
         if (line == "VertexShader Info Log:")
             source = vertexShaderFileName;
@@ -280,9 +268,7 @@ int64_t decodedSongFrames(SongStream* stream) {
     return frames;
 }
 
-std::string prefixed(const std::string& file, const std::string& problem) {
-    return file + ": " + problem;
-}
+std::string prefixed(const std::string& file, const std::string& problem) { return file + ": " + problem; }
 
 }  // namespace
 
@@ -330,9 +316,8 @@ ProblemList checkSong() {
     if (status != FMOD_OK) return {prefixed(songFileName, songFormatProblem(status))};
     ProblemList problems;
     if (rate != songOutputRate || channels != songOutputChannels) {
-        problems.push_back(
-            prefixed(songFileName, std::to_string(rate) + " Hz, " + std::to_string(channels) +
-                                   " channels; the show is made for 44100 Hz stereo"));
+        problems.push_back(prefixed(songFileName, std::to_string(rate) + " Hz, " + std::to_string(channels) +
+                                                      " channels; the show is made for 44100 Hz stereo"));
     }
     SongStream* stream = nullptr;
     status = openSongStream(songFileName, &stream);
@@ -345,8 +330,7 @@ ProblemList checkSong() {
     double seconds = double(frames) / double(songOutputRate);
     if (seconds * rowsPerSecond < rowLimit) {
         char text[160];
-        std::snprintf(text, sizeof text,
-                      "decodes to %.3f s (%.1f rows), shorter than the show's %.0f rows (%.3f s)",
+        std::snprintf(text, sizeof text, "decodes to %.3f s (%.1f rows), shorter than the show's %.0f rows (%.3f s)",
                       seconds, seconds * rowsPerSecond, rowLimit, rowLimit / rowsPerSecond);
         problems.push_back(prefixed(songFileName, text));
     }
@@ -377,8 +361,7 @@ ProblemList checkShaders() {
 
 ProblemList checkShowFolder() {
     ProblemList problems;
-    for (ProblemList (*check)() :
-         {checkCatalogueImages, checkTrackFiles, checkSong, checkShaders}) {
+    for (ProblemList (*check)() : {checkCatalogueImages, checkTrackFiles, checkSong, checkShaders}) {
         ProblemList found = check();
         problems.insert(problems.end(), found.begin(), found.end());
     }

@@ -18,8 +18,8 @@ struct OffscreenGL {
 namespace {
 
 EGLDisplay surfacelessDisplay() {
-    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    auto getPlatformDisplay =
+        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
     if (!getPlatformDisplay) return EGL_NO_DISPLAY;
     return getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
 }
@@ -28,8 +28,8 @@ bool createContext(OffscreenGL* gl) {
     gl->display = surfacelessDisplay();
     if (gl->display == EGL_NO_DISPLAY || !eglInitialize(gl->display, nullptr, nullptr)) return false;
     if (!eglBindAPI(EGL_OPENGL_API)) return false;
-    const EGLint contextAttributes[] = {
-        EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT,
+                                        EGL_NONE};
     gl->context = eglCreateContext(gl->display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, contextAttributes);
     if (gl->context == EGL_NO_CONTEXT) return false;
     return eglMakeCurrent(gl->display, EGL_NO_SURFACE, EGL_NO_SURFACE, gl->context);

@@ -14,15 +14,15 @@
 #pragma once
 
 struct PlaybackClock {
-    double rate = 44100.0;       // frames per second
-    double maxLead = 0.040;      // seconds the clock may run ahead of the last report
-    double snapAhead = 0.100;    // a report this far ahead is taken at once
-    double slewRate = 0.05;      // catching up, the clock runs at most 5 % fast
-    double anchorFrames = 0.0;   // position at anchorTime
-    double anchorTime = 0.0;     // monotonic seconds
-    double lastTime = 0.0;       // when the clock was last read
-    double lastFrames = 0.0;     // the last position returned
-    bool heard = false;          // the device has reported the first frame heard
+    double rate = 44100.0;      // frames per second
+    double maxLead = 0.040;     // seconds the clock may run ahead of the last report
+    double snapAhead = 0.100;   // a report this far ahead is taken at once
+    double slewRate = 0.05;     // catching up, the clock runs at most 5 % fast
+    double anchorFrames = 0.0;  // position at anchorTime
+    double anchorTime = 0.0;    // monotonic seconds
+    double lastTime = 0.0;      // when the clock was last read
+    double lastFrames = 0.0;    // the last position returned
+    bool heard = false;         // the device has reported the first frame heard
 };
 
 // Starts the clock at frame 0 at monotonic time now.

@@ -56,8 +56,7 @@ int readFormat(SongStream* stream) {
     int channels = 0, encoding = 0;
     int status = mpg123_getformat(stream->decoder, &rate, &channels, &encoding);
     if (status == MPG123_OK) {
-        bool expected = rate == songOutputRate && channels == songOutputChannels &&
-                        encoding == MPG123_ENC_SIGNED_16;
+        bool expected = rate == songOutputRate && channels == songOutputChannels && encoding == MPG123_ENC_SIGNED_16;
         // The decoder also plays MPEG Layer I and II; the song is MP3, Layer III.
         mpg123_frameinfo frame;
         bool layer3 = mpg123_info(stream->decoder, &frame) == MPG123_OK && frame.layer == 3;
@@ -127,9 +126,7 @@ void closeSongStream(SongStream* stream) {
     delete stream;
 }
 
-long songStreamInputOffset(const SongStream* stream) {
-    return long(mpg123_tell_stream(stream->decoder));
-}
+long songStreamInputOffset(const SongStream* stream) { return long(mpg123_tell_stream(stream->decoder)); }
 
 int readSongFileFormat(const char* path, long* rate, int* channels) {
     *rate = 0;

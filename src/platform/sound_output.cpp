@@ -25,9 +25,9 @@ struct SoundOutput {
 
 namespace {
 
-constexpr int bufferFrames = 2048;          // 46 ms a buffer
-constexpr int bufferCount = 40;             // 1.86 s queued ahead at most
-constexpr int initialBuffers = 8;           // decoded before the source starts
+constexpr int bufferFrames = 2048;  // 46 ms a buffer
+constexpr int bufferCount = 40;     // 1.86 s queued ahead at most
+constexpr int initialBuffers = 8;   // decoded before the source starts
 constexpr auto feedInterval = std::chrono::milliseconds(10);
 
 }  // namespace
@@ -38,14 +38,14 @@ struct ChannelPlayback {
     ALuint source = 0;
     ALuint buffers[bufferCount] = {};
     std::vector<ALuint> freeBuffers;
-    std::deque<int> queuedFrames;    // frames in each queued buffer, oldest first
-    double retiredFrames = 0.0;      // frames of the buffers already played and unqueued
+    std::deque<int> queuedFrames;  // frames in each queued buffer, oldest first
+    double retiredFrames = 0.0;    // frames of the buffers already played and unqueued
     bool streamEnded = false;
-    bool finished = false;           // everything decoded has been played
+    bool finished = false;  // everything decoded has been played
     PlaybackClock clock;
     std::vector<int16_t> scratch;
 
-    std::mutex mutex;                // guards the source, the queue book-keeping and the clock
+    std::mutex mutex;  // guards the source, the queue book-keeping and the clock
     std::condition_variable wake;
     bool stopRequested = false;
     std::thread feeder;
@@ -66,8 +66,7 @@ SoundOutput* openSoundOutput() {
         return output;
     }
     if (alIsExtensionPresent("AL_SOFT_source_latency")) {
-        output->getSourcei64v =
-            reinterpret_cast<LPALGETSOURCEI64VSOFT>(alGetProcAddress("alGetSourcei64vSOFT"));
+        output->getSourcei64v = reinterpret_cast<LPALGETSOURCEI64VSOFT>(alGetProcAddress("alGetSourcei64vSOFT"));
     }
     output->directChannels = alIsExtensionPresent("AL_SOFT_direct_channels");
     return output;
@@ -111,8 +110,8 @@ int decodeChunk(ChannelPlayback* playback) {
 void queueChunk(ChannelPlayback* playback, int frames) {
     ALuint buffer = playback->freeBuffers.back();
     playback->freeBuffers.pop_back();
-    alBufferData(buffer, AL_FORMAT_STEREO16, playback->scratch.data(),
-                 ALsizei(frames * songBytesPerFrame), ALsizei(songOutputRate));
+    alBufferData(buffer, AL_FORMAT_STEREO16, playback->scratch.data(), ALsizei(frames * songBytesPerFrame),
+                 ALsizei(songOutputRate));
     alSourceQueueBuffers(playback->source, 1, &buffer);
     playback->queuedFrames.push_back(frames);
 }

@@ -120,8 +120,8 @@ FMOD_RESULT FMOD_System_Init(FMOD::System* system, int maxChannels, FMOD_INITFLA
     return FMOD_OK;
 }
 
-FMOD_RESULT FMOD_System_CreateStream(FMOD::System* system, const char* name, FMOD_MODE,
-                                     FMOD_CREATESOUNDEXINFO* exinfo, FMOD::Sound** sound) {
+FMOD_RESULT FMOD_System_CreateStream(FMOD::System* system, const char* name, FMOD_MODE, FMOD_CREATESOUNDEXINFO* exinfo,
+                                     FMOD::Sound** sound) {
     SoundTables& t = tables();
     std::lock_guard<std::mutex> lock(t.mutex);
     SystemRecord* record = find(t.systems, system);
@@ -141,8 +141,8 @@ FMOD_RESULT FMOD_System_CreateStream(FMOD::System* system, const char* name, FMO
     return FMOD_OK;
 }
 
-FMOD_RESULT FMOD_System_PlaySound(FMOD::System* system, FMOD_CHANNELINDEX channelId,
-                                  FMOD::Sound* sound, bool paused, FMOD::Channel** channel) {
+FMOD_RESULT FMOD_System_PlaySound(FMOD::System* system, FMOD_CHANNELINDEX channelId, FMOD::Sound* sound, bool paused,
+                                  FMOD::Channel** channel) {
     SoundTables& t = tables();
     std::lock_guard<std::mutex> lock(t.mutex);
     SystemRecord* record = find(t.systems, system);
@@ -163,8 +163,8 @@ FMOD_RESULT FMOD_System_PlaySound(FMOD::System* system, FMOD_CHANNELINDEX channe
     ChannelPlayback* playback = startPlayback(record->output, soundRecord->stream);
     if (!playback) return FMOD_ERR_CHANNEL_ALLOC;
     uintptr_t token = newToken(t);
-    t.channels[token] = ChannelRecord{reinterpret_cast<uintptr_t>(system),
-                                      reinterpret_cast<uintptr_t>(sound), playback};
+    t.channels[token] =
+        ChannelRecord{reinterpret_cast<uintptr_t>(system), reinterpret_cast<uintptr_t>(sound), playback};
     soundRecord->channel = token;
     if (channel) *channel = reinterpret_cast<FMOD::Channel*>(token);
     return FMOD_OK;
@@ -206,8 +206,7 @@ FMOD_RESULT FMOD_Sound_Release(FMOD::Sound* sound) {
     return FMOD_OK;
 }
 
-FMOD_RESULT FMOD_Channel_GetPosition(FMOD::Channel* channel, unsigned int* position,
-                                     FMOD_TIMEUNIT unit) {
+FMOD_RESULT FMOD_Channel_GetPosition(FMOD::Channel* channel, unsigned int* position, FMOD_TIMEUNIT unit) {
     SoundTables& t = tables();
     std::lock_guard<std::mutex> lock(t.mutex);
     ChannelRecord* record = find(t.channels, channel);
@@ -237,12 +236,10 @@ FMOD_RESULT System::getVersion(unsigned int* version) { return FMOD_System_GetVe
 FMOD_RESULT System::init(int maxChannels, FMOD_INITFLAGS flags, void* extraDriverData) {
     return FMOD_System_Init(this, maxChannels, flags, extraDriverData);
 }
-FMOD_RESULT System::createStream(const char* name, FMOD_MODE mode, FMOD_CREATESOUNDEXINFO* exinfo,
-                                 Sound** sound) {
+FMOD_RESULT System::createStream(const char* name, FMOD_MODE mode, FMOD_CREATESOUNDEXINFO* exinfo, Sound** sound) {
     return FMOD_System_CreateStream(this, name, mode, exinfo, sound);
 }
-FMOD_RESULT System::playSound(FMOD_CHANNELINDEX channelId, Sound* sound, bool paused,
-                              Channel** channel) {
+FMOD_RESULT System::playSound(FMOD_CHANNELINDEX channelId, Sound* sound, bool paused, Channel** channel) {
     return FMOD_System_PlaySound(this, channelId, sound, paused, channel);
 }
 FMOD_RESULT System::update() { return FMOD_System_Update(this); }

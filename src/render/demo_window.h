@@ -17,12 +17,12 @@ struct OffscreenGL;
 
 class DemoWindow {
 public:
-    int32_t width;           // output size in pixels, written by open
+    int32_t width;  // output size in pixels, written by open
     int32_t height;
-    bool in2D = false;       // the temporary 2-D projection of a 2-D draw is in force
-    float fov = 90.0f;       // vertical field of view, degrees
-    float scaleX = 1.0f;     // output width / design width, written before open
-    float scaleY = 1.0f;     // output height / design height, written before open
+    bool in2D = false;    // the temporary 2-D projection of a 2-D draw is in force
+    float fov = 90.0f;    // vertical field of view, degrees
+    float scaleX = 1.0f;  // output width / design width, written before open
+    float scaleY = 1.0f;  // output height / design height, written before open
     float designWidth = float(designSpaceWidth);
     float designHeight = float(designSpaceHeight);
 

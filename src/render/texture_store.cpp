@@ -52,8 +52,8 @@ GLuint upload(const unsigned char* pixels, int width, int height, int components
     // Rows are tightly packed; an RGB row of odd width is not a multiple of four bytes.
     bool alignedRows = (size_t(width) * size_t(components)) % 4 == 0;
     if (!alignedRows) glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, components, width, height, 0, components == 4 ? GL_RGBA : GL_RGB,
-                 GL_UNSIGNED_BYTE, pixels);
+    glTexImage2D(GL_TEXTURE_2D, 0, components, width, height, 0, components == 4 ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE,
+                 pixels);
     if (!alignedRows) glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     return name;
 }
@@ -106,8 +106,7 @@ bool decodeTextureImage(const char* fileName, int maxSide, DecodedImage* image, 
     unsigned char* pixels = stbi_load_from_memory(data, length, &width, &height, &components, 0);
     if (!pixels) return refuse(image, ImageRefusal::Undecodable);
     // The header read twice could disagree (the file changed in between): trust neither blindly.
-    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide || components < 1 ||
-        components > 4) {
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide || components < 1 || components > 4) {
         stbi_image_free(pixels);
         return refuse(image, ImageRefusal::Undecodable);
     }
@@ -145,6 +144,4 @@ void TextureStore::bind(int slot) {
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 }
 
-const Texture& TextureStore::get(int slot) const {
-    return holds(slot) ? textures[size_t(slot)] : emptyTexture;
-}
+const Texture& TextureStore::get(int slot) const { return holds(slot) ? textures[size_t(slot)] : emptyTexture; }

@@ -52,7 +52,7 @@ void freeDecodedImage(DecodedImage* image);
 
 struct TextureStore {
     std::vector<Texture> textures;
-    int64_t decodedBytes = 0;  // RGBA bytes of every image loaded, counted against the budget
+    int64_t decodedBytes = 0;                       // RGBA bytes of every image loaded, counted against the budget
     ImageRefusal lastRefusal = ImageRefusal::None;  // why the last load returned -1
 
     // Decodes the file into a new texture and returns its slot; the existing slot when a record

@@ -21,8 +21,8 @@ void add(std::vector<CatalogueEntry>* entries, std::string fileName, int* slot) 
 }
 
 void addPictureGroups(std::vector<CatalogueEntry>* entries, AssetCatalogue* c) {
-    static const char* const goodFaces[10] = {"annoyed", "awww", "basic", "happy-thoughtful", "huh",
-                                              "open-mouth", "pleased", "sceptical", "shrewd", "silly"};
+    static const char* const goodFaces[10] = {"annoyed",    "awww",    "basic",     "happy-thoughtful", "huh",
+                                              "open-mouth", "pleased", "sceptical", "shrewd",           "silly"};
     for (int i = 0; i < 10; ++i) add(entries, std::string("data/avatars/") + goodFaces[i] + ".png", &c->goodAvatars[i]);
     for (int i = 0; i < 5; ++i) add(entries, "data/avatars/evil_0" + std::to_string(i) + ".png", &c->evilAvatars[i]);
     add(entries, "data/good_lyrics/bg-taleboble.png", &c->goodBubble);

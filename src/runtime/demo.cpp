@@ -54,8 +54,7 @@ bool openMusic(Music* music) {
     if (!soundVersionAccepted(version)) return false;
     if (!soundCallSucceeded(music->system->init(1, FMOD_INIT_NORMAL, nullptr))) return false;
     FMOD_MODE mode = FMOD_2D | FMOD_SOFTWARE | FMOD_CREATESTREAM | FMOD_ACCURATETIME;
-    return soundCallSucceeded(
-        music->system->createStream(songSettings.fileName, mode, nullptr, &music->song));
+    return soundCallSucceeded(music->system->createStream(songSettings.fileName, mode, nullptr, &music->song));
 }
 
 // Shutdown step 2; each release is checked before the next.
@@ -90,8 +89,8 @@ int runDemo() {
     demo.syncDevice = createSyncDevice();
     if (!demo.syncDevice) return -1;
     loadShow(demo.syncDevice, demo.display, demo.textures, &demo.show);  // start-up steps 10 to 12
-    if (!soundCallSucceeded(demo.music.system->playSound(FMOD_CHANNEL_FREE, demo.music.song, false,
-                                                         &demo.music.channel))) {
+    if (!soundCallSucceeded(
+            demo.music.system->playSound(FMOD_CHANNEL_FREE, demo.music.song, false, &demo.music.channel))) {
         return -1;
     }
     if (demo.display->hasContext()) glEnable(GL_BLEND);

@@ -20,9 +20,9 @@ void renderFrame(DemoWindow* display, const FrameState& frame, Show* show) {
     renderTunnel(TunnelTracks{tracks.tunnelMove, tracks.tunnelTexture, tracks.tunnelVariation}, frame.row,
                  images.tunnelTextures, &show->tunnel);
     AvatarShake shake = computeAvatarShake(frame, tracks.avatarEvil);
-    renderPictogram(frame, shake, display, currentTextures, images.pictograms,
-                    PictogramTracks{tracks.pictogramPictogram, tracks.pictogramX, tracks.pictogramY,
-                                    tracks.pictogramScale});
+    renderPictogram(
+        frame, shake, display, currentTextures, images.pictograms,
+        PictogramTracks{tracks.pictogramPictogram, tracks.pictogramX, tracks.pictogramY, tracks.pictogramScale});
     renderGoodAvatar(frame, shake, display, GoodAvatarImages{images.goodAvatars, images.goodBubble, images.goodLyrics},
                      tracks.avatarGood, tracks.lyricsGood);
     renderRefrain(frame, display, RefrainImages{images.refrainBackground, images.refrainSun, images.refrainForeground},

@@ -9,10 +9,10 @@
 
 struct MainLoopHooks {
     void* context;
-    bool (*isRunning)(void* context);                 // false once Escape is seen
-    void (*updateMusic)(void* context);               // once per iteration
-    double (*readRow)(void* context);                 // the music clock
-    void (*drawFrame)(void* context, double row);     // one whole frame, presented
+    bool (*isRunning)(void* context);              // false once Escape is seen
+    void (*updateMusic)(void* context);            // once per iteration
+    double (*readRow)(void* context);              // the music clock
+    void (*drawFrame)(void* context, double row);  // one whole frame, presented
 };
 
 // Runs the loop; returns the number of frames drawn.

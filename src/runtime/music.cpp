@@ -5,9 +5,7 @@
 
 const SongSettings songSettings = {songFileName, 44100};
 
-double rowFromPcmBytes(uint32_t position) {
-    return double(position) / MusicClock::bytesPerSecond * rowsPerSecond;
-}
+double rowFromPcmBytes(uint32_t position) { return double(position) / MusicClock::bytesPerSecond * rowsPerSecond; }
 
 double readMusicClock(FMOD::Channel* channel) {
     unsigned int position = 0;
@@ -23,7 +21,7 @@ bool soundCallSucceeded(FMOD_RESULT result) {
 
 bool soundVersionAccepted(unsigned int version) {
     if (version >= requiredSoundVersion) return true;
-    printf("Error!  You are using an old version of FMOD %08x.  This program requires %08x\n",
-           version, requiredSoundVersion);
+    printf("Error!  You are using an old version of FMOD %08x.  This program requires %08x\n", version,
+           requiredSoundVersion);
     return false;
 }

@@ -26,8 +26,8 @@ AvatarShake computeAvatarShake(const FrameState& frame, const SyncTrack* avatarE
     double k = double(shake.shakeFactor);
     shake.swayY = std::sin(k * (frame.t * 0.8));
     shake.swayPhaseX = k * (frame.t * 1.2);
-    shake.pictogramWobble = Vec2(float(pictogramWobbleReach.x * std::cos(shake.swayPhaseX)),
-                                 float(pictogramWobbleReach.y * shake.swayY));
+    shake.pictogramWobble =
+        Vec2(float(pictogramWobbleReach.x * std::cos(shake.swayPhaseX)), float(pictogramWobbleReach.y * shake.swayY));
     return shake;
 }
 

@@ -10,21 +10,21 @@ class DemoWindow;
 struct SyncTrack;
 
 struct AvatarShake {
-    float evilValue;        // "avatar:evil" at the frame's row
-    float shakeFactor;      // shakeFactorWhileEvil while the evil character is shown, else 1
-    double swayY;           // sin(shakeFactor * (t * 0.8))
-    double swayPhaseX;      // shakeFactor * (t * 1.2), radians
-    Vec2 pictogramWobble;   // pictogramWobbleReach times (cos(swayPhaseX), swayY)
+    float evilValue;       // "avatar:evil" at the frame's row
+    float shakeFactor;     // shakeFactorWhileEvil while the evil character is shown, else 1
+    double swayY;          // sin(shakeFactor * (t * 0.8))
+    double swayPhaseX;     // shakeFactor * (t * 1.2), radians
+    Vec2 pictogramWobble;  // pictogramWobbleReach times (cos(swayPhaseX), swayY)
 };
 
 struct GoodAvatarImages {
-    const int* faces;   // goodFaceCount
+    const int* faces;  // goodFaceCount
     int bubble;
     const int* lyrics;  // goodLyricCount
 };
 
 struct EvilAvatarImages {
-    const int* faces;   // evilFaceCount
+    const int* faces;  // evilFaceCount
     int bubble;
     const int* lyrics;  // evilLyricCount
 };

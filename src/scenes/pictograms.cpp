@@ -12,8 +12,8 @@
 
 #include <cmath>
 
-void renderPictogram(const FrameState& frame, const AvatarShake& shake, DemoWindow* display,
-                     const TextureStore* store, const int* pictograms, const PictogramTracks& tracks) {
+void renderPictogram(const FrameState& frame, const AvatarShake& shake, DemoWindow* display, const TextureStore* store,
+                     const int* pictograms, const PictogramTracks& tracks) {
     glColor4f(1, 1, 1, pictogramOpacity);
     float which = evaluateTrack(tracks.pictogram, frame.row);
     float scale = evaluateTrack(tracks.scale, frame.row);
@@ -31,8 +31,7 @@ Vec2 featuresJitter(double t) {
                 float(featuresJitterReach.y * std::sin(100 * (0.8 * t))));
 }
 
-void renderFeatures(const FrameState& frame, DemoWindow* display, const int* featureImages,
-                    const SyncTrack* features) {
+void renderFeatures(const FrameState& frame, DemoWindow* display, const int* featureImages, const SyncTrack* features) {
     glColor4f(1, 1, 1, 1);
     Vec2 jitter = featuresJitter(frame.t);
     float which = evaluateTrack(features, frame.row);

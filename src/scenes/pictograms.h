@@ -18,10 +18,9 @@ struct PictogramTracks {
     const SyncTrack* scale;
 };
 
-void renderPictogram(const FrameState& frame, const AvatarShake& shake, DemoWindow* display,
-                     const TextureStore* store, const int* pictograms, const PictogramTracks& tracks);
-void renderFeatures(const FrameState& frame, DemoWindow* display, const int* featureImages,
-                    const SyncTrack* features);
+void renderPictogram(const FrameState& frame, const AvatarShake& shake, DemoWindow* display, const TextureStore* store,
+                     const int* pictograms, const PictogramTracks& tracks);
+void renderFeatures(const FrameState& frame, DemoWindow* display, const int* featureImages, const SyncTrack* features);
 
 // The features image's position, from t alone: its jitter about the design origin.
 Vec2 featuresJitter(double t);

@@ -10,8 +10,8 @@
 
 #include <cmath>
 
-void renderRefrain(const FrameState& frame, DemoWindow* display, const RefrainImages& images,
-                   const SyncTrack* sun, const SyncTrack* foreground, const SyncTrack* background) {
+void renderRefrain(const FrameState& frame, DemoWindow* display, const RefrainImages& images, const SyncTrack* sun,
+                   const SyncTrack* foreground, const SyncTrack* background) {
     // The opaque white of the good character's step is still the current colour.
     float sunY = evaluateTrack(sun, frame.row);
     float foregroundY = evaluateTrack(foreground, frame.row);
@@ -30,8 +30,8 @@ Vec2 polaroidOffset(double t, float shakeFactor) {
 
 // Draws entries trunc(start) .. ceil(end) - 1 in order, the last fading in with the fraction of
 // end. From the first credit on, each image sways on its own phase.
-void renderPolaroids(const FrameState& frame, const AvatarShake& shake, DemoWindow* display,
-                     const int* polaroids, const SyncTrack* polaroidStart, const SyncTrack* polaroidEnd) {
+void renderPolaroids(const FrameState& frame, const AvatarShake& shake, DemoWindow* display, const int* polaroids,
+                     const SyncTrack* polaroidStart, const SyncTrack* polaroidEnd) {
     glColor4f(1, 1, 1, 1);
     float start = evaluateTrack(polaroidStart, frame.row);
     float end = evaluateTrack(polaroidEnd, frame.row);

@@ -16,10 +16,10 @@ struct RefrainImages {
     int foreground;
 };
 
-void renderRefrain(const FrameState& frame, DemoWindow* display, const RefrainImages& images,
-                   const SyncTrack* sun, const SyncTrack* foreground, const SyncTrack* background);
-void renderPolaroids(const FrameState& frame, const AvatarShake& shake, DemoWindow* display,
-                     const int* polaroids, const SyncTrack* polaroidStart, const SyncTrack* polaroidEnd);
+void renderRefrain(const FrameState& frame, DemoWindow* display, const RefrainImages& images, const SyncTrack* sun,
+                   const SyncTrack* foreground, const SyncTrack* background);
+void renderPolaroids(const FrameState& frame, const AvatarShake& shake, DemoWindow* display, const int* polaroids,
+                     const SyncTrack* polaroidStart, const SyncTrack* polaroidEnd);
 
 // The photographs' shared offset: a jitter scaled by the frame's shake factor.
 Vec2 polaroidOffset(double t, float shakeFactor);

@@ -77,12 +77,9 @@ float evaluateSegment(const TrackKey& from, const TrackKey& to, double row) {
         valueSpan = static_cast<double>(to.value) - from.value;
     }
     switch (static_cast<Interpolation>(kind)) {
-        case Interpolation::Linear:
-            return static_cast<float>(t * valueSpan + from.value);
-        case Interpolation::Smooth:
-            return static_cast<float>((3 - 2 * t) * t * t * valueSpan + from.value);
-        default:
-            return static_cast<float>(std::pow(t, 2.0) * valueSpan + from.value);
+    case Interpolation::Linear: return static_cast<float>(t * valueSpan + from.value);
+    case Interpolation::Smooth: return static_cast<float>((3 - 2 * t) * t * t * valueSpan + from.value);
+    default: return static_cast<float>(std::pow(t, 2.0) * valueSpan + from.value);
     }
 }
 
@@ -167,8 +164,7 @@ const char* trackFileName(const char* baseName, const char* trackName) {
     size_t used = 0;
     fileName[0] = '\0';
     if (appendBounded(fileName, &used, baseName) != 0 || appendBounded(fileName, &used, "_") != 0 ||
-        appendBounded(fileName, &used, substitutedName) != 0 ||
-        appendBounded(fileName, &used, ".track") != 0) {
+        appendBounded(fileName, &used, substitutedName) != 0 || appendBounded(fileName, &used, ".track") != 0) {
         return nullptr;
     }
     return fileName;

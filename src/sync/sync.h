@@ -27,8 +27,7 @@ struct SyncTrack {
 // opened so that it cannot block and only on a regular file), fread and fclose; tests and tools
 // may replace them (for example to count how often a file is opened).
 using OpenFileFunction = FILE* (*)(const char* path, const char* mode);
-using ReadFileFunction = size_t (*)(void* destination, size_t elementSize, size_t elementCount,
-                                    FILE* file);
+using ReadFileFunction = size_t (*)(void* destination, size_t elementSize, size_t elementCount, FILE* file);
 using CloseFileFunction = int (*)(FILE* file);
 
 struct SyncDevice {

@@ -73,8 +73,7 @@ void trimKeys(TrackKeyRead* result, int32_t capacity) {
         result->keys = nullptr;
         return;
     }
-    void* keys =
-        std::realloc(result->keys, static_cast<size_t>(result->keyCount) * sizeof(TrackKey));
+    void* keys = std::realloc(result->keys, static_cast<size_t>(result->keyCount) * sizeof(TrackKey));
     if (keys) result->keys = static_cast<TrackKey*>(keys);
 }
 
@@ -89,8 +88,7 @@ int32_t keysTheFileCanHold(FILE* file, int64_t position, int32_t limit) {
 }
 
 // Reads up to `limit` records after the count. -1 only when memory runs out.
-int readRecords(const SyncDevice* device, FILE* file, TrackKeyRead* result, int32_t* capacity,
-                int32_t limit) {
+int readRecords(const SyncDevice* device, FILE* file, TrackKeyRead* result, int32_t* capacity, int32_t limit) {
     unsigned char records[recordsPerRead * trackRecordBytes];
     while (result->keyCount < limit) {
         int32_t wanted = std::min(recordsPerRead, limit - result->keyCount);
@@ -108,8 +106,7 @@ int readRecords(const SyncDevice* device, FILE* file, TrackKeyRead* result, int3
 }
 
 std::vector<unsigned char> encodeTrackFile(const TrackKey* keys, int32_t keyCount) {
-    std::vector<unsigned char> bytes(trackCountBytes +
-                                     static_cast<size_t>(keyCount) * trackRecordBytes);
+    std::vector<unsigned char> bytes(trackCountBytes + static_cast<size_t>(keyCount) * trackRecordBytes);
     encodeInt32(keyCount, bytes.data());
     for (int32_t i = 0; i < keyCount; ++i) {
         size_t offset = trackCountBytes + static_cast<size_t>(i) * trackRecordBytes;
@@ -147,8 +144,7 @@ std::string temporarySuffix() {
 int createTemporaryFile(const char* path, std::string* temporaryPath) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         *temporaryPath = std::string(path) + temporarySuffix();
-        int fd = open(temporaryPath->c_str(),
-                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+        int fd = open(temporaryPath->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
@@ -183,8 +179,7 @@ void examineKeys(const TrackKey* keys, int32_t keyCount, TrackFileReport* report
         if (!std::isfinite(keys[i].value) && report->nonFiniteValues++ == 0) {
             report->firstNonFiniteKey = i;
         }
-        if (i + 1 < keyCount && segmentOverflows(keys[i], keys[i + 1]) &&
-            report->overflowingSegments++ == 0) {
+        if (i + 1 < keyCount && segmentOverflows(keys[i], keys[i + 1]) && report->overflowingSegments++ == 0) {
             report->firstOverflowingKey = i;
         }
     }
@@ -195,8 +190,7 @@ void examineKeys(const TrackKey* keys, int32_t keyCount, TrackFileReport* report
 int readTrackKeys(const SyncDevice* device, FILE* file, TrackKeyRead* result) {
     *result = TrackKeyRead{};
     unsigned char countBytes[trackCountBytes];
-    size_t got =
-        std::min(device->readFile(countBytes, 1, sizeof countBytes, file), sizeof countBytes);
+    size_t got = std::min(device->readFile(countBytes, 1, sizeof countBytes, file), sizeof countBytes);
     result->countBytes = static_cast<int32_t>(got);
     result->bytesRead = static_cast<int64_t>(got);
     if (got < sizeof countBytes) return got == 0 ? 0 : -1;
@@ -217,8 +211,7 @@ int readTrackKeys(const SyncDevice* device, FILE* file, TrackKeyRead* result) {
     return result->keyCount == result->claimedKeyCount ? 0 : -1;
 }
 
-int writeTemporaryTrackFile(const char* path, const TrackKey* keys, int32_t keyCount,
-                            std::string* temporaryPath) {
+int writeTemporaryTrackFile(const char* path, const TrackKey* keys, int32_t keyCount, std::string* temporaryPath) {
     if (!path || keyCount < 0 || (keyCount > 0 && !keys)) {
         errno = EINVAL;
         return -1;
@@ -254,8 +247,8 @@ int writeTrackFile(const char* path, const TrackKey* keys, int32_t keyCount) {
 
 bool segmentOverflows(const TrackKey& from, const TrackKey& to) {
     uint32_t kind = static_cast<uint32_t>(from.kind);
-    bool interpolates = kind >= static_cast<uint32_t>(Interpolation::Linear) &&
-                        kind <= static_cast<uint32_t>(Interpolation::Ramp);
+    bool interpolates =
+        kind >= static_cast<uint32_t>(Interpolation::Linear) && kind <= static_cast<uint32_t>(Interpolation::Ramp);
     return interpolates && std::isfinite(from.value) && std::isfinite(to.value) &&
            !std::isfinite(to.value - from.value);
 }
@@ -275,8 +268,8 @@ int inspectTrackFile(const SyncDevice* device, const char* trackName, TrackFileR
     report->fileKind = FileKind::Regular;
     TrackKeyRead read;
     readTrackKeys(device, file, &read);
-    report->trailingBytes = countRemainingBytes(device, file, maxTrackFileBytes - read.bytesRead,
-                                                &report->moreTrailingBytes);
+    report->trailingBytes =
+        countRemainingBytes(device, file, maxTrackFileBytes - read.bytesRead, &report->moreTrailingBytes);
     device->closeFile(file);
     report->fileBytes = read.bytesRead + report->trailingBytes;
     report->countBytes = read.countBytes;
@@ -290,9 +283,8 @@ int inspectTrackFile(const SyncDevice* device, const char* trackName, TrackFileR
 
 bool trackFileIsWellFormed(const TrackFileReport& report) {
     return report.opened && report.countBytes == trackCountBytes && report.claimedKeyCount >= 0 &&
-           report.keyCount == report.claimedKeyCount && report.trailingBytes == 0 &&
-           report.unorderedKeys == 0 && report.unknownKinds == 0 && report.nonFiniteValues == 0 &&
-           report.overflowingSegments == 0;
+           report.keyCount == report.claimedKeyCount && report.trailingBytes == 0 && report.unorderedKeys == 0 &&
+           report.unknownKinds == 0 && report.nonFiniteValues == 0 && report.overflowingSegments == 0;
 }
 
 namespace {
@@ -305,9 +297,8 @@ std::string describeFirstAndMore(const std::string& first, int32_t total) {
 std::string describeUnorderedKeys(const TrackFileReport& report) {
     int32_t key = report.firstUnorderedKey;
     std::string first = "rows not increasing: key " + std::to_string(key) + " (row " +
-                        std::to_string(report.unorderedRow) + ") is not after key " +
-                        std::to_string(key - 1) + " (row " +
-                        std::to_string(report.unorderedPreviousRow) + ")";
+                        std::to_string(report.unorderedRow) + ") is not after key " + std::to_string(key - 1) +
+                        " (row " + std::to_string(report.unorderedPreviousRow) + ")";
     return describeFirstAndMore(first, report.unorderedKeys);
 }
 
@@ -331,8 +322,8 @@ std::vector<std::string> describeKeyCount(const TrackFileReport& report) {
     if (report.outOfMemory) problems.push_back("out of memory while reading the keys");
     if (!problems.empty()) return problems;
     if (report.keyCount < claimed) {
-        return {"truncated: the count says " + std::to_string(claimed) + " keys, " +
-                std::to_string(report.keyCount) + " complete keys survive"};
+        return {"truncated: the count says " + std::to_string(claimed) + " keys, " + std::to_string(report.keyCount) +
+                " complete keys survive"};
     }
     if (report.trailingBytes > 0) {
         return {"trailing bytes: " + std::string(report.moreTrailingBytes ? "more than " : "") +
@@ -347,28 +338,25 @@ std::vector<std::string> describeTrackFileProblems(const TrackFileReport& report
     if (!report.opened) return {describeUnopenedFile(report)};
     if (report.fileBytes == 0) return {"empty (0 bytes)"};
     if (report.countBytes < trackCountBytes) {
-        return {"truncated: " + std::to_string(report.fileBytes) +
-                " bytes, the key count is incomplete"};
+        return {"truncated: " + std::to_string(report.fileBytes) + " bytes, the key count is incomplete"};
     }
     std::vector<std::string> problems = describeKeyCount(report);
     if (report.unorderedKeys > 0) problems.push_back(describeUnorderedKeys(report));
     if (report.unknownKinds > 0) {
-        problems.push_back(
-            describeFirstAndMore("unknown kind " + std::to_string(report.unknownKind) + " at key " +
-                                     std::to_string(report.firstUnknownKindKey),
-                                 report.unknownKinds));
+        problems.push_back(describeFirstAndMore("unknown kind " + std::to_string(report.unknownKind) + " at key " +
+                                                    std::to_string(report.firstUnknownKindKey),
+                                                report.unknownKinds));
     }
     if (report.nonFiniteValues > 0) {
-        problems.push_back(describeFirstAndMore(
-            "non-finite value at key " + std::to_string(report.firstNonFiniteKey),
-            report.nonFiniteValues));
+        problems.push_back(describeFirstAndMore("non-finite value at key " + std::to_string(report.firstNonFiniteKey),
+                                                report.nonFiniteValues));
     }
     if (report.overflowingSegments > 0) {
         int32_t key = report.firstOverflowingKey;
-        problems.push_back(describeFirstAndMore(
-            "value overflow: the values of key " + std::to_string(key) + " and key " +
-                std::to_string(key + 1) + " differ by more than a 32-bit float holds",
-            report.overflowingSegments));
+        problems.push_back(describeFirstAndMore("value overflow: the values of key " + std::to_string(key) +
+                                                    " and key " + std::to_string(key + 1) +
+                                                    " differ by more than a 32-bit float holds",
+                                                report.overflowingSegments));
     }
     return problems;
 }

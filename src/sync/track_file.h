@@ -16,8 +16,7 @@ constexpr int trackRecordBytes = 9;
 // Most keys a track may have: far beyond any show (a key on every row of an hour is 86 400) and
 // far within any machine (12 MB in memory). Readers never take more, writers never write more.
 constexpr int32_t maxTrackKeys = 1000000;
-constexpr int64_t maxTrackFileBytes =
-    trackCountBytes + static_cast<int64_t>(maxTrackKeys) * trackRecordBytes;
+constexpr int64_t maxTrackFileBytes = trackCountBytes + static_cast<int64_t>(maxTrackKeys) * trackRecordBytes;
 // A temporary track file is named after its track file plus ".tmp-" and 8 random characters.
 constexpr int temporaryNameSuffixBytes = 13;
 
@@ -41,8 +40,7 @@ int readTrackKeys(const SyncDevice* device, FILE* file, TrackKeyRead* result);
 // Writes a well-formed track file holding `keys` under a new temporary name beside `path`: the
 // file is created exclusively and never through a link, and every write, the fsync and the close
 // are checked. 0 with the name in `temporaryPath`; -1 with errno set and nothing left behind.
-int writeTemporaryTrackFile(const char* path, const TrackKey* keys, int32_t keyCount,
-                            std::string* temporaryPath);
+int writeTemporaryTrackFile(const char* path, const TrackKey* keys, int32_t keyCount, std::string* temporaryPath);
 
 // Writes a well-formed track file holding `keys`, through a temporary file renamed into place.
 // 0 on success, -1 on failure (errno tells why), in which case `path` is left as it was.

@@ -71,8 +71,7 @@ bool parseFiniteDouble(const std::string& word, double* value) {
 
 bool parseValueBits(const std::string& word, float* value) {
     const std::string prefix = "bits:";
-    if (word.size() != prefix.size() + 8 || word.compare(0, prefix.size(), prefix) != 0)
-        return false;
+    if (word.size() != prefix.size() + 8 || word.compare(0, prefix.size(), prefix) != 0) return false;
     uint32_t bits = 0;
     for (size_t i = prefix.size(); i < word.size(); ++i) {
         char c = word[i];
@@ -102,8 +101,7 @@ bool parseValue(const std::string& word, float* value, std::string* error) {
     } else if (std::isinf(parsed) && errno == ERANGE) {
         *error = "value " + quotedWord(word) + " is too large for a 32-bit float";
     } else if (!std::isfinite(parsed)) {
-        *error = "value " + quotedWord(word) +
-                 " is not a finite number (write bits:XXXXXXXX to store it)";
+        *error = "value " + quotedWord(word) + " is not a finite number (write bits:XXXXXXXX to store it)";
     } else {
         *value = parsed;
         return true;
@@ -129,13 +127,11 @@ bool parseKind(const std::string& word, int32_t* kind, std::string* error) {
 }
 
 // Row of a BAR:BEAT time under the declarations in force.
-bool parseMusicalTime(const std::string& word, const ParseState& state, int32_t* row,
-                      std::string* error) {
+bool parseMusicalTime(const std::string& word, const ParseState& state, int32_t* row, std::string* error) {
     size_t colon = word.find(':');
     int32_t bar;
     double beat;
-    if (!parseInt32(word.substr(0, colon), &bar) ||
-        !parseFiniteDouble(word.substr(colon + 1), &beat)) {
+    if (!parseInt32(word.substr(0, colon), &bar) || !parseFiniteDouble(word.substr(colon + 1), &beat)) {
         *error = "time " + quotedWord(word) + " is not BAR:BEAT (for example 3:1 or 3:2.5)";
     } else if (state.tempo <= 0) {
         *error = "time " + quotedWord(word) + " needs a 'tempo' line before it";
@@ -157,8 +153,7 @@ bool parseMusicalTime(const std::string& word, const ParseState& state, int32_t*
     return false;
 }
 
-bool parsePosition(const std::string& word, const ParseState& state, int32_t* row,
-                   std::string* error) {
+bool parsePosition(const std::string& word, const ParseState& state, int32_t* row, std::string* error) {
     if (word.find(':') != std::string::npos) return parseMusicalTime(word, state, row, error);
     if (parseInt32(word, row)) return true;
     double number;
@@ -178,8 +173,7 @@ std::string fileNameOf(const std::string& trackName) {
 }
 
 // Why a track name cannot be used, or "" when it can.
-std::string trackNameProblem(const std::string& name, const TrackSource& source,
-                             const ParseState& state) {
+std::string trackNameProblem(const std::string& name, const TrackSource& source, const ParseState& state) {
     for (char c : name) {
         if (c <= ' ' || c > '~' || c == '/' || c == '\\') {
             return "track name " + quotedWord(name) +
@@ -196,15 +190,13 @@ std::string trackNameProblem(const std::string& name, const TrackSource& source,
     if (found == state.trackByFileName.end()) return "";
     const SourceTrack& track = source.tracks[found->second];
     if (track.name == name) {
-        return "track " + quotedWord(name) + " was already started at line " +
-               std::to_string(track.line);
+        return "track " + quotedWord(name) + " was already started at line " + std::to_string(track.line);
     }
-    return "track " + quotedWord(name) + " would write the same file, " + fileName +
-           ", as track " + quotedWord(track.name) + " (line " + std::to_string(track.line) + ")";
+    return "track " + quotedWord(name) + " would write the same file, " + fileName + ", as track " +
+           quotedWord(track.name) + " (line " + std::to_string(track.line) + ")";
 }
 
-std::string parseTrackLine(const std::vector<std::string>& words, int line, ParseState* state,
-                           TrackSource* source) {
+std::string parseTrackLine(const std::vector<std::string>& words, int line, ParseState* state, TrackSource* source) {
     state->currentTrack = -1;
     state->skippingKeys = true;
     if (words.size() != 2) return "'track' needs exactly one name, for example: track tunnel:move";
@@ -258,8 +250,7 @@ std::string formatValue(float value) {
 }
 
 // Why `key` cannot follow `keys`, the last of them written at `previousLine`; "" when it can.
-std::string followingKeyProblem(const std::vector<TrackKey>& keys, const TrackKey& key,
-                                int previousLine) {
+std::string followingKeyProblem(const std::vector<TrackKey>& keys, const TrackKey& key, int previousLine) {
     if (keys.empty()) return "";
     const TrackKey& previous = keys.back();
     std::string where = " (line " + std::to_string(previousLine) + ")";
@@ -272,14 +263,13 @@ std::string followingKeyProblem(const std::vector<TrackKey>& keys, const TrackKe
     }
     if (segmentOverflows(previous, key)) {
         return "value " + formatValue(key.value) + " is too far from the previous key's " +
-               formatValue(previous.value) + where + ": their " +
-               interpolationName(previous.kind) + " segment spans more than a 32-bit float holds";
+               formatValue(previous.value) + where + ": their " + interpolationName(previous.kind) +
+               " segment spans more than a 32-bit float holds";
     }
     return "";
 }
 
-std::string parseKeyLine(const std::vector<std::string>& words, int line, ParseState* state,
-                         TrackSource* source) {
+std::string parseKeyLine(const std::vector<std::string>& words, int line, ParseState* state, TrackSource* source) {
     char first = words[0][0];
     if (!std::isdigit(static_cast<unsigned char>(first)) && first != '-' && first != '+') {
         return "unknown word " + quotedWord(words[0]) +
@@ -296,8 +286,7 @@ std::string parseKeyLine(const std::vector<std::string>& words, int line, ParseS
     }
     std::string error;
     TrackKey key{0, 0.0f, static_cast<int32_t>(Interpolation::Step)};
-    if (!parsePosition(words[0], *state, &key.row, &error) ||
-        !parseValue(words[1], &key.value, &error) ||
+    if (!parsePosition(words[0], *state, &key.row, &error) || !parseValue(words[1], &key.value, &error) ||
         (words.size() == 3 && !parseKind(words[2], &key.kind, &error))) {
         return error;
     }
@@ -340,19 +329,17 @@ TrackSource parseTrackSource(const std::string& text) {
     return source;
 }
 
-const char* interpolationName(int32_t kind) {
-    return kind >= 0 && kind < 4 ? kindNames[kind] : nullptr;
-}
+const char* interpolationName(int32_t kind) { return kind >= 0 && kind < 4 ? kindNames[kind] : nullptr; }
 
 std::string formatTrackSource(const char* trackName, const TrackKey* keys, int32_t keyCount) {
-    std::string text = std::string("track ") + trackName + "  # " + std::to_string(keyCount) +
-                       (keyCount == 1 ? " key\n" : " keys\n");
+    std::string text =
+        std::string("track ") + trackName + "  # " + std::to_string(keyCount) + (keyCount == 1 ? " key\n" : " keys\n");
     char line[96];
     for (int32_t i = 0; i < keyCount; ++i) {
         const char* name = interpolationName(keys[i].kind);
         std::string kind = name ? name : std::to_string(keys[i].kind);
-        std::snprintf(line, sizeof line, "%8" PRId32 "  %-14s  %s\n", keys[i].row,
-                      formatValue(keys[i].value).c_str(), kind.c_str());
+        std::snprintf(line, sizeof line, "%8" PRId32 "  %-14s  %s\n", keys[i].row, formatValue(keys[i].value).c_str(),
+                      kind.c_str());
         text += line;
     }
     return text;
@@ -373,9 +360,7 @@ std::string quotedWord(const std::string& word) {
     return "'" + shown + (cut < word.size() ? "...'" : "'");
 }
 
-int readTextFile(const char* path, std::string* text) {
-    return readRegularFile(path, maxSourceBytes, text);
-}
+int readTextFile(const char* path, std::string* text) { return readRegularFile(path, maxSourceBytes, text); }
 
 namespace {
 
@@ -386,8 +371,7 @@ void removeFiles(const std::vector<std::string>& paths, size_t from) {
 // Writes track `index` of the source to a temporary file beside its track file and adds its
 // name to `temporaryPaths`. -1 with errno set when it cannot, or when its track file's name is
 // taken by a directory, which no file can be renamed over.
-int writeTemporaryFileOfTrack(const TrackSource& source, size_t index,
-                              std::vector<std::string>* temporaryPaths) {
+int writeTemporaryFileOfTrack(const TrackSource& source, size_t index, std::vector<std::string>* temporaryPaths) {
     const SourceTrack& track = source.tracks[index];
     std::string fileName = fileNameOf(track.name);
     struct stat info;

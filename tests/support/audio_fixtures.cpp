@@ -24,8 +24,7 @@ TempDir::~TempDir() {
     if (std::system(command.c_str()) != 0) perror("rm");
 }
 
-std::vector<int16_t> toneWithClicks(int rate, int channels, double seconds,
-                                    const std::vector<long>& clickFrames) {
+std::vector<int16_t> toneWithClicks(int rate, int channels, double seconds, const std::vector<long>& clickFrames) {
     long frames = long(seconds * rate);
     std::vector<int16_t> samples(size_t(frames) * channels);
     for (long i = 0; i < frames; ++i) {
@@ -70,8 +69,7 @@ bool writeWav(const std::string& path, const std::vector<int16_t>& samples, int 
     return bool(out);
 }
 
-bool encodeMp3(const std::string& wavPath, const std::string& mp3Path,
-               const std::string& extraArguments) {
+bool encodeMp3(const std::string& wavPath, const std::string& mp3Path, const std::string& extraArguments) {
     std::string command = "lame --quiet -b 192 " + extraArguments + " '" + wavPath + "' '" + mp3Path + "'";
     return std::system(command.c_str()) == 0;
 }

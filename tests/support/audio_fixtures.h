@@ -16,14 +16,12 @@ struct TempDir {
 
 // A quiet sine tone with full-scale clicks (one sample of +30000 then -30000) at the given
 // frames, interleaved over the given channel count.
-std::vector<int16_t> toneWithClicks(int rate, int channels, double seconds,
-                                    const std::vector<long>& clickFrames);
+std::vector<int16_t> toneWithClicks(int rate, int channels, double seconds, const std::vector<long>& clickFrames);
 
 bool writeWav(const std::string& path, const std::vector<int16_t>& samples, int rate, int channels);
 
 // Runs lame on a WAV file (with its info tag, so decoding is gapless). Returns true on success.
-bool encodeMp3(const std::string& wavPath, const std::string& mp3Path,
-               const std::string& extraArguments = "");
+bool encodeMp3(const std::string& wavPath, const std::string& mp3Path, const std::string& extraArguments = "");
 
 // Makes an MP3 of a tone with clicks in one step.
 bool makeSong(const std::string& mp3Path, int rate, int channels, double seconds,

@@ -45,8 +45,7 @@ Rgba OffscreenView::at(int x, int yFromTop) const {
 }
 
 bool near(Rgba a, Rgba b, int tolerance) {
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
-           std::abs(a.b - b.b) <= tolerance;
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
 }
 
 std::string describe(Rgba c) {

@@ -26,7 +26,7 @@ struct OffscreenView {
 
     bool open(int width, int height);
     ~OffscreenView();
-    void read();                       // reads the frame back
+    void read();                         // reads the frame back
     Rgba at(int x, int yFromTop) const;  // a pixel of the last frame read
 };
 

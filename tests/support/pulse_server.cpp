@@ -51,7 +51,8 @@ bool PulseServer::start() {
     std::string command =
         "pulseaudio -n -D --exit-idle-time=-1 --disallow-exit --log-target=file:" + dir.file("server.log") +
         " -L module-native-protocol-unix"
-        " -L 'module-pipe-sink file=" + fifoPath +
+        " -L 'module-pipe-sink file=" +
+        fifoPath +
         " sink_name=capture format=s16le rate=44100 channels=2 use_system_clock_for_timing=yes'"
         " >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return false;

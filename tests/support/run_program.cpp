@@ -27,8 +27,8 @@ std::string shellQuote(const std::string& text) {
 
 ProgramResult runCommand(const std::string& command, const std::string& folder) {
     TempDir capture;
-    std::string line = "cd " + shellQuote(folder) + " && ( " + command + " ) >" +
-                       shellQuote(capture.file("out")) + " 2>" + shellQuote(capture.file("err"));
+    std::string line = "cd " + shellQuote(folder) + " && ( " + command + " ) >" + shellQuote(capture.file("out")) +
+                       " 2>" + shellQuote(capture.file("err"));
     int raw = std::system(line.c_str());
     ProgramResult result;
     if (WIFEXITED(raw)) {

@@ -4,9 +4,9 @@
 #include <string>
 
 struct ProgramResult {
-    int status;        // the exit status; 128 + N when ended by signal N
-    std::string out;   // standard output
-    std::string err;   // standard error
+    int status;       // the exit status; 128 + N when ended by signal N
+    std::string out;  // standard output
+    std::string err;  // standard error
 };
 
 ProgramResult runCommand(const std::string& command, const std::string& folder);

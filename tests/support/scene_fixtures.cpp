@@ -6,10 +6,10 @@
 bool SceneBench::open(int width, int height) {
     if (!view.open(width, height)) return false;
     for (int i = 0; i < trackCount; ++i) show.tracks.*trackSetFields[i] = &values[size_t(i)].track;
-    for (SyncTrack* TrackSet::*hidden : {&TrackSet::avatarGood, &TrackSet::avatarEvil, &TrackSet::lyricsGood,
-                                         &TrackSet::lyricsEvil, &TrackSet::pictogramPictogram, &TrackSet::features,
-                                         &TrackSet::refrainPolaroidStart, &TrackSet::tunnelTexture,
-                                         &TrackSet::tunnelVariation}) {
+    for (SyncTrack* TrackSet::*hidden :
+         {&TrackSet::avatarGood, &TrackSet::avatarEvil, &TrackSet::lyricsGood, &TrackSet::lyricsEvil,
+          &TrackSet::pictogramPictogram, &TrackSet::features, &TrackSet::refrainPolaroidStart, &TrackSet::tunnelTexture,
+          &TrackSet::tunnelVariation}) {
         set(hidden, -5.0f);
     }
     set(&TrackSet::pictogramScale, 1.0f);

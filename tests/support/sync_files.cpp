@@ -83,8 +83,7 @@ float floatFromBits(uint32_t bits) {
 ToolRun runTracksTool(const std::vector<std::string>& arguments) {
     std::string tool = std::string(DEMO_BIN_DIR) + "/demo-tracks";
     std::vector<char*> argv{const_cast<char*>(tool.c_str())};
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     std::string outPath = (std::filesystem::temp_directory_path() / "sync-tool-XXXXXX").string();
     std::string errPath = outPath;

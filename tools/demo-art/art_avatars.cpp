@@ -11,8 +11,8 @@ namespace {
 // Redraws the picture in horizontal bands shifted sideways, with colour fringes, the look of
 // a broken video signal. The band layout is fixed, so the result is the same every time.
 void tearIntoBands(Canvas& canvas) {
-    cairo_surface_t* copy = cairo_surface_create_similar_image(canvas.surface, CAIRO_FORMAT_ARGB32,
-                                                                canvas.width, canvas.height);
+    cairo_surface_t* copy =
+        cairo_surface_create_similar_image(canvas.surface, CAIRO_FORMAT_ARGB32, canvas.width, canvas.height);
     cairo_t* copyCr = cairo_create(copy);
     cairo_set_source_surface(copyCr, canvas.surface, 0, 0);
     cairo_paint(copyCr);
@@ -23,8 +23,8 @@ void tearIntoBands(Canvas& canvas) {
     cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
     cairo_paint(cr);
     cairo_restore(cr);
-    const double bands[][3] = {{0, 70, 0},     {70, 22, -14}, {92, 40, 0},   {132, 12, 16},
-                               {144, 30, -6},  {174, 48, 0},  {222, 16, 12}, {238, 82, 0}};
+    const double bands[][3] = {{0, 70, 0},    {70, 22, -14}, {92, 40, 0},   {132, 12, 16},
+                               {144, 30, -6}, {174, 48, 0},  {222, 16, 12}, {238, 82, 0}};
     for (const auto& band : bands) {
         cairo_save(cr);
         cairo_rectangle(cr, 0, band[0], canvas.width, band[1]);
@@ -57,8 +57,7 @@ int drawAvatarImages(const ArtJob& job) {
         Canvas canvas = makeCanvas(glitchWidth, glitchHeight, false);
         drawGlitch(canvas.cr, frame, job.fonts);
         if (frame == glitchFrameCount - 1) tearIntoBands(canvas);
-        int result =
-            writeCanvas(canvas, job.outRoot, "data/avatars/evil_0" + std::to_string(frame) + ".png", false);
+        int result = writeCanvas(canvas, job.outRoot, "data/avatars/evil_0" + std::to_string(frame) + ".png", false);
         freeCanvas(canvas);
         if (result != 0) return result;
     }

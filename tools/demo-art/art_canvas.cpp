@@ -9,8 +9,7 @@
 
 Canvas makeCanvas(int width, int height, bool opaque) {
     Canvas canvas;
-    canvas.surface =
-        cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32, width, height);
+    canvas.surface = cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32, width, height);
     canvas.cr = cairo_create(canvas.surface);
     canvas.width = width;
     canvas.height = height;
@@ -31,9 +30,7 @@ Rgb mixRgb(Rgb a, Rgb b, double amount) {
     return Rgb{a.r + (b.r - a.r) * amount, a.g + (b.g - a.g) * amount, a.b + (b.b - a.b) * amount};
 }
 
-void setRgb(cairo_t* cr, Rgb colour, double alpha) {
-    cairo_set_source_rgba(cr, colour.r, colour.g, colour.b, alpha);
-}
+void setRgb(cairo_t* cr, Rgb colour, double alpha) { cairo_set_source_rgba(cr, colour.r, colour.g, colour.b, alpha); }
 
 void roundedRectPath(cairo_t* cr, double x, double y, double w, double h, double radius) {
     double r = std::fmin(radius, std::fmin(w, h) * 0.5);
@@ -124,14 +121,12 @@ Extent usedExtent(cairo_surface_t* surface) {
 
 }  // namespace
 
-int writeCanvas(const Canvas& canvas, const std::string& outRoot, const std::string& relativePath,
-                bool cropTrailing) {
+int writeCanvas(const Canvas& canvas, const std::string& outRoot, const std::string& relativePath, bool cropTrailing) {
     std::filesystem::path path = std::filesystem::path(outRoot) / relativePath;
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
     if (error) {
-        fprintf(stderr, "demo-art: cannot make folder %s: %s\n", path.parent_path().c_str(),
-                error.message().c_str());
+        fprintf(stderr, "demo-art: cannot make folder %s: %s\n", path.parent_path().c_str(), error.message().c_str());
         return -1;
     }
     cairo_surface_t* written = canvas.surface;

@@ -14,17 +14,17 @@ struct Rgb {
 
 // One small palette for every image, so the show reads as one illustration.
 namespace palette {
-constexpr Rgb ink{0.169, 0.176, 0.259};        // outlines and dark text
-constexpr Rgb cream{1.000, 0.973, 0.906};      // paper, bubbles, highlights
+constexpr Rgb ink{0.169, 0.176, 0.259};    // outlines and dark text
+constexpr Rgb cream{1.000, 0.973, 0.906};  // paper, bubbles, highlights
 constexpr Rgb white{1.0, 1.0, 1.0};
-constexpr Rgb sun{1.000, 0.788, 0.235};        // yellow
+constexpr Rgb sun{1.000, 0.788, 0.235};  // yellow
 constexpr Rgb orange{1.000, 0.549, 0.259};
 constexpr Rgb coral{1.000, 0.349, 0.392};
 constexpr Rgb teal{0.180, 0.769, 0.714};
 constexpr Rgb sky{0.373, 0.659, 0.827};
 constexpr Rgb grass{0.482, 0.788, 0.314};
 constexpr Rgb purple{0.416, 0.298, 0.576};
-constexpr Rgb night{0.239, 0.173, 0.369};      // the villain's dark purple, night skies
+constexpr Rgb night{0.239, 0.173, 0.369};  // the villain's dark purple, night skies
 constexpr Rgb blush{1.000, 0.604, 0.635};
 constexpr Rgb skin{1.000, 0.859, 0.690};
 }  // namespace palette
@@ -65,5 +65,4 @@ void fadeCanvas(Canvas& canvas, double (*coverage)(double x, double y));
 // Writes the canvas to outRoot/relativePath, making folders as needed. With cropTrailing the
 // fully transparent columns at the right and rows at the bottom are left out (the top-left
 // corner stays where it is). Returns 0, or -1 after printing what went wrong.
-int writeCanvas(const Canvas& canvas, const std::string& outRoot, const std::string& relativePath,
-                bool cropTrailing);
+int writeCanvas(const Canvas& canvas, const std::string& outRoot, const std::string& relativePath, bool cropTrailing);

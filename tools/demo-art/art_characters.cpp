@@ -7,26 +7,116 @@
 
 const PipFace pipFaces[pipFaceCount] = {
     // name, eyes, lids, gaze x/y, brow lift, brow tilt, mouth, amount, blush, extra
-    {"annoyed", {EyeKind::open, EyeKind::open}, {0.45, 0.45}, 0.0, 0.3, {-6, -6}, {18, 18},
-     MouthKind::frown, 0.6, false, FaceExtra::angerMark},
-    {"awww", {EyeKind::happyArc, EyeKind::happyArc}, {0, 0}, 0, 0, {10, 10}, {-16, -16},
-     MouthKind::catW, 1.0, true, FaceExtra::hearts},
-    {"basic", {EyeKind::open, EyeKind::open}, {0.05, 0.05}, 0, 0, {0, 0}, {0, 0},
-     MouthKind::smile, 0.55, false, FaceExtra::none},
-    {"happy-thoughtful", {EyeKind::open, EyeKind::open}, {0.15, 0.15}, 0.65, -0.75, {6, 12},
-     {-4, -10}, MouthKind::smile, 0.4, true, FaceExtra::thought},
-    {"huh", {EyeKind::open, EyeKind::open}, {0, 0}, -0.1, 0.0, {18, -2}, {-10, 10},
-     MouthKind::smallO, 1.0, false, FaceExtra::question},
-    {"open-mouth", {EyeKind::open, EyeKind::open}, {0, 0}, 0, 0.15, {14, 14}, {-6, -6},
-     MouthKind::openWide, 1.0, false, FaceExtra::notes},
-    {"pleased", {EyeKind::happyArc, EyeKind::happyArc}, {0, 0}, 0, 0, {6, 6}, {-6, -6},
-     MouthKind::grin, 1.0, true, FaceExtra::sparkles},
-    {"sceptical", {EyeKind::open, EyeKind::open}, {0.5, 0.05}, -0.7, 0.0, {-4, 18}, {14, -12},
-     MouthKind::skew, 1.0, false, FaceExtra::none},
-    {"shrewd", {EyeKind::open, EyeKind::open}, {0.55, 0.55}, 0.75, 0.25, {-3, -3}, {14, 14},
-     MouthKind::smirk, 1.0, false, FaceExtra::none},
-    {"silly", {EyeKind::happyArc, EyeKind::open}, {0, 0}, -0.55, 0.35, {12, 16}, {-8, -14},
-     MouthKind::tongueOut, 1.0, true, FaceExtra::none},
+    {"annoyed",
+     {EyeKind::open, EyeKind::open},
+     {0.45, 0.45},
+     0.0,
+     0.3,
+     {-6, -6},
+     {18, 18},
+     MouthKind::frown,
+     0.6,
+     false,
+     FaceExtra::angerMark},
+    {"awww",
+     {EyeKind::happyArc, EyeKind::happyArc},
+     {0, 0},
+     0,
+     0,
+     {10, 10},
+     {-16, -16},
+     MouthKind::catW,
+     1.0,
+     true,
+     FaceExtra::hearts},
+    {"basic",
+     {EyeKind::open, EyeKind::open},
+     {0.05, 0.05},
+     0,
+     0,
+     {0, 0},
+     {0, 0},
+     MouthKind::smile,
+     0.55,
+     false,
+     FaceExtra::none},
+    {"happy-thoughtful",
+     {EyeKind::open, EyeKind::open},
+     {0.15, 0.15},
+     0.65,
+     -0.75,
+     {6, 12},
+     {-4, -10},
+     MouthKind::smile,
+     0.4,
+     true,
+     FaceExtra::thought},
+    {"huh",
+     {EyeKind::open, EyeKind::open},
+     {0, 0},
+     -0.1,
+     0.0,
+     {18, -2},
+     {-10, 10},
+     MouthKind::smallO,
+     1.0,
+     false,
+     FaceExtra::question},
+    {"open-mouth",
+     {EyeKind::open, EyeKind::open},
+     {0, 0},
+     0,
+     0.15,
+     {14, 14},
+     {-6, -6},
+     MouthKind::openWide,
+     1.0,
+     false,
+     FaceExtra::notes},
+    {"pleased",
+     {EyeKind::happyArc, EyeKind::happyArc},
+     {0, 0},
+     0,
+     0,
+     {6, 6},
+     {-6, -6},
+     MouthKind::grin,
+     1.0,
+     true,
+     FaceExtra::sparkles},
+    {"sceptical",
+     {EyeKind::open, EyeKind::open},
+     {0.5, 0.05},
+     -0.7,
+     0.0,
+     {-4, 18},
+     {14, -12},
+     MouthKind::skew,
+     1.0,
+     false,
+     FaceExtra::none},
+    {"shrewd",
+     {EyeKind::open, EyeKind::open},
+     {0.55, 0.55},
+     0.75,
+     0.25,
+     {-3, -3},
+     {14, 14},
+     MouthKind::smirk,
+     1.0,
+     false,
+     FaceExtra::none},
+    {"silly",
+     {EyeKind::happyArc, EyeKind::open},
+     {0, 0},
+     -0.55,
+     0.35,
+     {12, 16},
+     {-8, -14},
+     MouthKind::tongueOut,
+     1.0,
+     true,
+     FaceExtra::none},
 };
 
 namespace {
@@ -123,9 +213,7 @@ void drawOpenEye(cairo_t* cr, double x, double lid, double gazeX, double gazeY, 
 void drawEye(cairo_t* cr, const PipFace& face, int side) {
     double x = headX + (side == 0 ? -eyeSpacing : eyeSpacing);
     switch (face.eyes[side]) {
-    case EyeKind::open:
-        drawOpenEye(cr, x, face.lid[side], face.gazeX, face.gazeY, side == 0);
-        break;
+    case EyeKind::open: drawOpenEye(cr, x, face.lid[side], face.gazeX, face.gazeY, side == 0); break;
     case EyeKind::happyArc:
         cairo_new_path(cr);
         cairo_arc(cr, x, eyeY + 10, 20, M_PI + 0.35, 2 * M_PI - 0.35);
@@ -222,15 +310,9 @@ void drawMouth(cairo_t* cr, const PipFace& face) {
         cairo_curve_to(cr, headX - 15, y + 16 - 18 * a, headX + 15, y + 16 - 18 * a, headX + 32, y + 16);
         strokeInk(cr, 7);
         break;
-    case MouthKind::grin:
-        drawGrinMouth(cr);
-        break;
-    case MouthKind::openWide:
-        drawOpenMouth(cr, headX, y + 14, 30, 36);
-        break;
-    case MouthKind::smallO:
-        drawOpenMouth(cr, headX + 14, y + 10, 12, 15);
-        break;
+    case MouthKind::grin: drawGrinMouth(cr); break;
+    case MouthKind::openWide: drawOpenMouth(cr, headX, y + 14, 30, 36); break;
+    case MouthKind::smallO: drawOpenMouth(cr, headX + 14, y + 10, 12, 15); break;
     case MouthKind::catW:
         cairo_new_path(cr);
         cairo_arc_negative(cr, headX - 13, y, 13, M_PI, 0.05);
@@ -304,20 +386,15 @@ void drawThought(cairo_t* cr) {
 
 void drawExtra(cairo_t* cr, const PipFace& face, const ArtFonts& fonts) {
     switch (face.extra) {
-    case FaceExtra::none:
-        break;
-    case FaceExtra::angerMark:
-        drawAngerMark(cr, 292, 70);
-        break;
+    case FaceExtra::none: break;
+    case FaceExtra::angerMark: drawAngerMark(cr, 292, 70); break;
     case FaceExtra::hearts:
         heartPath(cr, 292, 60, 44);
         fillOutlined(cr, palette::coral, outlineThin);
         heartPath(cr, 42, 44, 30);
         fillOutlined(cr, palette::blush, outlineThin);
         break;
-    case FaceExtra::thought:
-        drawThought(cr);
-        break;
+    case FaceExtra::thought: drawThought(cr); break;
     case FaceExtra::question:
         useFont(cr, fonts.headline, 96);
         drawOutlinedText(cr, "?", 296, 110, palette::sun, 7);
@@ -399,8 +476,8 @@ constexpr double villainEyeY = 150;
 const Rgb capeRed = mixRgb(palette::coral, palette::night, 0.3);
 
 struct VillainPose {
-    double lid;        // 0 open .. 1 shut; below 0 the eyes are squeezed shut with laughter
-    double gaze;       // pupils, -1 left .. 1 right
+    double lid;   // 0 open .. 1 shut; below 0 the eyes are squeezed shut with laughter
+    double gaze;  // pupils, -1 left .. 1 right
     Rgb eyeColour;
     double pupilHeight;
     double browLift[2];
@@ -432,8 +509,10 @@ void mirroredPath(cairo_t* cr, const double (*points)[2], int count, bool mirror
     cairo_new_sub_path(cr);
     for (int i = 0; i < count; ++i) {
         double x = mirror ? 2 * villainX - points[i][0] : points[i][0];
-        if (i == 0) cairo_move_to(cr, x, points[i][1]);
-        else cairo_line_to(cr, x, points[i][1]);
+        if (i == 0)
+            cairo_move_to(cr, x, points[i][1]);
+        else
+            cairo_line_to(cr, x, points[i][1]);
     }
     cairo_close_path(cr);
 }
@@ -602,10 +681,8 @@ void drawMoustache(cairo_t* cr, double lift) {
     for (int side = 0; side < 2; ++side) {
         double s = side == 0 ? -1 : 1;
         cairo_move_to(cr, villainX, 196 - lift);
-        cairo_curve_to(cr, villainX + s * 18, 186 - lift, villainX + s * 42, 188 - lift, villainX + s * 54,
-                       198 - lift);
-        cairo_curve_to(cr, villainX + s * 62, 205 - lift, villainX + s * 76, 200 - lift, villainX + s * 72,
-                       186 - lift);
+        cairo_curve_to(cr, villainX + s * 18, 186 - lift, villainX + s * 42, 188 - lift, villainX + s * 54, 198 - lift);
+        cairo_curve_to(cr, villainX + s * 62, 205 - lift, villainX + s * 76, 200 - lift, villainX + s * 72, 186 - lift);
         strokeInk(cr, 10);
     }
 }
@@ -708,8 +785,10 @@ void lightningPath(cairo_t* cr, double x, double y, double size) {
     const double bolt[][2] = {{4, -30}, {-14, 4}, {0, 4}, {-6, 30}, {14, -6}, {0, -6}, {10, -30}};
     cairo_new_sub_path(cr);
     for (int i = 0; i < 7; ++i) {
-        if (i == 0) cairo_move_to(cr, x + bolt[i][0] * s, y + bolt[i][1] * s);
-        else cairo_line_to(cr, x + bolt[i][0] * s, y + bolt[i][1] * s);
+        if (i == 0)
+            cairo_move_to(cr, x + bolt[i][0] * s, y + bolt[i][1] * s);
+        else
+            cairo_line_to(cr, x + bolt[i][0] * s, y + bolt[i][1] * s);
     }
     cairo_close_path(cr);
 }
@@ -852,4 +931,3 @@ void drawSunCharacter(cairo_t* cr) {
     strokeInk(cr, outlineWide + 3);
     drawSunFace(cr, c);
 }
-

@@ -29,13 +29,12 @@ constexpr double cardCentreX = 760;
 constexpr double cardCentreY = 150;
 constexpr double textLeft = 126;  // headline and small print start right of the badge
 
-const Rgb cardColours[] = {palette::coral, palette::teal, palette::purple, palette::orange,
-                           palette::sky};
+const Rgb cardColours[] = {palette::coral, palette::teal, palette::purple, palette::orange, palette::sky};
 
 // The largest size, up to `largest`, at which the text fits the width; 0 when none from
 // `smallest` up does.
-double fittingSize(cairo_t* cr, cairo_font_face_t* face, const std::string& text, double width,
-                   double largest, double smallest) {
+double fittingSize(cairo_t* cr, cairo_font_face_t* face, const std::string& text, double width, double largest,
+                   double smallest) {
     for (double size = largest; size >= smallest; size -= 1) {
         useFont(cr, face, size);
         if (textWidth(cr, text) <= width) return size;
@@ -65,8 +64,10 @@ void drawBadge(cairo_t* cr, const ArtFonts& fonts, int number) {
     for (int i = 0; i < 16; ++i) {
         double a = i * M_PI / 8;
         double r = i % 2 == 0 ? 62 : 52;
-        if (i == 0) cairo_move_to(cr, x + r * std::cos(a), y + r * std::sin(a));
-        else cairo_line_to(cr, x + r * std::cos(a), y + r * std::sin(a));
+        if (i == 0)
+            cairo_move_to(cr, x + r * std::cos(a), y + r * std::sin(a));
+        else
+            cairo_line_to(cr, x + r * std::cos(a), y + r * std::sin(a));
     }
     cairo_close_path(cr);
     fillOutlined(cr, palette::sun, outlineThin + 1);
@@ -111,9 +112,7 @@ int drawFeature(const ArtJob& job, const TaggedLine& line, int number) {
 
 }  // namespace
 
-std::string artTextsPath(const ArtJob& job) {
-    return job.showDir + "/art-texts.txt";
-}
+std::string artTextsPath(const ArtJob& job) { return job.showDir + "/art-texts.txt"; }
 
 int drawFeatureImages(const ArtJob& job) {
     std::vector<TaggedLine> lines = artTextLines(artTextsPath(job), "feature", featureCount);

@@ -23,14 +23,16 @@ struct BubbleStyle {
     double bodyX, bodyY, bodyW, bodyH;
     double tail[3][2];  // the pointer toward the speaker
     Rgb fill;
-    Rgb trim;           // a thin line inside the outline
+    Rgb trim;  // a thin line inside the outline
     Rgb text;
 };
 
-const BubbleStyle goodBubble{"good_lyrics", "good", 32, 864, 100, 6, 6, 824, 86,
-                             {{812, 20}, {860, 6}, {822, 60}}, palette::cream, palette::sun, palette::ink};
-const BubbleStyle evilBubble{"evil_lyrics", "evil", 18, 856, 100, 30, 6, 818, 86,
-                             {{90, 14}, {4, 4}, {66, 60}}, palette::night, palette::coral, palette::cream};
+const BubbleStyle goodBubble{
+    "good_lyrics",  "good",       32,          864, 100, 6, 6, 824, 86, {{812, 20}, {860, 6}, {822, 60}},
+    palette::cream, palette::sun, palette::ink};
+const BubbleStyle evilBubble{
+    "evil_lyrics",  "evil",        18, 856, 100, 30, 6, 818, 86, {{90, 14}, {4, 4}, {66, 60}}, palette::night,
+    palette::coral, palette::cream};
 constexpr double lowestText = 78;  // the text's lowest row in the bubble
 
 void bodyPath(cairo_t* cr, const BubbleStyle& style, double dx, double dy) {
@@ -47,8 +49,7 @@ void tailPath(cairo_t* cr, const BubbleStyle& style, double dx, double dy) {
 
 // Body and tail as one shape: each is stroked at twice the outline width, then each is filled,
 // so the fills hide the inner halves of the strokes and the seam between the two.
-void fillBubbleShape(cairo_t* cr, const BubbleStyle& style, double offset, Rgb line, Rgb fill,
-                     double alpha) {
+void fillBubbleShape(cairo_t* cr, const BubbleStyle& style, double offset, Rgb line, Rgb fill, double alpha) {
     setRgb(cr, line, alpha);
     cairo_set_line_width(cr, 2 * outlineThin);
     bodyPath(cr, style, offset, offset);
@@ -144,9 +145,7 @@ int drawBubbleSet(const ArtJob& job, const TaggedText& lyrics, const BubbleStyle
 
 }  // namespace
 
-std::string lyricsPath(const ArtJob& job) {
-    return job.showDir + "/lyrics.txt";
-}
+std::string lyricsPath(const ArtJob& job) { return job.showDir + "/lyrics.txt"; }
 
 int drawLyricImages(const ArtJob& job) {
     TaggedText lyrics = readTaggedText(lyricsPath(job), {"good", "evil"});

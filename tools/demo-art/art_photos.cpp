@@ -92,7 +92,8 @@ struct Landscape {
 void drawLandscape(cairo_t* cr, double size, const Landscape& look, Random& random) {
     verticalGradient(cr, size, look.skyTop, look.skyBottom);
     sunDisc(cr, size * look.sunX, size * look.sunY, size * 0.13, look.sun);
-    for (int i = 0; i < 2; ++i) smallCloud(cr, size * (0.2 + 0.6 * nextUnit(random)), size * (0.15 + 0.2 * nextUnit(random)), size * 0.06);
+    for (int i = 0; i < 2; ++i)
+        smallCloud(cr, size * (0.2 + 0.6 * nextUnit(random)), size * (0.15 + 0.2 * nextUnit(random)), size * 0.06);
     if (look.sea) {
         seaBand(cr, size, size * 0.62, mixRgb(palette::sky, palette::teal, 0.4), palette::cream);
         return;
@@ -270,8 +271,10 @@ void drawCharacter(cairo_t* cr, double x, double y, double scale, bool villain, 
     cairo_save(cr);
     cairo_translate(cr, x, y);
     cairo_scale(cr, scale, scale);
-    if (villain) drawGlitch(cr, look, fonts);
-    else drawPip(cr, pipFaces[look], fonts);
+    if (villain)
+        drawGlitch(cr, look, fonts);
+    else
+        drawPip(cr, pipFaces[look], fonts);
     cairo_restore(cr);
 }
 
@@ -302,8 +305,7 @@ void drawPortrait(cairo_t* cr, double size, PhotoScene scene, const ArtFonts& fo
         verticalGradient(cr, size, palette::purple, palette::coral);
         drawCharacter(cr, size * 0.1, size * 0.1, size / 400.0, false, 5, fonts);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -317,10 +319,14 @@ bool drawDaytimePhoto(cairo_t* cr, PhotoScene scene, double size, Random& random
     const Rgb greenTeal = mixRgb(palette::grass, palette::teal, 0.4);
     switch (scene) {
     case PhotoScene::meadow:
-        drawLandscape(cr, size, {palette::sky, palette::cream, palette::sun, 0.75, 0.25, false, palette::grass}, random);
+        drawLandscape(cr, size, {palette::sky, palette::cream, palette::sun, 0.75, 0.25, false, palette::grass},
+                      random);
         return true;
     case PhotoScene::hills:
-        drawLandscape(cr, size, {mixRgb(palette::sky, palette::teal, 0.3), palette::cream, palette::sun, 0.2, 0.3, false, greenTeal}, random);
+        drawLandscape(
+            cr, size,
+            {mixRgb(palette::sky, palette::teal, 0.3), palette::cream, palette::sun, 0.2, 0.3, false, greenTeal},
+            random);
         return true;
     case PhotoScene::beach:
         drawLandscape(cr, size, {palette::sky, palette::cream, palette::sun, 0.7, 0.3, true, palette::grass}, random);
@@ -334,13 +340,18 @@ bool drawDaytimePhoto(cairo_t* cr, PhotoScene scene, double size, Random& random
         drawLandscape(cr, size, {dusk, palette::sun, palette::orange, 0.5, 0.58, true, palette::grass}, random);
         return true;
     case PhotoScene::goldenHour:
-        drawLandscape(cr, size, {palette::orange, palette::cream, palette::sun, 0.3, 0.5, false, mixRgb(palette::grass, palette::orange, 0.3)}, random);
+        drawLandscape(cr, size,
+                      {palette::orange, palette::cream, palette::sun, 0.3, 0.5, false,
+                       mixRgb(palette::grass, palette::orange, 0.3)},
+                      random);
         return true;
     case PhotoScene::sunrise:
-        drawLandscape(cr, size, {palette::purple, palette::blush, palette::sun, 0.6, 0.62, false, mixRgb(palette::grass, palette::purple, 0.3)}, random);
+        drawLandscape(cr, size,
+                      {palette::purple, palette::blush, palette::sun, 0.6, 0.62, false,
+                       mixRgb(palette::grass, palette::purple, 0.3)},
+                      random);
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -7,8 +7,30 @@
 #include "art_text.h"
 
 enum class PhotoScene {
-    meadow, sunFace, hills, beach, pipSelfie, night, city, villain, flowers, sunset, tunnel, picnic,
-    stars, moon, photobomb, waves, friends, goldenHour, gang, rain, sunrise, mosaic, space, lake,
+    meadow,
+    sunFace,
+    hills,
+    beach,
+    pipSelfie,
+    night,
+    city,
+    villain,
+    flowers,
+    sunset,
+    tunnel,
+    picnic,
+    stars,
+    moon,
+    photobomb,
+    waves,
+    friends,
+    goldenHour,
+    gang,
+    rain,
+    sunrise,
+    mosaic,
+    space,
+    lake,
     dancing
 };
 

@@ -15,9 +15,7 @@ constexpr double glyphLine = 5.0;
 constexpr double cx = 100;
 constexpr double cy = 100;
 
-void glyph(cairo_t* cr) {
-    fillOutlined(cr, palette::white, glyphLine);
-}
+void glyph(cairo_t* cr) { fillOutlined(cr, palette::white, glyphLine); }
 
 void inkFill(cairo_t* cr) {
     setRgb(cr, palette::ink);
@@ -206,9 +204,7 @@ void drawSunGlyph(cairo_t* cr) {
     glyph(cr);
 }
 
-void drawCloudGlyph(cairo_t* cr) {
-    drawCloudShape(cr, cx - 4, cy + 6, 1.35);
-}
+void drawCloudGlyph(cairo_t* cr) { drawCloudShape(cr, cx - 4, cy + 6, 1.35); }
 
 void drawRainGlyph(cairo_t* cr) {
     for (int i = 0; i < 3; ++i) {
@@ -225,8 +221,10 @@ void drawRainGlyph(cairo_t* cr) {
 void lightningBolt(cairo_t* cr, double x, double y, double s) {
     const double bolt[][2] = {{6, -30}, {-14, 4}, {0, 4}, {-8, 32}, {16, -6}, {2, -6}, {14, -30}};
     for (int i = 0; i < 7; ++i) {
-        if (i == 0) cairo_move_to(cr, x + bolt[i][0] * s, y + bolt[i][1] * s);
-        else cairo_line_to(cr, x + bolt[i][0] * s, y + bolt[i][1] * s);
+        if (i == 0)
+            cairo_move_to(cr, x + bolt[i][0] * s, y + bolt[i][1] * s);
+        else
+            cairo_line_to(cr, x + bolt[i][0] * s, y + bolt[i][1] * s);
     }
     cairo_close_path(cr);
 }
@@ -247,8 +245,10 @@ void drawStarGlyph(cairo_t* cr) {
     for (int i = 0; i < 10; ++i) {
         double a = -M_PI / 2 + i * M_PI / 5;
         double r = i % 2 == 0 ? 70 : 30;
-        if (i == 0) cairo_move_to(cr, cx + std::cos(a) * r, cy + 6 + std::sin(a) * r);
-        else cairo_line_to(cr, cx + std::cos(a) * r, cy + 6 + std::sin(a) * r);
+        if (i == 0)
+            cairo_move_to(cr, cx + std::cos(a) * r, cy + 6 + std::sin(a) * r);
+        else
+            cairo_line_to(cr, cx + std::cos(a) * r, cy + 6 + std::sin(a) * r);
     }
     cairo_close_path(cr);
     glyph(cr);
@@ -402,8 +402,7 @@ int drawPictogramImages(const ArtJob& job) {
             cairo_translate(canvas.cr, -cx, -cy);
             pictogramRows[row].glyphs[column](canvas.cr);
             cairo_restore(canvas.cr);
-            std::string name =
-                "data/pictograms/" + std::to_string(row + 1) + "." + std::to_string(column + 1) + ".png";
+            std::string name = "data/pictograms/" + std::to_string(row + 1) + "." + std::to_string(column + 1) + ".png";
             int result = writeCanvas(canvas, job.outRoot, name, false);
             freeCanvas(canvas);
             if (result != 0) return result;

@@ -43,15 +43,13 @@ constexpr double tapeOverhang = 12;  // how far a festive card's tape reaches pa
 
 // The scene of each photo, in caption order (see art-texts.txt).
 const PhotoScene photoScenes[33] = {
-    PhotoScene::meadow,    PhotoScene::sunFace,  PhotoScene::hills,     PhotoScene::beach,
-    PhotoScene::pipSelfie, PhotoScene::night,    PhotoScene::city,      PhotoScene::villain,
-    PhotoScene::flowers,   PhotoScene::sunset,   PhotoScene::tunnel,    PhotoScene::picnic,
-    PhotoScene::stars,     PhotoScene::moon,     PhotoScene::photobomb, PhotoScene::waves,
-    PhotoScene::hills,     PhotoScene::friends,  PhotoScene::goldenHour, PhotoScene::gang,
-    PhotoScene::rain,      PhotoScene::sunrise,  PhotoScene::mosaic,    PhotoScene::villain,
-    PhotoScene::city,      PhotoScene::flowers,  PhotoScene::sunset,    PhotoScene::space,
-    PhotoScene::tunnel,    PhotoScene::lake,     PhotoScene::dancing,   PhotoScene::meadow,
-    PhotoScene::sunset,
+    PhotoScene::meadow,  PhotoScene::sunFace, PhotoScene::hills,   PhotoScene::beach,      PhotoScene::pipSelfie,
+    PhotoScene::night,   PhotoScene::city,    PhotoScene::villain, PhotoScene::flowers,    PhotoScene::sunset,
+    PhotoScene::tunnel,  PhotoScene::picnic,  PhotoScene::stars,   PhotoScene::moon,       PhotoScene::photobomb,
+    PhotoScene::waves,   PhotoScene::hills,   PhotoScene::friends, PhotoScene::goldenHour, PhotoScene::gang,
+    PhotoScene::rain,    PhotoScene::sunrise, PhotoScene::mosaic,  PhotoScene::villain,    PhotoScene::city,
+    PhotoScene::flowers, PhotoScene::sunset,  PhotoScene::space,   PhotoScene::tunnel,     PhotoScene::lake,
+    PhotoScene::dancing, PhotoScene::meadow,  PhotoScene::sunset,
 };
 
 // Where the photographs may lie on screen, shadow and sway included: right of the refrain's
@@ -80,7 +78,8 @@ Placement polaroidPlacement(int index, const PolaroidSet& set) {
     double degrees = largestTilt * std::sin(index * 2.9 + set.refrain * 1.3);
     double overhang = set.festive ? tapeOverhang : 0;
     double halfWidth = 0, halfHeight = 0;
-    turnedHalfExtents(frameWidth * set.scale, (frameHeight + 2 * overhang) * set.scale, degrees, &halfWidth, &halfHeight);
+    turnedHalfExtents(frameWidth * set.scale, (frameHeight + 2 * overhang) * set.scale, degrees, &halfWidth,
+                      &halfHeight);
     double u = std::fmod(0.5 + index * 0.7548776662 + set.refrain * 0.31, 1.0);
     double v = std::fmod(0.5 + index * 0.5698402910 + set.refrain * 0.17, 1.0);
     double minX = pileLeft + halfWidth + 2;
@@ -101,7 +100,8 @@ void drawPartyTrim(cairo_t* cr, unsigned seed) {
     setRgb(cr, colours[seed % 6], 0.8);
     cairo_fill(cr);
     cairo_restore(cr);
-    const double dots[][2] = {{-104, 100}, {-92, 128}, {104, 96}, {94, 126}, {-106, -60}, {106, 20}, {-106, 40}, {106, -90}};
+    const double dots[][2] = {{-104, 100}, {-92, 128}, {104, 96},  {94, 126},
+                              {-106, -60}, {106, 20},  {-106, 40}, {106, -90}};
     for (int i = 0; i < 8; ++i) {
         circlePath(cr, dots[i][0], dots[i][1], 3 + (i + seed) % 3);
         setRgb(cr, colours[(seed + unsigned(i)) % 6]);
@@ -109,8 +109,8 @@ void drawPartyTrim(cairo_t* cr, unsigned seed) {
     }
 }
 
-double fittingSize(cairo_t* cr, cairo_font_face_t* face, const std::string& text, double width,
-                   double largest, double smallest) {
+double fittingSize(cairo_t* cr, cairo_font_face_t* face, const std::string& text, double width, double largest,
+                   double smallest) {
     for (double size = largest; size >= smallest; size -= 1) {
         useFont(cr, face, size);
         if (textWidth(cr, text) <= width) return size;
@@ -157,9 +157,10 @@ int drawPolaroid(const ArtJob& job, const TaggedLine& caption, PhotoScene scene,
 // Credit cards: a grid of three by two on screen, every card whole inside the graphics-safe
 // area (x 64..1216, y 36..684) with its tilt, shadow, tape and sway of 6 and 4 pixels, and
 // none covering another, so that all six stay readable as they pile up.
-const Placement creditPlacements[6] = {{640, 200, -2}, {260, 200, 3}, {1020, 200, -3},
+const Placement creditPlacements[6] = {{640, 200, -2}, {260, 200, 3},  {1020, 200, -3},
                                        {260, 520, -2}, {1020, 520, 2}, {640, 520, 1}};
-const Rgb creditTapes[6] = {palette::coral, palette::teal, palette::sun, palette::purple, palette::sky, palette::orange};
+const Rgb creditTapes[6] = {palette::coral,  palette::teal, palette::sun,
+                            palette::purple, palette::sky,  palette::orange};
 constexpr double creditWidth = 340;
 constexpr double creditHeight = 266;
 constexpr double creditTextWidth = creditWidth - 36;
@@ -188,8 +189,8 @@ CreditText fitCredit(cairo_t* cr, const ArtFonts& fonts, const std::vector<std::
 }
 
 // The title in the card's upper half, the lines centred in its lower half.
-void drawCreditText(cairo_t* cr, const ArtFonts& fonts, const std::vector<std::string>& parts,
-                    const CreditText& fit, Rgb titleColour) {
+void drawCreditText(cairo_t* cr, const ArtFonts& fonts, const std::vector<std::string>& parts, const CreditText& fit,
+                    Rgb titleColour) {
     useFont(cr, fonts.headline, fit.titleSize);
     double titleStep = fit.titleSize * 1.05;
     double titleBaseline = -56 + fit.titleSize * 0.35 - titleStep * 0.5 * double(fit.titleRows.size() - 1);
@@ -242,8 +243,8 @@ int drawPolaroidImages(const ArtJob& job) {
     int photo = 0;
     for (const PolaroidSet& set : polaroidSets) {
         for (int i = 0; i < set.count; ++i, ++photo) {
-            std::string path = "data/refrain/polaroids/omkvaed" + std::to_string(set.refrain) + "." +
-                               std::to_string(i + 1) + ".png";
+            std::string path =
+                "data/refrain/polaroids/omkvaed" + std::to_string(set.refrain) + "." + std::to_string(i + 1) + ".png";
             Placement place = polaroidPlacement(i, set);
             if (drawPolaroid(job, captions[size_t(photo)], photoScenes[photo], place, set.festive, path,
                              unsigned(photo)) != 0) {

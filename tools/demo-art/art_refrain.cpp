@@ -18,7 +18,7 @@ namespace {
 
 constexpr int layerWidth = designSpaceWidth;
 constexpr int layerHeight = 1000;
-constexpr double screenTop = refrainRestingTop;                  // the layer's first row on screen
+constexpr double screenTop = refrainRestingTop;                   // the layer's first row on screen
 constexpr double screenBottom = refrainRestingTop + layerHeight;  // and the row below its last
 
 void cloudShape(cairo_t* cr, double x, double y, double scale) {
@@ -47,9 +47,9 @@ void drawCloud(cairo_t* cr, double x, double y, double scale) {
 // The profile of a band of hills: a base line that rises toward the right, rippled by two
 // sines.
 struct HillProfile {
-    double base;        // screen y of the band's middle at the left edge
-    double rise;        // how much higher it lies at the right edge
-    double height;      // the ripple's amplitude
+    double base;    // screen y of the band's middle at the left edge
+    double rise;    // how much higher it lies at the right edge
+    double height;  // the ripple's amplitude
     double phase;
     double wavelength;  // of the longer sine, in pixels over 2 pi
 };
@@ -183,9 +183,7 @@ void drawPicnic(cairo_t* cr, double x, double y, double scale) {
 
 // The meadow's top line: low on the left, under the sun, with a round hill in the middle.
 const HillProfile meadow{484, 0, 7, 1.0, 60};
-double meadowTopY(double x) {
-    return hillTopY(meadow, x) - 80 * std::exp(-std::pow((x - 600) / 210, 2));
-}
+double meadowTopY(double x) { return hillTopY(meadow, x) - 80 * std::exp(-std::pow((x - 600) / 210, 2)); }
 
 void drawMeadow(cairo_t* cr) {
     cairo_move_to(cr, -10, screenBottom);

@@ -37,9 +37,7 @@ double distanceFromPipGap(double x, double y) {
 
 // The top of each layer, off screen at rest, may show while the picture slides: it fades in
 // over a rippled band instead of a ruled line.
-double topEdgeY(double x) {
-    return 34 + 8 * std::sin(x / 37 + 1.3) + 5 * std::sin(x / 13 + 0.2);
-}
+double topEdgeY(double x) { return 34 + 8 * std::sin(x / 37 + 1.3) + 5 * std::sin(x / 13 + 0.2); }
 
 }  // namespace
 

@@ -52,15 +52,14 @@ TaggedText readTaggedText(const std::string& path, const std::vector<std::string
             result.error = located(path, lineNumber, "expected \"tag: text\", found no ':'");
             return result;
         }
-        TaggedLine tagged{trimmed(line.substr(0, colon)), trimmed(line.substr(colon + 1)), path,
-                          lineNumber};
+        TaggedLine tagged{trimmed(line.substr(0, colon)), trimmed(line.substr(colon + 1)), path, lineNumber};
         bool known = false;
         for (const std::string& tag : allowedTags) known = known || tag == tagged.tag;
         if (!known) {
             std::string list;
             for (const std::string& tag : allowedTags) list += (list.empty() ? "" : ", ") + tag;
-            result.error = located(path, lineNumber,
-                                   "unknown tag \"" + tagged.tag + "\" (expected one of: " + list + ")");
+            result.error =
+                located(path, lineNumber, "unknown tag \"" + tagged.tag + "\" (expected one of: " + list + ")");
             return result;
         }
         if (tagged.text.empty()) {
@@ -85,12 +84,11 @@ std::vector<TaggedLine> linesWithTag(const TaggedText& text, const std::string& 
     return found;
 }
 
-std::string checkTagCount(const TaggedText& text, const std::string& path, const std::string& tag,
-                          size_t count) {
+std::string checkTagCount(const TaggedText& text, const std::string& path, const std::string& tag, size_t count) {
     std::vector<TaggedLine> found = linesWithTag(text, tag);
     if (found.size() == count) return "";
-    std::string expected = "expected " + std::to_string(count) + " \"" + tag + ":\" lines, found " +
-                           std::to_string(found.size());
+    std::string expected =
+        "expected " + std::to_string(count) + " \"" + tag + ":\" lines, found " + std::to_string(found.size());
     if (found.size() > count) return located(path, found[count].lineNumber, expected + " (this one is extra)");
     return path + ": " + expected;
 }
@@ -107,9 +105,7 @@ std::vector<std::string> splitParts(const std::string& text) {
     return parts;
 }
 
-std::string whereOf(const TaggedLine& line) {
-    return line.file + ":" + std::to_string(line.lineNumber) + ": ";
-}
+std::string whereOf(const TaggedLine& line) { return line.file + ":" + std::to_string(line.lineNumber) + ": "; }
 
 TaggedText readArtTexts(const std::string& path) {
     return readTaggedText(path, {"feature", "caption", "credit", "logo"});

@@ -26,8 +26,7 @@ std::vector<TaggedLine> linesWithTag(const TaggedText& text, const std::string& 
 
 // Checks that exactly `count` lines carry the tag; otherwise returns a message naming the file
 // (and the first surplus line when there are too many). Empty when the count is right.
-std::string checkTagCount(const TaggedText& text, const std::string& path, const std::string& tag,
-                          size_t count);
+std::string checkTagCount(const TaggedText& text, const std::string& path, const std::string& tag, size_t count);
 
 // Splits a text at '|' into parts, trimming spaces around each.
 std::vector<std::string> splitParts(const std::string& text);

@@ -21,9 +21,7 @@ struct FontWanted {
 
 const cairo_user_data_key_t ftFaceKey{};
 
-void releaseFtFace(void* face) {
-    FT_Done_Face(static_cast<FT_Face>(face));
-}
+void releaseFtFace(void* face) { FT_Done_Face(static_cast<FT_Face>(face)); }
 
 // Asks fontconfig for the file of family/style; only an exact family match is accepted, so a
 // missing package is reported instead of silently drawing in another font.
@@ -55,8 +53,8 @@ cairo_font_face_t* loadFace(const FontWanted& wanted) {
     }
     if (match) FcPatternDestroy(match);
     if (!face) {
-        fprintf(stderr, "demo-art: font \"%s %s\" not found; install the Debian package %s\n",
-                wanted.family, wanted.style, wanted.package);
+        fprintf(stderr, "demo-art: font \"%s %s\" not found; install the Debian package %s\n", wanted.family,
+                wanted.style, wanted.package);
     }
     return face;
 }
@@ -118,17 +116,14 @@ std::vector<std::string> splitInTwo(const std::string& text) {
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] != ' ') continue;
         size_t distance = i > middle ? i - middle : middle - i;
-        size_t bestDistance = best == std::string::npos ? text.size()
-                              : best > middle             ? best - middle
-                                                          : middle - best;
+        size_t bestDistance = best == std::string::npos ? text.size() : best > middle ? best - middle : middle - best;
         if (distance < bestDistance) best = i;
     }
     if (best == std::string::npos) return {text};
     return {text.substr(0, best), text.substr(best + 1)};
 }
 
-void drawOutlinedText(cairo_t* cr, const std::string& text, double x, double baselineY, Rgb fill,
-                      double outline) {
+void drawOutlinedText(cairo_t* cr, const std::string& text, double x, double baselineY, Rgb fill, double outline) {
     cairo_new_path(cr);
     centredTextPath(cr, text, x, baselineY);
     if (outline > 0) {

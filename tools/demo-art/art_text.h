@@ -35,5 +35,4 @@ void centredTextPath(cairo_t* cr, const std::string& text, double x, double y);
 std::vector<std::string> splitInTwo(const std::string& text);
 
 // Draws text centred on (x, baselineY): an ink outline of the given width under a fill.
-void drawOutlinedText(cairo_t* cr, const std::string& text, double x, double baselineY, Rgb fill,
-                      double outline);
+void drawOutlinedText(cairo_t* cr, const std::string& text, double x, double baselineY, Rgb fill, double outline);

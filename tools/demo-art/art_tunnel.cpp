@@ -98,7 +98,10 @@ void diamondMotif(cairo_t* cr) {
                 cairo_fill_preserve(cr);
                 strokeLine(cr, 3, 0.85);
                 diamondPath(cr, cx, cy, cell * 0.16);
-                setRgb(cr, (x + y) % 2 == 0 ? mixRgb(palette::sky, palette::cream, 0.45) : mixRgb(palette::blush, palette::cream, 0.3), 0.9);
+                setRgb(cr,
+                       (x + y) % 2 == 0 ? mixRgb(palette::sky, palette::cream, 0.45)
+                                        : mixRgb(palette::blush, palette::cream, 0.3),
+                       0.9);
                 cairo_fill(cr);
             }
             if (x == 2 && y == 2) continue;  // the dot in the very middle

@@ -18,9 +18,9 @@ struct ImageGroup {
 };
 
 const ImageGroup imageGroups[] = {
-    {"avatars", drawAvatarImages},   {"lyrics", drawLyricImages},       {"pictograms", drawPictogramImages},
-    {"features", drawFeatureImages}, {"refrain", drawRefrainImages},    {"polaroids", drawPolaroidImages},
-    {"credits", drawCreditImages},   {"tunnel", drawTunnelImages},      {"logo", drawLogoImage},
+    {"avatars", drawAvatarImages},   {"lyrics", drawLyricImages},    {"pictograms", drawPictogramImages},
+    {"features", drawFeatureImages}, {"refrain", drawRefrainImages}, {"polaroids", drawPolaroidImages},
+    {"credits", drawCreditImages},   {"tunnel", drawTunnelImages},   {"logo", drawLogoImage},
 };
 
 const char* const usage =

@@ -117,7 +117,8 @@ bool isVideoName(const std::string& name) {
 namespace {
 
 bool takesValue(const std::string& option) {
-    for (const char* name : {"--out", "--size", "--fps", "--from", "--to", "--row", "--every", "--columns", "--source"}) {
+    for (const char* name :
+         {"--out", "--size", "--fps", "--from", "--to", "--row", "--every", "--columns", "--source"}) {
         if (option == name) return true;
     }
     return false;
@@ -126,15 +127,24 @@ bool takesValue(const std::string& option) {
 // Reads one option's value; false when the value is bad.
 bool readValue(const std::string& option, const char* value, CaptureOptions* options) {
     int64_t columns = 0;
-    if (option == "--out") options->out = value;
-    else if (option == "--size") return options->sizeGiven = parseFrameSize(value, &options->width, &options->height);
-    else if (option == "--fps") return parseFrameRate(value, &options->fpsNum, &options->fpsDen);
-    else if (option == "--from") return parseCaptureTime(value, &options->from);
-    else if (option == "--to") return parseCaptureTime(value, &options->to);
-    else if (option == "--row") return options->singleRow = parseCaptureTime(value, &options->row);
-    else if (option == "--every") return parseCaptureTime(value, &options->every) && options->every > 0;
-    else if (option == "--columns") return parseWholeInRange(value, 1, 64, &columns) && (options->columns = int(columns));
-    else if (option == "--source") options->source = value;
+    if (option == "--out")
+        options->out = value;
+    else if (option == "--size")
+        return options->sizeGiven = parseFrameSize(value, &options->width, &options->height);
+    else if (option == "--fps")
+        return parseFrameRate(value, &options->fpsNum, &options->fpsDen);
+    else if (option == "--from")
+        return parseCaptureTime(value, &options->from);
+    else if (option == "--to")
+        return parseCaptureTime(value, &options->to);
+    else if (option == "--row")
+        return options->singleRow = parseCaptureTime(value, &options->row);
+    else if (option == "--every")
+        return parseCaptureTime(value, &options->every) && options->every > 0;
+    else if (option == "--columns")
+        return parseWholeInRange(value, 1, 64, &columns) && (options->columns = int(columns));
+    else if (option == "--source")
+        options->source = value;
     return true;
 }
 
@@ -154,11 +164,13 @@ std::string parseCaptureOptions(int argc, char** argv, CaptureOptions* options) 
         if (!takesValue(option)) return "unknown option " + option;
         if (i + 1 >= argc) return option + " needs a value";
         const char* value = argv[++i];
-        if (!readValue(option, value, options)) return "bad value for " + option + ": " + std::string(value).substr(0, 40);
+        if (!readValue(option, value, options))
+            return "bad value for " + option + ": " + std::string(value).substr(0, 40);
     }
     if (options->from >= options->to) return "--from must come before --to";
     if (options->sheet && options->singleRow) return "--sheet and --row do not go together";
     if (options->sheet && !options->sizeGiven) options->width = 320, options->height = 180;
-    if (options->out.empty()) options->out = options->sheet ? "sheet.png" : options->singleRow ? "frame.png" : "demo.mp4";
+    if (options->out.empty())
+        options->out = options->sheet ? "sheet.png" : options->singleRow ? "frame.png" : "demo.mp4";
     return "";
 }

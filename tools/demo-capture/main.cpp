@@ -49,9 +49,14 @@ bool endsWith(const std::string& text, const std::string& tail) {
 
 std::vector<std::string> encoderArguments(const CaptureOptions& options, const std::string& wav, int64_t firstFrame) {
     std::vector<std::string> arguments = {
-        "ffmpeg", "-hide_banner", "-nostdin", "-loglevel", "error", "-y", "-f", "rawvideo", "-pix_fmt", "rgba",
-        "-s", std::to_string(options.width) + "x" + std::to_string(options.height), "-framerate",
-        std::to_string(options.fpsNum) + "/" + std::to_string(options.fpsDen), "-i", "pipe:0"};
+        "ffmpeg",     "-hide_banner",
+        "-nostdin",   "-loglevel",
+        "error",      "-y",
+        "-f",         "rawvideo",
+        "-pix_fmt",   "rgba",
+        "-s",         std::to_string(options.width) + "x" + std::to_string(options.height),
+        "-framerate", std::to_string(options.fpsNum) + "/" + std::to_string(options.fpsDen),
+        "-i",         "pipe:0"};
     if (options.singleRow) {
         arguments.insert(arguments.end(), {"-frames:v", "1", "-update", "1", localFile(options.out)});
     } else if (isVideoName(options.out)) {
@@ -153,7 +158,8 @@ int capture(const CaptureOptions& options, CaptureSession* session, const SongFi
 int run(const CaptureOptions& options, CaptureSession* session, SongFile* song) {
     if (options.sheet) {
         std::string problem = writeContactSheet(
-            session, SheetRequest{options.from, options.to, options.every, options.columns, options.source, options.out},
+            session,
+            SheetRequest{options.from, options.to, options.every, options.columns, options.source, options.out},
             &interrupted);
         if (interrupted) return exitInterrupted;
         return problem.empty() ? exitDone : fail(problem);

@@ -21,13 +21,20 @@ struct CardStyle {
 };
 
 const CardStyle styles[] = {
-    {"data/avatars/evil", 260, 380, 200, 40, 60},   {"data/avatars/", 300, 400, 60, 160, 220},
-    {"data/good_lyrics/bg", 900, 110, 240, 240, 240}, {"data/evil_lyrics/bg", 900, 110, 60, 20, 30},
-    {"data/good_lyrics/", 860, 90, 30, 90, 200},    {"data/evil_lyrics/", 860, 90, 230, 80, 80},
-    {"data/refrain/polaroids/", 420, 380, 250, 250, 245}, {"data/refrain/mirekand", 1000, 1000, 250, 200, 40},
-    {"data/refrain/", 1280, 1000, 120, 200, 150},   {"data/pictograms/", 200, 200, 40, 40, 40},
-    {"data/features/", 600, 160, 250, 120, 20},     {"data/credits/", 700, 300, 20, 20, 20},
-    {"data/tunnel/", 256, 256, 90, 60, 160},        {"data/zemlogo", 800, 160, 255, 255, 255},
+    {"data/avatars/evil", 260, 380, 200, 40, 60},
+    {"data/avatars/", 300, 400, 60, 160, 220},
+    {"data/good_lyrics/bg", 900, 110, 240, 240, 240},
+    {"data/evil_lyrics/bg", 900, 110, 60, 20, 30},
+    {"data/good_lyrics/", 860, 90, 30, 90, 200},
+    {"data/evil_lyrics/", 860, 90, 230, 80, 80},
+    {"data/refrain/polaroids/", 420, 380, 250, 250, 245},
+    {"data/refrain/mirekand", 1000, 1000, 250, 200, 40},
+    {"data/refrain/", 1280, 1000, 120, 200, 150},
+    {"data/pictograms/", 200, 200, 40, 40, 40},
+    {"data/features/", 600, 160, 250, 120, 20},
+    {"data/credits/", 700, 300, 20, 20, 20},
+    {"data/tunnel/", 256, 256, 90, 60, 160},
+    {"data/zemlogo", 800, 160, 255, 255, 255},
 };
 
 const CardStyle& styleFor(const std::string& path) {

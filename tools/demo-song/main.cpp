@@ -50,8 +50,8 @@ bool parseOptions(int argc, char** argv, Options* options) {
             options->sections = true;
             continue;
         }
-        bool takesValue = argument == "--score" || argument == "--mp3" || argument == "--wav" || argument == "--seconds" ||
-                          argument == "--after";
+        bool takesValue = argument == "--score" || argument == "--mp3" || argument == "--wav" ||
+                          argument == "--seconds" || argument == "--after";
         if (!takesValue || i + 1 >= argc) {
             fprintf(stderr, "demo-song: unexpected argument \"%s\"\n%s", argv[i], usage);
             return false;
@@ -84,7 +84,8 @@ void printSections(const Score& score) {
         printf("%-14s %5d %7.0f %8.1f\n", section.name.c_str(), section.startBar, section.startBar * rowsPerBar,
                section.startBar * rowsPerBar / rowsPerSecond);
     }
-    printf("%-14s %5d %7.0f %8.1f\n", "(end)", score.endBar, score.endBar * rowsPerBar, score.endBar * rowsPerBar / rowsPerSecond);
+    printf("%-14s %5d %7.0f %8.1f\n", "(end)", score.endBar, score.endBar * rowsPerBar,
+           score.endBar * rowsPerBar / rowsPerSecond);
 }
 
 std::vector<float> synthesize(const Score& score, double seconds) {
@@ -93,7 +94,8 @@ std::vector<float> synthesize(const Score& score, double seconds) {
     // A shortened song still ends in a fade rather than a cut: over its last 1.5 seconds.
     if (arrangement.fadeEnd > arrangement.totalFrames) {
         arrangement.fadeEnd = arrangement.totalFrames;
-        arrangement.fadeStart = std::max(0L, std::min(arrangement.fadeStart, arrangement.totalFrames - long(1.5 * songRate)));
+        arrangement.fadeStart =
+            std::max(0L, std::min(arrangement.fadeStart, arrangement.totalFrames - long(1.5 * songRate)));
     }
     MixBuses buses = makeMixBuses(arrangement.totalFrames);
     uint32_t seed = 1;
@@ -110,9 +112,12 @@ void printReport(const Score& score, const std::vector<float>& song, const Maste
     double rest = levelAfterDb(song, after);
     printf("demo-song: %.3f s long; %.1f LUFS integrated, loudness range %.1f LU, true peak %.1f dBTP\n", length,
            report.loudness, report.loudnessRange, report.truePeak);
-    if (after >= length) printf("demo-song: the song ends before %.3f s\n", after);
-    else if (std::isinf(rest)) printf("demo-song: after %.3f s: digital silence\n", after);
-    else printf("demo-song: after %.3f s: %.1f dBFS RMS\n", after, rest);
+    if (after >= length)
+        printf("demo-song: the song ends before %.3f s\n", after);
+    else if (std::isinf(rest))
+        printf("demo-song: after %.3f s: digital silence\n", after);
+    else
+        printf("demo-song: after %.3f s: %.1f dBFS RMS\n", after, rest);
     printf("demo-song: mix %.1f LUFS, gain %+.1f dB, mastered in %d pass%s\n", report.loudnessBefore, report.gainDb,
            report.passes, report.passes == 1 ? "" : "es");
 }

@@ -13,14 +13,10 @@ struct SectionContext {
     std::vector<NoteEvent>& events;
 };
 
-long stepFrame(const SectionContext& context, long step) {
-    return std::lround(double(step) * context.framesPerStep);
-}
+long stepFrame(const SectionContext& context, long step) { return std::lround(double(step) * context.framesPerStep); }
 
 // Places a pitch class in the octave that starts at `lowest`.
-int inOctaveFrom(int pitchClass, int lowest) {
-    return lowest + ((pitchClass - lowest % 12) % 12 + 12) % 12;
-}
+int inOctaveFrom(int pitchClass, int lowest) { return lowest + ((pitchClass - lowest % 12) % 12 + 12) % 12; }
 
 const Chord& chordOfBar(const SectionContext& context, int bar) {
     const ChordProgression* progression = findProgression(context.score, context.section.chords);
@@ -60,7 +56,8 @@ void addDrumHits(const SectionContext& context, const DrumPattern& pattern, int 
 void addDrums(const SectionContext& context) {
     const Section& s = context.section;
     if (s.crash) {
-        context.events.push_back(NoteEvent{Instrument::crash, stepFrame(context, long(s.startBar) * stepsPerBar), 0, 0, 1.0, 0, 1});
+        context.events.push_back(
+            NoteEvent{Instrument::crash, stepFrame(context, long(s.startBar) * stepsPerBar), 0, 0, 1.0, 0, 1});
     }
     if (s.riser && s.endBar - s.startBar >= 2) {
         long start = stepFrame(context, long(s.endBar - 2) * stepsPerBar);
@@ -161,7 +158,8 @@ void addPad(const SectionContext& context) {
             long start = stepFrame(context, long(bar) * stepsPerBar);
             long length = stepFrame(context, long(end) * stepsPerBar) - start;
             double brightness = brightnessOfBar(context, bar);
-            context.events.push_back(NoteEvent{Instrument::pad, start, length, inOctaveFrom(chord.root, 43), 0.8, 0, brightness});
+            context.events.push_back(
+                NoteEvent{Instrument::pad, start, length, inOctaveFrom(chord.root, 43), 0.8, 0, brightness});
             for (int tone : chord.tones) {
                 int note = inOctaveFrom((chord.root + tone) % 12, 55);
                 context.events.push_back(NoteEvent{Instrument::pad, start, length, note, 1.0, 0, brightness});
@@ -188,8 +186,8 @@ void addLead(const SectionContext& context) {
         Instrument instrument = villain ? Instrument::villainLead : Instrument::lead;
         addHeldLine(context, HeldLine{instrument, octaveUp ? 0.4 : 0.85, 0.0, false}, [&](long step, int bar) {
             const MelodyStep& m = tune[size_t(step) % tune.size()];
-            bool villainTurn = s.voice == LeadVoice::villain ||
-                               (s.voice == LeadVoice::turns && ((bar - s.startBar) / 2) % 2 == 1);
+            bool villainTurn =
+                s.voice == LeadVoice::villain || (s.voice == LeadVoice::turns && ((bar - s.startBar) / 2) % 2 == 1);
             // Each voice plays only its own turns; a note held into the other's turn ends there.
             if (villainTurn != villain) return restStep;
             if (m.kind == MelodyStep::hold) return holdStep;
@@ -220,8 +218,11 @@ long barStartFrame(const Score& score, double bar) {
 }
 
 Arrangement arrangeScore(const Score& score) {
-    Arrangement arrangement{{}, barStartFrame(score, score.endBar), songRate * 60.0 / score.tempo / 4.0,
-                            barStartFrame(score, score.fadeFromBar), barStartFrame(score, score.fadeToBar)};
+    Arrangement arrangement{{},
+                            barStartFrame(score, score.endBar),
+                            songRate * 60.0 / score.tempo / 4.0,
+                            barStartFrame(score, score.fadeFromBar),
+                            barStartFrame(score, score.fadeToBar)};
     for (const Section& section : score.sections) {
         SectionContext context{score, section, arrangement.framesPerStep, arrangement.events};
         size_t first = arrangement.events.size();

@@ -68,9 +68,7 @@ double blep(double phase, double step) {
     return 0.0;
 }
 
-double sawWave(double phase, double step) {
-    return 2.0 * phase - 1.0 - blep(phase, step);
-}
+double sawWave(double phase, double step) { return 2.0 * phase - 1.0 - blep(phase, step); }
 
 double squareWave(double phase, double step, double width) {
     double shifted = phase + (1.0 - width);
@@ -83,9 +81,7 @@ double advance(double phase, double step) {
     return phase >= 1.0 ? phase - std::floor(phase) : phase;
 }
 
-double midiFrequency(double note) {
-    return 440.0 * std::pow(2.0, (note - 69.0) / 12.0);
-}
+double midiFrequency(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
 
 // Attack, decay to sustain while held, then a release from wherever the level is that reaches
 // silence exactly `release` seconds after the note is let go: it falls as the cube of the time
@@ -107,13 +103,18 @@ struct Envelope {
 Envelope makeEnvelope(double attack, double decay, double sustain, double release, long heldFrames) {
     long attackFrames = std::max(1L, long(attack * songRate));
     long releaseFrames = std::max(1L, long(release * songRate));
-    return Envelope{0.0, 1.0 / double(attackFrames), sustain, std::exp(-1.0 / (decay * songRate)), 0.0,
-                    attackFrames, std::max(0L, heldFrames), releaseFrames, 0};
+    return Envelope{0.0,
+                    1.0 / double(attackFrames),
+                    sustain,
+                    std::exp(-1.0 / (decay * songRate)),
+                    0.0,
+                    attackFrames,
+                    std::max(0L, heldFrames),
+                    releaseFrames,
+                    0};
 }
 
-long soundingFrames(const Envelope& e) {
-    return e.heldFrames + e.releaseFrames;
-}
+long soundingFrames(const Envelope& e) { return e.heldFrames + e.releaseFrames; }
 
 double nextLevel(Envelope& e) {
     if (e.frame >= e.heldFrames) {
@@ -160,9 +161,7 @@ void mixInto(MixBuses& buses, long frame, double sample, const Routing& r) {
     buses.reverbSend[i] += float(sample * (r.left + r.right) * 0.5 * r.reverb);
 }
 
-long framesFor(double seconds) {
-    return long(seconds * songRate);
-}
+long framesFor(double seconds) { return long(seconds * songRate); }
 
 void renderKick(const NoteEvent& e, MixBuses& buses, Noise& noise) {
     Routing r = route(e.pan, 0.5 * e.velocity, 0.0, 0.02);
@@ -221,7 +220,8 @@ void renderHat(const NoteEvent& e, MixBuses& buses, Noise& noise, bool open) {
     long fade = framesFor(open ? 0.3 : 0.06);
     for (long i = 0; i < total; ++i) {
         double t = i * sampleTime;
-        mixInto(buses, e.start + i, runFilter(air, nextNoise(noise)).high * std::exp(-t / decay) * tailFade(i, total, fade), r);
+        mixInto(buses, e.start + i,
+                runFilter(air, nextNoise(noise)).high * std::exp(-t / decay) * tailFade(i, total, fade), r);
     }
 }
 
@@ -233,7 +233,8 @@ void renderTom(const NoteEvent& e, MixBuses& buses) {
     for (long i = 0; i < total; ++i) {
         double t = i * sampleTime;
         phase = advance(phase, base * (1.0 + 0.6 * std::exp(-t / 0.04)) * sampleTime);
-        mixInto(buses, e.start + i, std::sin(twoPi * phase) * std::exp(-t / 0.16) * tailFade(i, total, framesFor(0.2)), r);
+        mixInto(buses, e.start + i, std::sin(twoPi * phase) * std::exp(-t / 0.16) * tailFade(i, total, framesFor(0.2)),
+                r);
     }
 }
 
@@ -377,8 +378,13 @@ void renderLead(const NoteEvent& e, MixBuses& buses, bool villain) {
 
 MixBuses makeMixBuses(long frames) {
     size_t n = size_t(frames);
-    return MixBuses{frames, std::vector<float>(n), std::vector<float>(n), std::vector<float>(n),
-                    std::vector<float>(n), std::vector<float>(n), std::vector<float>(n)};
+    return MixBuses{frames,
+                    std::vector<float>(n),
+                    std::vector<float>(n),
+                    std::vector<float>(n),
+                    std::vector<float>(n),
+                    std::vector<float>(n),
+                    std::vector<float>(n)};
 }
 
 void renderEvent(const NoteEvent& event, MixBuses& buses, uint32_t seed) {

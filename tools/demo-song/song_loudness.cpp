@@ -46,9 +46,7 @@ double runBiquad(const Biquad& f, BiquadState& s, double x) {
     return y;
 }
 
-double loudnessOf(double meanSquare) {
-    return meanSquare > 0 ? -0.691 + 10.0 * std::log10(meanSquare) : -1000.0;
-}
+double loudnessOf(double meanSquare) { return meanSquare > 0 ? -0.691 + 10.0 * std::log10(meanSquare) : -1000.0; }
 
 // The K-weighted power of every 100 ms of the signal, the two sides added.
 std::vector<double> hopPowers(const std::vector<float>& stereo) {
@@ -152,8 +150,10 @@ std::vector<float> framePeaks(const std::vector<float>& stereo, double quietLimi
     double threshold = quietLimit * 0.5;
     for (long i = 0; i < frames; ++i) {
         double sample = std::fmax(std::fabs(stereo[2 * size_t(i)]), std::fabs(stereo[2 * size_t(i) + 1]));
-        double next = i + 1 < frames ? std::fmax(std::fabs(stereo[2 * size_t(i) + 2]), std::fabs(stereo[2 * size_t(i) + 3])) : 0;
-        peaks[size_t(i)] = float(sample < threshold && next < threshold ? sample : peakNear(stereo, interpolator, i, frames));
+        double next =
+            i + 1 < frames ? std::fmax(std::fabs(stereo[2 * size_t(i) + 2]), std::fabs(stereo[2 * size_t(i) + 3])) : 0;
+        peaks[size_t(i)] =
+            float(sample < threshold && next < threshold ? sample : peakNear(stereo, interpolator, i, frames));
     }
     return peaks;
 }

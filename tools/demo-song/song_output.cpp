@@ -77,8 +77,8 @@ int writeMp3(const std::string& path, const std::vector<float>& stereo) {
     bool ok = true;
     for (size_t first = 0; first < frames && ok; first += chunkFrames) {
         int count = int(std::min<size_t>(chunkFrames, frames - first));
-        int bytes = lame_encode_buffer_interleaved_ieee_float(encoder, stereo.data() + 2 * first, count,
-                                                              buffer.data(), int(buffer.size()));
+        int bytes = lame_encode_buffer_interleaved_ieee_float(encoder, stereo.data() + 2 * first, count, buffer.data(),
+                                                              int(buffer.size()));
         ok = bytes >= 0 && fwrite(buffer.data(), 1, size_t(bytes), out) == size_t(bytes);
     }
     if (ok) {

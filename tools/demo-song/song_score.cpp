@@ -91,9 +91,8 @@ bool parseChord(const std::string& text, Chord* chord) {
     static const struct {
         const char* name;
         std::vector<int> tones;
-    } qualities[] = {{"", {0, 4, 7}},         {"m", {0, 3, 7}},        {"7", {0, 4, 7, 10}},
-                     {"m7", {0, 3, 7, 10}},   {"maj7", {0, 4, 7, 11}}, {"sus2", {0, 2, 7}},
-                     {"sus4", {0, 5, 7}},     {"dim", {0, 3, 6}}};
+    } qualities[] = {{"", {0, 4, 7}},         {"m", {0, 3, 7}},    {"7", {0, 4, 7, 10}}, {"m7", {0, 3, 7, 10}},
+                     {"maj7", {0, 4, 7, 11}}, {"sus2", {0, 2, 7}}, {"sus4", {0, 5, 7}},  {"dim", {0, 3, 6}}};
     for (const auto& q : qualities) {
         if (quality == q.name) {
             *chord = Chord{false, root, q.tones};
@@ -134,8 +133,10 @@ bool parseStepPattern(Parser& parser, const ScoreLine& line, const std::string& 
     std::string name;
     std::string rest;
     std::string afterKeyword = line.text.substr(kind.size());
-    if (!splitNamed(afterKeyword, &name, &rest)) return fail(parser, line.number, "expected \"" + kind + " NAME: STEPS\"");
-    if (nameTaken(parser.score, kind, name)) return fail(parser, line.number, kind + " \"" + name + "\" is defined twice");
+    if (!splitNamed(afterKeyword, &name, &rest))
+        return fail(parser, line.number, "expected \"" + kind + " NAME: STEPS\"");
+    if (nameTaken(parser.score, kind, name))
+        return fail(parser, line.number, kind + " \"" + name + "\" is defined twice");
     std::string steps = withoutSpaces(rest);
     if (steps.empty() || steps.size() % stepsPerBar != 0) {
         return fail(parser, line.number, "a pattern needs 16 steps a bar; found " + std::to_string(steps.size()));
@@ -146,16 +147,20 @@ bool parseStepPattern(Parser& parser, const ScoreLine& line, const std::string& 
         }
     }
     StepPattern pattern{name, line.number, steps};
-    if (kind == "bass") parser.score.basslines.push_back(pattern);
-    else parser.score.arpeggios.push_back(pattern);
+    if (kind == "bass")
+        parser.score.basslines.push_back(pattern);
+    else
+        parser.score.arpeggios.push_back(pattern);
     return true;
 }
 
 bool parseChords(Parser& parser, const ScoreLine& line) {
     std::string name;
     std::string rest;
-    if (!splitNamed(line.text.substr(6), &name, &rest)) return fail(parser, line.number, "expected \"chords NAME: CHORD ...\"");
-    if (nameTaken(parser.score, "chords", name)) return fail(parser, line.number, "chords \"" + name + "\" are defined twice");
+    if (!splitNamed(line.text.substr(6), &name, &rest))
+        return fail(parser, line.number, "expected \"chords NAME: CHORD ...\"");
+    if (nameTaken(parser.score, "chords", name))
+        return fail(parser, line.number, "chords \"" + name + "\" are defined twice");
     ChordProgression progression{name, line.number, {}};
     for (const std::string& word : words(rest)) {
         Chord chord;
@@ -175,13 +180,15 @@ bool parseDrumLine(Parser& parser, const ScoreLine& line) {
                   {"hat", DrumVoice::hat},   {"open", DrumVoice::open},   {"tom", DrumVoice::tom}};
     std::string name;
     std::string rest;
-    if (!splitNamed(line.text, &name, &rest)) return fail(parser, line.number, "expected \"VOICE: STEPS\" in a drum pattern");
+    if (!splitNamed(line.text, &name, &rest))
+        return fail(parser, line.number, "expected \"VOICE: STEPS\" in a drum pattern");
     DrumPattern& pattern = parser.score.drums.back();
     for (const auto& v : voices) {
         if (name != v.name) continue;
         std::string steps = withoutSpaces(rest);
         for (char c : steps) {
-            if (c != 'x' && c != 'X' && c != '.') return fail(parser, line.number, std::string("unexpected step '") + c + "' (use x, X or .)");
+            if (c != 'x' && c != 'X' && c != '.')
+                return fail(parser, line.number, std::string("unexpected step '") + c + "' (use x, X or .)");
         }
         if (steps.empty() || steps.size() % stepsPerBar != 0) {
             return fail(parser, line.number, "a drum line needs 16 steps a bar; found " + std::to_string(steps.size()));
@@ -204,7 +211,8 @@ bool parseMelodyBar(Parser& parser, const ScoreLine& line) {
     Melody& melody = parser.score.melodies.back();
     for (const std::string& token : tokens) {
         MelodyStep step;
-        if (!parseMelodyStep(token, &step)) return fail(parser, line.number, "\"" + token + "\" is not a note, '.' or '-'");
+        if (!parseMelodyStep(token, &step))
+            return fail(parser, line.number, "\"" + token + "\" is not a note, '.' or '-'");
         melody.steps.push_back(step);
     }
     return true;
@@ -230,11 +238,16 @@ bool parseSectionOption(Parser& parser, int lineNumber, Section& section, const 
     std::string value = equals == std::string::npos ? "" : option.substr(equals + 1);
     bool ok = !value.empty();
     if (!ok) return fail(parser, lineNumber, "expected key=value, found \"" + option + "\"");
-    if (key == "chords") section.chords = value;
-    else if (key == "drums") section.drums = value;
-    else if (key == "bass") section.bass = value;
-    else if (key == "arp") section.arp = value;
-    else if (key == "fill") section.fill = value;
+    if (key == "chords")
+        section.chords = value;
+    else if (key == "drums")
+        section.drums = value;
+    else if (key == "bass")
+        section.bass = value;
+    else if (key == "arp")
+        section.arp = value;
+    else if (key == "fill")
+        section.fill = value;
     else if (key == "lead") {
         section.lead.clear();
         if (value != "-") {
@@ -245,13 +258,20 @@ bool parseSectionOption(Parser& parser, int lineNumber, Section& section, const 
     } else if (key == "voice") {
         ok = value == "hero" || value == "villain" || value == "hero/villain";
         section.voice = value == "hero" ? LeadVoice::hero : value == "villain" ? LeadVoice::villain : LeadVoice::turns;
-    } else if (key == "pad") ok = parseOnOff(value, &section.pad);
-    else if (key == "crash") ok = parseOnOff(value, &section.crash);
-    else if (key == "riser") ok = parseOnOff(value, &section.riser);
-    else if (key == "doubled") ok = parseOnOff(value, &section.doubled);
-    else if (key == "filter") ok = parseRange(value, 0, 1, &section.filterFrom, &section.filterTo);
-    else if (key == "level") ok = parseRange(value, -40, 12, &section.levelFrom, &section.levelTo);
-    else return fail(parser, lineNumber, "unknown section key \"" + key + "\"");
+    } else if (key == "pad")
+        ok = parseOnOff(value, &section.pad);
+    else if (key == "crash")
+        ok = parseOnOff(value, &section.crash);
+    else if (key == "riser")
+        ok = parseOnOff(value, &section.riser);
+    else if (key == "doubled")
+        ok = parseOnOff(value, &section.doubled);
+    else if (key == "filter")
+        ok = parseRange(value, 0, 1, &section.filterFrom, &section.filterTo);
+    else if (key == "level")
+        ok = parseRange(value, -40, 12, &section.levelFrom, &section.levelTo);
+    else
+        return fail(parser, lineNumber, "unknown section key \"" + key + "\"");
     if (!ok) return fail(parser, lineNumber, "bad value \"" + value + "\" for " + key);
     return true;
 }
@@ -262,8 +282,8 @@ bool parseSection(Parser& parser, const ScoreLine& line) {
     if (parts.size() < 3 || !parseNumber(parts[2], &bar) || bar < 0 || bar != int(bar)) {
         return fail(parser, line.number, "expected \"section NAME BAR key=value ...\" with a whole bar number");
     }
-    Section section{parts[1], line.number, int(bar), 0, "", "-", "-", "-", {}, "", LeadVoice::hero,
-                    false, false, false, false, 1.0, 1.0, 0.0, 0.0};
+    Section section{parts[1],        line.number, int(bar), 0,     "",    "-", "-", "-", {}, "",
+                    LeadVoice::hero, false,       false,    false, false, 1.0, 1.0, 0.0, 0.0};
     for (size_t i = 3; i < parts.size(); ++i) {
         if (!parseSectionOption(parser, line.number, section, parts[i])) return false;
     }
@@ -287,11 +307,16 @@ bool parseLine(Parser& parser, const ScoreLine& line, std::string* block) {
     const std::string& keyword = parts[0];
     double value = 0;
     if (keyword == "tempo" || keyword == "end") {
-        if (parts.size() != 2 || !parseNumber(parts[1], &value)) return fail(parser, line.number, "expected \"" + keyword + " NUMBER\"");
-        if (keyword == "tempo" && (value < 60 || value > 200)) return fail(parser, line.number, "the tempo must be 60 to 200");
-        if (keyword == "end" && (value < 1 || value > 400 || value != int(value))) return fail(parser, line.number, "the end must be a whole bar, 1 to 400");
-        if (keyword == "tempo") parser.score.tempo = value;
-        else parser.score.endBar = int(value);
+        if (parts.size() != 2 || !parseNumber(parts[1], &value))
+            return fail(parser, line.number, "expected \"" + keyword + " NUMBER\"");
+        if (keyword == "tempo" && (value < 60 || value > 200))
+            return fail(parser, line.number, "the tempo must be 60 to 200");
+        if (keyword == "end" && (value < 1 || value > 400 || value != int(value)))
+            return fail(parser, line.number, "the end must be a whole bar, 1 to 400");
+        if (keyword == "tempo")
+            parser.score.tempo = value;
+        else
+            parser.score.endBar = int(value);
         *block = "";
         return true;
     }
@@ -307,9 +332,12 @@ bool parseLine(Parser& parser, const ScoreLine& line, std::string* block) {
     if (keyword == "section") return parseSection(parser, line);
     if (keyword == "drums" || keyword == "melody") {
         if (parts.size() != 2) return fail(parser, line.number, "expected \"" + keyword + " NAME\"");
-        if (nameTaken(parser.score, keyword, parts[1])) return fail(parser, line.number, keyword + " \"" + parts[1] + "\" is defined twice");
-        if (keyword == "drums") parser.score.drums.push_back(DrumPattern{parts[1], line.number, {}, 0});
-        else parser.score.melodies.push_back(Melody{parts[1], line.number, {}});
+        if (nameTaken(parser.score, keyword, parts[1]))
+            return fail(parser, line.number, keyword + " \"" + parts[1] + "\" is defined twice");
+        if (keyword == "drums")
+            parser.score.drums.push_back(DrumPattern{parts[1], line.number, {}, 0});
+        else
+            parser.score.melodies.push_back(Melody{parts[1], line.number, {}});
         *block = keyword;
         return true;
     }
@@ -318,18 +346,28 @@ bool parseLine(Parser& parser, const ScoreLine& line, std::string* block) {
     return fail(parser, line.number, "unknown line starting with \"" + keyword + "\"");
 }
 
-bool checkReference(Parser& parser, const Section& section, const std::string& kind, const std::string& name, bool found) {
+bool checkReference(Parser& parser, const Section& section, const std::string& kind, const std::string& name,
+                    bool found) {
     if (found) return true;
-    return fail(parser, section.line, "section \"" + section.name + "\" uses " + kind + " \"" + name + "\", which is not defined");
+    return fail(parser, section.line,
+                "section \"" + section.name + "\" uses " + kind + " \"" + name + "\", which is not defined");
 }
 
 bool checkSection(Parser& parser, const Section& section) {
     const Score& score = parser.score;
-    if (!checkReference(parser, section, "chords", section.chords, findProgression(score, section.chords))) return false;
-    if (section.drums != "-" && !checkReference(parser, section, "drums", section.drums, findDrums(score, section.drums))) return false;
-    if (!section.fill.empty() && !checkReference(parser, section, "drums", section.fill, findDrums(score, section.fill))) return false;
-    if (section.bass != "-" && !checkReference(parser, section, "bass", section.bass, findBassline(score, section.bass))) return false;
-    if (section.arp != "-" && !checkReference(parser, section, "arp", section.arp, findArpeggio(score, section.arp))) return false;
+    if (!checkReference(parser, section, "chords", section.chords, findProgression(score, section.chords)))
+        return false;
+    if (section.drums != "-" &&
+        !checkReference(parser, section, "drums", section.drums, findDrums(score, section.drums)))
+        return false;
+    if (!section.fill.empty() &&
+        !checkReference(parser, section, "drums", section.fill, findDrums(score, section.fill)))
+        return false;
+    if (section.bass != "-" &&
+        !checkReference(parser, section, "bass", section.bass, findBassline(score, section.bass)))
+        return false;
+    if (section.arp != "-" && !checkReference(parser, section, "arp", section.arp, findArpeggio(score, section.arp)))
+        return false;
     for (const std::string& name : section.lead) {
         if (!checkReference(parser, section, "melody", name, findMelody(score, name))) return false;
     }
@@ -341,7 +379,8 @@ bool checkScore(Parser& parser) {
     if (score.tempo == 0) return failFile(parser, "the score has no \"tempo\" line");
     if (score.endBar == 0) return failFile(parser, "the score has no \"end\" line");
     if (score.sections.empty()) return failFile(parser, "the score has no sections");
-    if (score.sections[0].startBar != 0) return fail(parser, score.sections[0].line, "the first section must start at bar 0");
+    if (score.sections[0].startBar != 0)
+        return fail(parser, score.sections[0].line, "the first section must start at bar 0");
     if (score.fadeLine == 0) {
         score.fadeFromBar = score.endBar - 0.75;
         score.fadeToBar = score.endBar;
@@ -352,7 +391,8 @@ bool checkScore(Parser& parser) {
         if (melody.steps.empty()) return fail(parser, melody.line, "melody \"" + melody.name + "\" has no bars");
     }
     for (const DrumPattern& pattern : score.drums) {
-        if (pattern.lines.empty()) return fail(parser, pattern.line, "drum pattern \"" + pattern.name + "\" has no lines");
+        if (pattern.lines.empty())
+            return fail(parser, pattern.line, "drum pattern \"" + pattern.name + "\" has no lines");
     }
     for (size_t i = 0; i < score.sections.size(); ++i) {
         Section& section = score.sections[i];

@@ -49,7 +49,7 @@ struct MelodyStep {
 
 struct Melody {
     std::string name;
-    int line;  // where it is defined in the score, for messages
+    int line;                       // where it is defined in the score, for messages
     std::vector<MelodyStep> steps;  // 16 a bar
 };
 
@@ -70,7 +70,7 @@ struct Section {
     bool pad;
     bool crash;
     bool riser;
-    bool doubled;      // the hero's melody doubled an octave up
+    bool doubled;  // the hero's melody doubled an octave up
     double filterFrom;
     double filterTo;
     double levelFrom;  // dB on every note of the section, moving from one to the other

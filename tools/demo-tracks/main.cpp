@@ -118,9 +118,7 @@ int usageError(const std::string& message) {
     return exitUsage;
 }
 
-std::string keyCountText(size_t count) {
-    return std::to_string(count) + (count == 1 ? " key" : " keys");
-}
+std::string keyCountText(size_t count) { return std::to_string(count) + (count == 1 ? " key" : " keys"); }
 
 // The file name of a track named on the command line, or "" when the name is too long for one.
 std::string commandLineFileName(const SyncDevice* device, const std::string& name) {
@@ -137,16 +135,13 @@ bool parseRow(const std::string& word, double* row) {
 // Opens track NAME for eval and dump: a message and an exit status when its file is unusable.
 int openNamedTrack(SyncDevice* device, const std::string& name, TrackFileReport* report) {
     std::string fileName = commandLineFileName(device, name);
-    if (fileName.empty())
-        return usageError("track name " + quotedWord(name) + " is too long for a file name");
+    if (fileName.empty()) return usageError("track name " + quotedWord(name) + " is too long for a file name");
     inspectTrackFile(device, name.c_str(), report);
     if (!report->opened) {
         std::string problem = report->fileKind == FileKind::Missing
                                   ? "no file " + fileName + " in the current directory"
                                   : fileName + ": " + describeTrackFileProblems(*report)[0];
-        std::fprintf(stderr,
-                     "demo-tracks: %s (the demo would see an empty track, 0 at every row)\n",
-                     problem.c_str());
+        std::fprintf(stderr, "demo-tracks: %s (the demo would see an empty track, 0 at every row)\n", problem.c_str());
         return exitFailure;
     }
     if (!trackFileIsWellFormed(*report)) {
@@ -170,8 +165,7 @@ int runEval(const Arguments& arguments) {
     int status = openNamedTrack(device, arguments[0], &report);
     if (status == 0) {
         const SyncTrack* track = getTrack(device, arguments[0].c_str());
-        for (double row : rows)
-            std::printf("%.9g\n", static_cast<double>(evaluateTrack(track, row)));
+        for (double row : rows) std::printf("%.9g\n", static_cast<double>(evaluateTrack(track, row)));
     }
     destroySyncDevice(device);
     return status;
@@ -237,12 +231,10 @@ int reportWrittenTracks(const TrackSource& source, const TrackWriteOutcome& outc
     }
     if (outcome.failedTrack < 0) return 0;
     const SourceTrack& failed = source.tracks[static_cast<size_t>(outcome.failedTrack)];
-    std::string consequence = outcome.placedTracks == 0
-                                  ? "no track file was changed"
-                                  : "only the files listed above were replaced";
-    std::fprintf(stderr, "demo-tracks: cannot write the file of track %s: %s; %s\n",
-                 quotedWord(failed.name).c_str(), std::strerror(outcome.error),
-                 consequence.c_str());
+    std::string consequence =
+        outcome.placedTracks == 0 ? "no track file was changed" : "only the files listed above were replaced";
+    std::fprintf(stderr, "demo-tracks: cannot write the file of track %s: %s; %s\n", quotedWord(failed.name).c_str(),
+                 std::strerror(outcome.error), consequence.c_str());
     return exitFailure;
 }
 
@@ -260,8 +252,7 @@ int runBuild(const Arguments& arguments) {
         std::fprintf(stderr, "%s:%d: %s\n", sourcePath, error.line, error.message.c_str());
     }
     if (!source.errors.empty()) {
-        std::fprintf(stderr, "demo-tracks: %zu errors in %s; no file written\n",
-                     source.errors.size(), sourcePath);
+        std::fprintf(stderr, "demo-tracks: %zu errors in %s; no file written\n", source.errors.size(), sourcePath);
         return exitFailure;
     }
     return reportWrittenTracks(source, writeSourceTracks(source));
@@ -298,9 +289,7 @@ const Command commands[] = {
     {"coverage", runCoverage, coverageHelp},
 };
 
-bool isHelpOption(const std::string& word) {
-    return word == "--help" || word == "-h";
-}
+bool isHelpOption(const std::string& word) { return word == "--help" || word == "-h"; }
 
 // Runs a command after taking out --help and refusing other options. Words that merely start
 // with '-' are left alone: they may be negative rows.

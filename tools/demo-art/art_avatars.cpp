@@ -43,6 +43,21 @@ void tearIntoBands(Canvas& canvas) {
     cairo_surface_destroy(copy);
 }
 
+// Glitch is a bust cut off by his canvas: his lowest rows fade out instead of ending in a ruled
+// line above his speech bubble.
+void fadeOutBottom(const Canvas& canvas, int height, double band) {
+    cairo_t* cr = canvas.cr;
+    cairo_save(cr);
+    cairo_pattern_t* fade = cairo_pattern_create_linear(0, height - band, 0, height);
+    cairo_pattern_add_color_stop_rgba(fade, 0, 0, 0, 0, 1);
+    cairo_pattern_add_color_stop_rgba(fade, 1, 0, 0, 0, 0);
+    cairo_set_operator(cr, CAIRO_OPERATOR_DEST_IN);
+    cairo_set_source(cr, fade);
+    cairo_paint(cr);
+    cairo_pattern_destroy(fade);
+    cairo_restore(cr);
+}
+
 }  // namespace
 
 int drawAvatarImages(const ArtJob& job) {
@@ -57,6 +72,7 @@ int drawAvatarImages(const ArtJob& job) {
         Canvas canvas = makeCanvas(glitchWidth, glitchHeight, false);
         drawGlitch(canvas.cr, frame, job.fonts);
         if (frame == glitchFrameCount - 1) tearIntoBands(canvas);
+        fadeOutBottom(canvas, glitchHeight, 48);
         int result = writeCanvas(canvas, job.outRoot, "data/avatars/evil_0" + std::to_string(frame) + ".png", false);
         freeCanvas(canvas);
         if (result != 0) return result;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 TextureStore* currentTextures = nullptr;
 
@@ -84,6 +85,21 @@ bool hasPngSignature(const std::string& bytes) {
     return bytes.size() >= 8 && bytes.compare(0, 8, signature, 8) == 0;
 }
 
+// Every chunk's stated length fits in what follows it in the file. The decoder grows its buffer
+// for the image data to what a chunk claims before reading it, so a few bytes claiming a 2 GB
+// chunk would have it allocate that much.
+bool pngChunksFit(const std::string& bytes) {
+    size_t at = 8;
+    while (at + 12 <= bytes.size()) {
+        const unsigned char* chunk = reinterpret_cast<const unsigned char*>(bytes.data() + at);
+        uint64_t length = uint64_t(chunk[0]) << 24 | uint64_t(chunk[1]) << 16 | uint64_t(chunk[2]) << 8 | chunk[3];
+        if (length > bytes.size() - at - 12) return false;
+        if (std::memcmp(chunk + 4, "IEND", 4) == 0) return true;
+        at += size_t(length) + 12;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool decodeTextureImage(const char* fileName, int maxSide, DecodedImage* image, int64_t maxDecodedBytes) {
@@ -95,6 +111,7 @@ bool decodeTextureImage(const char* fileName, int maxSide, DecodedImage* image, 
     // Only PNG is decoded: the decoder's other formats are not needed, and some of them loop on
     // damaged data or leave pixels unset.
     if (!hasPngSignature(bytes)) return refuse(image, ImageRefusal::NotPng);
+    if (!pngChunksFit(bytes)) return refuse(image, ImageRefusal::Undecodable);
     const stbi_uc* data = reinterpret_cast<const stbi_uc*>(bytes.data());
     int length = int(bytes.size());
     int width = 0, height = 0, components = 0;

@@ -165,6 +165,16 @@ Box glitchBubbleArea() { return imageArea("data/evil_lyrics/bg-taleboble.png", 3
 
 }  // namespace
 
+// Each image, drawn at (0, 0) with a sway of 6 and 4 pixels, leaves every one of the areas clear.
+void expectClearOf(const std::vector<std::string>& names, const std::vector<Box>& areas) {
+    for (const std::string& name : names) {
+        Box area = placed(visibleBox(imageOf(name)), 0, 0, 6, 4);
+        for (const Box& other : areas) {
+            EXPECT_FALSE(overlap(area, other)) << name << " at " << boxText(area) << " covers " << boxText(other);
+        }
+    }
+}
+
 TEST(ShowImages, EveryCatalogueImageIsPresentAndDecodesWithAlpha) {
     std::vector<std::string> names = catalogueFiles();
     ASSERT_EQ(names.size(), size_t(catalogueImageCount));
@@ -288,25 +298,13 @@ TEST(ShowImages, TextLiesInsideTheGraphicsSafeArea) {
         EXPECT_TRUE(within(area, safeArea)) << text.name << " shows at " << boxText(area);
     }
     // The feature cards come up while Count Glitch speaks (or Pip): they keep clear of both.
-    for (const std::string& name : namesStartingWith("data/features/")) {
-        Box area = placed(visibleBox(imageOf(name)), 0, 0, 6, 4);
-        for (const Box& character : {glitchArea(), glitchBubbleArea(), pipBubbleArea()}) {
-            EXPECT_FALSE(overlap(area, character))
-                << name << " at " << boxText(area) << " covers " << boxText(character);
-        }
-    }
+    expectClearOf(namesStartingWith("data/features/"), {glitchArea(), glitchBubbleArea(), pipBubbleArea()});
 }
 
 TEST(ShowImages, PhotographsLeavePipAndBothBubblesClear) {
     std::vector<std::string> photos = namesStartingWith("data/refrain/polaroids/");
     ASSERT_EQ(photos.size(), 33u);
-    for (const std::string& name : photos) {
-        Box area = placed(visibleBox(imageOf(name)), 0, 0, 6, 4);
-        for (const Box& character : {pipArea(), pipBubbleArea(), glitchBubbleArea()}) {
-            EXPECT_FALSE(overlap(area, character))
-                << name << " at " << boxText(area) << " covers " << boxText(character);
-        }
-    }
+    expectClearOf(photos, {pipArea(), pipBubbleArea(), glitchBubbleArea()});
 }
 
 TEST(ShowImages, CreditCardsPileUpWithoutCoveringEachOther) {

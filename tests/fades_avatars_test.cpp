@@ -15,23 +15,16 @@ const Rgba white = {255, 255, 255, 255};
 // Entry i of a group gets a colour of its own, so a pixel tells which entry was drawn.
 Rgba entryColour(int i) { return Rgba{10 + i * 7, 250 - i * 7, (i * 53) % 256, 255}; }
 
-std::vector<int> addGroup(SceneBench* bench, int count, int width, int height) {
-    std::vector<int> slots;
-    for (int i = 0; i < count; ++i) slots.push_back(bench->addImage(width, height, entryColour(i)));
-    return slots;
+void addGroup(SceneBench* bench, int* group, int count, int width, int height) {
+    for (int i = 0; i < count; ++i) group[i] = bench->addImage(width, height, entryColour(i));
 }
-
-void copySlots(const std::vector<int>& slots, int* group) { std::copy(slots.begin(), slots.end(), group); }
 
 }  // namespace
 
 TEST(Fades, BlackOverWhiteOverThePictureWithValuesClamped) {
     SceneBench bench;
     ASSERT_TRUE(bench.open(320, 180));
-    bench.drawFrame();
-    // Both fades drew at 0: the black fade last, at alpha 0, with texturing off.
-    EXPECT_EQ(bench.currentColour(), (std::array<float, 4>{0, 0, 0, 0}));
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    // A textured picture under the fades: they must draw untextured to stay flat.
     bench.show.catalogue.refrainBackground = bench.addImage(1280, 720, Rgba{200, 30, 30, 255});
     struct Case {
         float white, black;
@@ -42,7 +35,6 @@ TEST(Fades, BlackOverWhiteOverThePictureWithValuesClamped) {
         bench.set(&TrackSet::fadeBgWhite, c.white);
         bench.set(&TrackSet::fadeFgBlack, c.black);
         bench.drawFrame();
-        bench.view.read();
         EXPECT_TRUE(near(bench.view.at(100, 50), c.seen))
             << c.white << ", " << c.black << ": " << describe(bench.view.at(100, 50));
     }
@@ -58,7 +50,6 @@ TEST(Fades, TheNoiseLayerFollowsItsTrack) {
     glUseProgram(0);
     bench.set(&TrackSet::fadeFgNoise, 1.0f);
     bench.drawFrame(100.0, 3.0);
-    bench.view.read();
     int lit = 0;
     for (int x = 0; x < 320; x += 7) lit += bench.view.at(x, 90).r > 20;
     EXPECT_GT(lit, 30) << "grain over the black frame";
@@ -68,16 +59,15 @@ TEST(Fades, TheNoiseLayerFollowsItsTrack) {
 
     bench.set(&TrackSet::fadeFgNoise, 0.0f);
     bench.drawFrame(100.0, 3.0);
-    bench.view.read();
     EXPECT_TRUE(near(bench.view.at(100, 90), black));
 }
 
 TEST(GoodAvatar, ShowsTheEntryOfItsValueWithBubbleAndLyricAtTheirOffsets) {
     SceneBench bench;
     ASSERT_TRUE(bench.open());
-    copySlots(addGroup(&bench, 10, 20, 20), bench.show.catalogue.goodAvatars);
+    addGroup(&bench, bench.show.catalogue.goodAvatars, 10, 20, 20);
     bench.show.catalogue.goodBubble = bench.addImage(60, 30, Rgba{240, 240, 240, 255});
-    copySlots(addGroup(&bench, 32, 10, 10), bench.show.catalogue.goodLyrics);
+    addGroup(&bench, bench.show.catalogue.goodLyrics, 32, 10, 10);
     struct Case {
         float face, lyric;
         int faceEntry, lyricEntry;
@@ -88,7 +78,6 @@ TEST(GoodAvatar, ShowsTheEntryOfItsValueWithBubbleAndLyricAtTheirOffsets) {
         bench.set(&TrackSet::avatarGood, c.face);
         bench.set(&TrackSet::lyricsGood, c.lyric);
         bench.drawFrame(100.0, 0.0);  // t = 0: no sway, the face's corner at (910, 250)
-        bench.view.read();
         Rgba face = bench.view.at(915, 255), bubble = bench.view.at(85, 625), lyric = bench.view.at(35, 605);
         if (c.faceEntry < 0) {
             EXPECT_TRUE(near(face, black) && near(bubble, black) && near(lyric, black)) << c.face;
@@ -104,13 +93,12 @@ TEST(GoodAvatar, ShowsTheEntryOfItsValueWithBubbleAndLyricAtTheirOffsets) {
 TEST(GoodAvatar, SwaysSlowlyAndJittersWhileTheEvilOneIsShown) {
     SceneBench bench;
     ASSERT_TRUE(bench.open());
-    copySlots(addGroup(&bench, 10, 20, 20), bench.show.catalogue.goodAvatars);
+    addGroup(&bench, bench.show.catalogue.goodAvatars, 10, 20, 20);
     bench.set(&TrackSet::avatarGood, 2.0f);
     const double t = 1.3;
     for (float evil : {-5.0f, 2.0f}) {
         bench.set(&TrackSet::avatarEvil, evil);
         bench.drawFrame(100.0, t);
-        bench.view.read();
         double k = evil > -1 ? 100.0 : 1.0;
         int x = int(std::lround(6 * std::sin(k * (t * 1.2)) + 910));
         int y = int(std::lround(4 * std::sin(k * (t * 0.8)) + 250));
@@ -123,14 +111,13 @@ TEST(GoodAvatar, SwaysSlowlyAndJittersWhileTheEvilOneIsShown) {
 TEST(EvilAvatar, ShowsItsRangeWithBubbleAndLyric) {
     SceneBench bench;
     ASSERT_TRUE(bench.open());
-    copySlots(addGroup(&bench, 5, 30, 30), bench.show.catalogue.evilAvatars);
+    addGroup(&bench, bench.show.catalogue.evilAvatars, 5, 30, 30);
     bench.show.catalogue.evilBubble = bench.addImage(60, 30, Rgba{90, 20, 20, 255});
-    copySlots(addGroup(&bench, 18, 10, 10), bench.show.catalogue.evilLyrics);
+    addGroup(&bench, bench.show.catalogue.evilLyrics, 18, 10, 10);
     bench.set(&TrackSet::lyricsEvil, 17.5f);
     for (float value : {-1.0f, -0.5f, 4.9f, 5.0f}) {
         bench.set(&TrackSet::avatarEvil, value);
         bench.drawFrame(100.0, 0.0);  // t = 0: the face's corner at (0, 280)
-        bench.view.read();
         bool shown = value > -1 && value < 5;
         Rgba face = bench.view.at(10, 295);
         EXPECT_TRUE(near(face, shown ? entryColour(value < 0 ? 0 : 4) : black)) << value << ": " << describe(face);
@@ -142,7 +129,7 @@ TEST(EvilAvatar, ShowsItsRangeWithBubbleAndLyric) {
 TEST(EvilAvatar, JittersAtItsOwnReachAndPace) {
     SceneBench bench;
     ASSERT_TRUE(bench.open());
-    copySlots(addGroup(&bench, 5, 30, 30), bench.show.catalogue.evilAvatars);
+    addGroup(&bench, bench.show.catalogue.evilAvatars, 5, 30, 30);
     bench.set(&TrackSet::avatarEvil, 2.0f);
     // The face's corner is (3 sin(120 t), 280 + 2 sin(80 t)): its right edge and top edge are
     // checked to the pixel at times where neither edge lies near a pixel's centre.
@@ -154,7 +141,6 @@ TEST(EvilAvatar, JittersAtItsOwnReachAndPace) {
         ++checked;
         int lastColumn = int(std::ceil(right - 0.5)) - 1, firstRow = int(std::ceil(top - 0.5));
         bench.drawFrame(100.0, t);
-        bench.view.read();
         EXPECT_TRUE(near(bench.view.at(lastColumn, 295), entryColour(2))) << "t " << t;
         EXPECT_TRUE(near(bench.view.at(lastColumn + 1, 295), black)) << "t " << t;
         EXPECT_TRUE(near(bench.view.at(15, firstRow), entryColour(2))) << "t " << t;

@@ -1,7 +1,6 @@
-// Pictograms, features, the refrain and its photographs, the tunnel, the logo, the colour each
-// step leaves for the next, and the whole frame sequence over a crafted show.
+// Pictograms, features, the refrain (in the colour the step before leaves) and its photographs,
+// the tunnel, the logo, and the whole frame sequence over a crafted show.
 #include "scenes/avatars.h"
-#include "scenes/logo.h"
 #include "scenes/pictograms.h"
 #include "scenes/refrain.h"
 #include "scenes/tunnel.h"
@@ -45,23 +44,17 @@ TEST(Pictogram, IsCentredByItsUnscaledSizeAndGrowsRightAndDown) {
     bench.set(&TrackSet::pictogramPictogram, 4.0f);
     bench.set(&TrackSet::pictogramX, 640.0f);
     bench.set(&TrackSet::pictogramY, 360.0f);
-    // At t = 0 the wobble is (6, 0): the corner sits at (540 + 6, 310).
+    bench.set(&TrackSet::pictogramScale, 2.0f);
+    // At t = 0 the wobble is (6, 0): the 200x100 image centred on (640, 360) has its corner at
+    // (540 + 6, 310), and at scale 2 it covers 546-946 by 310-510.
     bench.drawFrame(100.0, 0.0);
-    bench.view.read();
     Rgba drawn = grey(0.8);  // never fully opaque
     EXPECT_TRUE(near(bench.view.at(548, 312), drawn)) << describe(bench.view.at(548, 312));
-    EXPECT_TRUE(near(bench.view.at(744, 408), drawn));
-    EXPECT_TRUE(near(bench.view.at(748, 360), black));
-    EXPECT_TRUE(near(bench.view.at(600, 412), black));
-
-    bench.set(&TrackSet::pictogramScale, 2.0f);
-    bench.drawFrame(100.0, 0.0);
-    bench.view.read();
-    EXPECT_TRUE(near(bench.view.at(548, 312), drawn));
-    EXPECT_TRUE(near(bench.view.at(944, 508), drawn)) << "540-940 by 310-510 at scale 2";
+    EXPECT_TRUE(near(bench.view.at(544, 400), black));
+    EXPECT_TRUE(near(bench.view.at(700, 308), black));
+    EXPECT_TRUE(near(bench.view.at(944, 508), drawn));
     EXPECT_TRUE(near(bench.view.at(948, 400), black));
     EXPECT_TRUE(near(bench.view.at(700, 512), black));
-    EXPECT_EQ(bench.currentColour()[3], 0.0f) << "the black fade's colour is last";
 }
 
 TEST(Pictogram, PicksByTruncationAndLeavesPositionTracksUnreadWhileHidden) {
@@ -91,17 +84,13 @@ TEST(Pictogram, PicksByTruncationAndLeavesPositionTracksUnreadWhileHidden) {
         EXPECT_TRUE(near(bench.view.at(100, 100), grey(0.25)) && near(bench.view.at(116, 100), grey(0.25))) << value;
     }
     munmap(page, 4096);
-    struct Case {
-        float value;
-        int entry;
-    };
-    for (Case c : {Case{-0.5f, 0}, Case{4.0f, 4}, Case{19.9f, 19}}) {
-        which.set(c.value);
+    for (float value : {-0.5f, 4.0f, 19.9f}) {
+        which.set(value);
         draw(nullptr);
-        // Entry i is 20 + i wide, centred on x = 100: its right edge is at 100 + (20 + i) / 2 + 6.
-        int right = 100 + (20 + c.entry) / 2 + 6;
-        EXPECT_TRUE(near(bench.view.at(right - 1, 100), grey(0.25 * 0.2 + 0.8))) << c.value;
-        EXPECT_TRUE(near(bench.view.at(right + 1, 100), grey(0.25))) << c.value;
+        // Entry i = trunc(value) is 20 + i wide, centred on x = 100: its right edge is at 100 + (20 + i) / 2 + 6.
+        int right = 100 + (20 + int(value)) / 2 + 6;
+        EXPECT_TRUE(near(bench.view.at(right - 1, 100), grey(0.25 * 0.2 + 0.8))) << value;
+        EXPECT_TRUE(near(bench.view.at(right + 1, 100), grey(0.25))) << value;
     }
 }
 
@@ -112,7 +101,6 @@ TEST(Features, JitterAtTheCornerAndPickTheirEntry) {
     for (float value : {11.9f, 12.0f}) {
         bench.set(&TrackSet::features, value);
         bench.drawFrame(100.0, 0.0);  // jitter (6, 0)
-        bench.view.read();
         bool shown = value < 12.0f;
         EXPECT_TRUE(near(bench.view.at(8, 2), shown ? white : black)) << value;
         EXPECT_TRUE(near(bench.view.at(6 + 209, 25), shown ? white : black)) << "entry 11 is 210 wide";
@@ -127,19 +115,19 @@ TEST(Refrain, DrawsItsThreeLayersWhateverTheTracks) {
     bench.show.catalogue.refrainSun = bench.addImage(600, 600, Rgba{250, 200, 0, 255});
     bench.show.catalogue.refrainForeground = bench.addImage(1280, 50, Rgba{0, 150, 0, 255});
     bench.set(&TrackSet::refrainForeground, 600.0f);
+    // In a whole frame the layers show at full strength: the good character leaves opaque white
+    // in force even while hidden, over the pictogram's translucent white before it.
     bench.drawFrame(100.0, 0.0);  // sun at (-460, 0) + (0, 9), unturned
-    bench.view.read();
     EXPECT_TRUE(near(bench.view.at(1000, 50), Rgba{0, 0, 200, 255})) << "background at (0, 0)";
     EXPECT_TRUE(near(bench.view.at(100, 50), Rgba{250, 200, 0, 255})) << "the sun over it";
     EXPECT_TRUE(near(bench.view.at(142, 300), black)) << "the sun ends at x 140";
     EXPECT_TRUE(near(bench.view.at(640, 625), Rgba{0, 150, 0, 255})) << "foreground at its track's y";
     // At t = 4.5 the sun has turned 45 degrees clockwise: a corner now points left of x 140's edge.
     bench.drawFrame(100.0, 4.5);
-    bench.view.read();
     double sunCentreY = 300 + 9 * std::cos(0.7 * 4.5);
     int edge = int(std::lround(-160 + 7 * std::sin(1.3 * 4.5) + 300 * std::sqrt(2.0)));
     EXPECT_TRUE(near(bench.view.at(edge - 4, int(sunCentreY)), Rgba{250, 200, 0, 255})) << "rotated corner";
-    // The layers take the colour in force (in the frame, the good character's opaque white).
+    // The layers take the colour in force.
     bench.view.window.clear(Colour{0, 0, 0, 1});
     glColor4f(0.5f, 1, 1, 0.5f);
     renderRefrain(FrameState{100.0, 0.0}, &bench.view.window,
@@ -153,7 +141,7 @@ TEST(Refrain, DrawsItsThreeLayersWhateverTheTracks) {
         << "the sun over it, " << describe(bench.view.at(100, 50));
 }
 
-TEST(Polaroids, ShowTheirRunWithTheLastFadingIn) {
+TEST(Polaroids, ShowTheirRunWithTheLastFadingInAndCreditsSwayOnTheirOwn) {
     SceneBench bench;
     ASSERT_TRUE(bench.open(1280, 720));
     for (int i = 0; i < 39; ++i) bench.show.catalogue.polaroids[i] = bench.addImage(30 * i + 20, 20, polaroidCanvas(i));
@@ -171,24 +159,16 @@ TEST(Polaroids, ShowTheirRunWithTheLastFadingIn) {
         bench.set(&TrackSet::refrainPolaroidStart, c.start);
         bench.set(&TrackSet::refrainPolaroidEnd, c.end);
         bench.drawFrame(100.0, 0.0);
-        bench.view.read();
         for (size_t i = 0; i < c.levels.size(); ++i) {
             Rgba seen = bench.view.at(int(30 * i + 10), 10);
             EXPECT_TRUE(near(seen, grey(c.levels[i])))
                 << "start " << c.start << " end " << c.end << " entry " << i << ": " << describe(seen);
         }
     }
-}
-
-TEST(Polaroids, CreditsEachSwayOnTheirOwn) {
-    SceneBench bench;
-    ASSERT_TRUE(bench.open(1280, 720));
-    for (int i = 0; i < 39; ++i) bench.show.catalogue.polaroids[i] = bench.addImage(30 * i + 20, 20, polaroidCanvas(i));
     bench.set(&TrackSet::refrainPolaroidEnd, 38.5f);
     for (float start : {30.0f, 33.0f}) {
         bench.set(&TrackSet::refrainPolaroidStart, start);
         bench.drawFrame(100.0, 0.0);
-        bench.view.read();
         bool credits = start >= 33.0f;
         // Entry 34 sways by 6 cos(34) = -5.1 pixels in credits mode, into the gap before it; with
         // the one shared offset it stays put.
@@ -198,73 +178,41 @@ TEST(Polaroids, CreditsEachSwayOnTheirOwn) {
     }
 }
 
-TEST(Tunnel, SelectsByTextureAndVariationAndKeepsPhasesOfWhatItDoesNotDraw) {
-    SceneBench bench;
-    ASSERT_TRUE(bench.open(320, 180));
-    const Rgba colours[3] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}};
-    for (int i = 0; i < 3; ++i) bench.show.catalogue.tunnelTextures[i] = bench.addImage(16, 16, colours[i]);
-    ConstantTrack move, texture, variation;
-    TunnelTracks tracks = {&move.track, &texture.track, &variation.track};
-    TunnelState state;
-    move.set(0.0f);
-    variation.set(1.0f);
-    texture.set(-0.5f);
-    EXPECT_EQ(renderTunnel(tracks, 0, bench.show.catalogue.tunnelTextures, &state), 20) << "first frame of variation 1";
-    for (float bad : {3.0f, -1.0f}) {
-        texture.set(bad);
-        state.tunnelPhase[1] = 0.75f;
-        EXPECT_EQ(renderTunnel(tracks, 0, bench.show.catalogue.tunnelTextures, &state), 0) << bad;
-        EXPECT_EQ(state.tunnelPhase[1], 0.75f) << bad;
-    }
-    texture.set(1.0f);
-    for (float bad : {3.0f, -1.0f}) {
-        variation.set(bad);
-        EXPECT_EQ(renderTunnel(tracks, 0, bench.show.catalogue.tunnelTextures, &state), 0) << bad;
-    }
-    EXPECT_EQ(state.tunnelPhase[0], 0.0f);
-    EXPECT_EQ(state.tunnelPhase[1], 0.75f);
-    EXPECT_EQ(state.tunnelPhase[2], 0.0f);
-
-    // Texture 2.99 is image 2: the frame is tinted by the blue texture only.
-    texture.set(2.99f);
-    variation.set(1.9f);
-    move.set(2.25f);
-    bench.view.window.clear(Colour{0, 0, 0, 1});
-    EXPECT_EQ(renderTunnel(tracks, 0, bench.show.catalogue.tunnelTextures, &state), 20);
-    EXPECT_EQ(state.tunnelPhase[1], -0.25f);
-    bench.view.read();
-    int blue = 0, other = 0;
-    for (int y = 0; y < 180; y += 5) {
-        for (int x = 0; x < 320; x += 5) {
-            Rgba p = bench.view.at(x, y);
-            blue += p.b > 0;
-            other += p.r > 0 || p.g > 0;
-        }
-    }
-    EXPECT_GT(blue, 100);
-    EXPECT_EQ(other, 0);
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-}
-
-TEST(Tunnel, StoresItsPhaseAndDrawsNoRingsWithoutItsImage) {
-    EXPECT_EQ(nextTunnelPhase(2.25f), -0.25f);
+TEST(Tunnel, StoresItsPhaseInWholeStepsBoundedForAnyMove) {
     EXPECT_EQ(nextTunnelPhase(2.0f), -1.0f);
     EXPECT_EQ(nextTunnelPhase(-3.0f), 3.0f);
     EXPECT_EQ(nextTunnelPhase(1000.5f), -0.5f);
     EXPECT_GE(nextTunnelPhase(1e30f), -1.0f) << "adding 1 at a time would never get there";
+}
 
+TEST(Tunnel, DrawsOnlyWhatItsTracksAndImagesSelectAndKeepsThePhasesOfWhatItDoesNotDraw) {
     SceneBench bench;
-    ASSERT_TRUE(bench.open(160, 90));
-    int slot = bench.addImage(8, 8, white);
+    ASSERT_TRUE(bench.open(320, 180));
+    for (int i = 0; i < 3; ++i) bench.show.catalogue.tunnelTextures[i] = bench.addImage(16, 16, white);
+    ConstantTrack move, texture, variation;
+    TunnelTracks tracks = {&move.track, &texture.track, &variation.track};
     TunnelState state;
-    state.tunnelPhase[0] = -1.0f;
-    EXPECT_EQ(drawTunnelVariation0(slot, 5.0f, &state), 10) << "a phase of -1 draws depths 9 down to 0";
+    state.tunnelPhase[1] = 0.75f;
+    move.set(2.25f);
+    const float outOfRange[4][2] = {{3.0f, 1.0f}, {-1.0f, 1.0f}, {1.0f, 3.0f}, {1.0f, -1.0f}};
+    for (const float* bad : outOfRange) {
+        texture.set(bad[0]);
+        variation.set(bad[1]);
+        EXPECT_EQ(renderTunnel(tracks, 0, bench.show.catalogue.tunnelTextures, &state), 0) << bad[0] << ", " << bad[1];
+    }
+    EXPECT_EQ(drawTunnelVariation1(3, 2.25f, &state), 0) << "a slot the store does not hold";
+    EXPECT_EQ(std::vector<float>(state.tunnelPhase, state.tunnelPhase + 3), (std::vector<float>{0.0f, 0.75f, 0.0f}));
+
+    // Texture 2.99 is image 2 and variation 1.9 is variation 1: its 20 rings, with image 2 bound.
+    texture.set(2.99f);
+    variation.set(1.9f);
+    EXPECT_EQ(renderTunnel(tracks, 0, bench.show.catalogue.tunnelTextures, &state), 20);
+    EXPECT_EQ(state.tunnelPhase[1], -0.25f);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(GLuint(bound), bench.view.store.get(bench.show.catalogue.tunnelTextures[2]).glName);
     state.tunnelPhase[2] = 1e8f;  // single precision cannot count down from here: bounded anyway
-    EXPECT_LE(drawTunnelVariation2(slot, -1e8f, &state), 10);
-    TunnelState untouched;
-    EXPECT_EQ(drawTunnelVariation1(slot + 1, 3.0f, &untouched), 0);
-    EXPECT_EQ(untouched.tunnelPhase[1], 0.0f);
+    EXPECT_LE(drawTunnelVariation2(0, -1e8f, &state), 10);
 }
 
 namespace {
@@ -338,7 +286,11 @@ TEST(Tunnel, DrawsItsRingsWhereItsPathDepthAndSpinPutThem) {
         TunnelState state;
         state.tunnelPhase[c.variation] = c.phase;
         bench.view.window.clear(Colour{0, 0, 0, 1});
-        glDisable(GL_DEPTH_TEST);  // as in the show, where every picture drawn leaves it off
+        // As the frame before leaves them: depth testing and texturing off. The tunnel turns
+        // texturing and blending on itself.
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_BLEND);
         int (*draw[3])(int, float, TunnelState*) = {drawTunnelVariation0, drawTunnelVariation1, drawTunnelVariation2};
         ASSERT_EQ(draw[c.variation](slot, c.move, &state), tunnelDesigns[c.variation].rings);
         bench.view.read();
@@ -367,7 +319,6 @@ TEST(Logo, AppearsAfterItsRowCentredWithTheNoiseOpacity) {
     bench.set(&TrackSet::fadeFgNoise, 1.0f);
     for (double row : {4776.0, 4776.01}) {
         bench.drawFrame(row, 0.0);
-        bench.view.read();
         bool shown = row > 4776.0;
         EXPECT_TRUE(near(bench.view.at(442, 25), shown ? white : black)) << row;
         EXPECT_TRUE(near(bench.view.at(438, 25), black)) << "left edge at design x 440";
@@ -375,39 +326,7 @@ TEST(Logo, AppearsAfterItsRowCentredWithTheNoiseOpacity) {
     }
     bench.set(&TrackSet::fadeFgNoise, 0.0f);
     bench.drawFrame(5000.0, 0.0);
-    bench.view.read();
     EXPECT_TRUE(near(bench.view.at(600, 60), black)) << "drawn fully transparent";
-}
-
-TEST(FrameSequence, EachStepLeavesTheColourTheNextRelyOn) {
-    SceneBench bench;
-    ASSERT_TRUE(bench.open(320, 180));
-    FrameState frame = {5000.0, 0.0};
-    AvatarShake shake = computeAvatarShake(frame, &bench.values[4].track);
-    Show& show = bench.show;
-    bench.set(&TrackSet::refrainPolaroidStart, 0.0f);
-    bench.set(&TrackSet::refrainPolaroidEnd, 1.25f);
-    bench.set(&TrackSet::fadeFgNoise, 0.5f);
-    bench.set(&TrackSet::fadeBgWhite, 0.25f);
-    bench.set(&TrackSet::fadeFgBlack, 0.75f);
-    for (int i = 0; i < 39; ++i) show.catalogue.polaroids[i] = bench.addImage(4, 4, white);
-    show.catalogue.logo = bench.addImage(4, 4, white);
-    using Colour4 = std::array<float, 4>;
-    renderPictogram(frame, shake, &bench.view.window, &bench.view.store, show.catalogue.pictograms,
-                    PictogramTracks{show.tracks.pictogramPictogram, show.tracks.pictogramX, show.tracks.pictogramY,
-                                    show.tracks.pictogramScale});
-    EXPECT_EQ(bench.currentColour(), (Colour4{1, 1, 1, 0.8f})) << "set although nothing is drawn";
-    renderGoodAvatar(frame, shake, &bench.view.window,
-                     GoodAvatarImages{show.catalogue.goodAvatars, -1, show.catalogue.goodLyrics},
-                     show.tracks.avatarGood, show.tracks.lyricsGood);
-    EXPECT_EQ(bench.currentColour(), (Colour4{1, 1, 1, 1}));
-    renderPolaroids(frame, shake, &bench.view.window, show.catalogue.polaroids, show.tracks.refrainPolaroidStart,
-                    show.tracks.refrainPolaroidEnd);
-    EXPECT_EQ(bench.currentColour(), (Colour4{1, 1, 1, 0.25f})) << "the last photograph's opacity";
-    renderLogo(frame, &bench.view.window, show.catalogue.logo, show.tracks.fadeFgNoise);
-    EXPECT_EQ(bench.currentColour(), (Colour4{1, 1, 1, 0.5f}));
-    renderFeatures(frame, &bench.view.window, show.catalogue.featureImages, show.tracks.features);
-    EXPECT_EQ(bench.currentColour(), (Colour4{1, 1, 1, 1}));
 }
 
 TEST(FrameSequence, RunsEveryRowOfACraftedShowWithEveryImageMissing) {
@@ -415,13 +334,10 @@ TEST(FrameSequence, RunsEveryRowOfACraftedShowWithEveryImageMissing) {
     ASSERT_TRUE(bench.open(64, 36));
     // Tracks that sweep every range, and the catalogue entries all -1: nothing is read outside
     // the store (the sanitizer build checks) and nothing crashes.
-    std::vector<std::vector<TrackKey>> keys(trackCount);
-    for (int i = 0; i < trackCount; ++i) {
-        keys[size_t(i)] = {{0, -2.0f, 1}, {3000, 45.0f, 2}, {6000, -40.0f, 3}, {6651, 1e30f, 0}};
-        bench.show.tracks.*trackSetFields[i] = new SyncTrack{nullptr, keys[size_t(i)].data(), 4};
-    }
+    TrackKey keys[4] = {{0, -2.0f, 1}, {3000, 45.0f, 2}, {6000, -40.0f, 3}, {6651, 1e30f, 0}};
+    std::vector<SyncTrack> sweeps(trackCount, SyncTrack{nullptr, keys, 4});
+    for (int i = 0; i < trackCount; ++i) bench.show.tracks.*trackSetFields[i] = &sweeps[size_t(i)];
     long frames = 0;
     for (double row = 0.0; row < 6652.0; row += 1.0 + 1.0 / 7.0, ++frames) bench.drawFrame(row, row / 24.0);
     EXPECT_GT(frames, 5800);
-    for (int i = 0; i < trackCount; ++i) delete (bench.show.tracks.*trackSetFields[i]);
 }

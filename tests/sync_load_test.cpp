@@ -22,14 +22,8 @@ namespace {
 
 const std::vector<TrackKey> threeKeys{{-7, 1.5f, 1}, {0, -0.0f, 3}, {96, 4.25f, 0}};
 
-void expectKeys(const SyncTrack* track, const std::vector<TrackKey>& expected, size_t count) {
-    ASSERT_EQ(track->keyCount, static_cast<int32_t>(count));
-    for (size_t i = 0; i < count; ++i) {
-        EXPECT_EQ(track->keys[i].row, expected[i].row) << "key " << i;
-        EXPECT_EQ(floatBits(track->keys[i].value), floatBits(expected[i].value)) << "key " << i;
-        EXPECT_EQ(track->keys[i].kind, expected[i].kind) << "key " << i;
-    }
-}
+// The first `count` of the three keys.
+std::vector<TrackKey> firstKeys(size_t count) { return {threeKeys.begin(), threeKeys.begin() + count}; }
 
 std::vector<std::string> openedPaths;
 int readCalls = 0;
@@ -53,42 +47,37 @@ SyncDevice* recordingDevice() {
     return device;
 }
 
-TEST(SyncLoad, ReadsThePackedLittleEndianLayoutUnderTheTracksFileName) {
+TEST(SyncLoad, WriterAndLoaderUseThePackedLittleEndianLayoutUnderTheTracksFileName) {
     ScratchDirectory scratch;
     std::vector<TrackKey> keys{
         {INT32_MIN, floatFromBits(0x7fc12345), -1}, {-1, -0.0f, -128}, {5, 1e-40f, 127}, {INT32_MAX, 3.0f, 2}};
-    writeFileBytes("sync_tunnel[move.track", trackFileBytes(keys));
-    SyncDevice* device = createSyncDevice();
-    const SyncTrack* track = getTrack(device, "tunnel:move");
-    expectKeys(track, keys, keys.size());
-    EXPECT_STREQ(track->name, "tunnel:move");
-    destroySyncDevice(device);
-}
-
-TEST(SyncLoad, WriterProducesTheSameBytesTheLoaderReads) {
-    ScratchDirectory scratch;
-    std::vector<TrackKey> keys = threeKeys;
-    keys.push_back({200, floatFromBits(0xff800000), -3});
     ASSERT_EQ(writeTrackFile("written.track", keys.data(), 4), 0);
     EXPECT_EQ(readFileBytes("written.track"), trackFileBytes(keys));
     auto entries = std::filesystem::directory_iterator(".");
     EXPECT_EQ(std::distance(begin(entries), end(entries)), 1) << "no temporary file is left";
+    writeFileBytes("sync_tunnel[move.track", trackFileBytes(keys));
+    SyncDevice* device = createSyncDevice();
+    EXPECT_EQ(keysOf(getTrack(device, "tunnel:move")), keys);
+    destroySyncDevice(device);
 }
 
-TEST(SyncLoad, MissingAndEmptyFilesGiveEmptyTracks) {
+// An empty file is a track of no keys; a missing one, or what is no regular file, is refused
+// without blocking (a FIFO without a writer would block the open, /dev/zero never ends).
+TEST(SyncLoad, EmptyMissingAndIrregularFilesGiveEmptyTracks) {
     ScratchDirectory scratch;
     writeFileBytes("sync_features.track", "");
+    ASSERT_EQ(mkfifo("sync_fifo.track", 0644), 0);
+    ASSERT_EQ(mkdir("sync_folder.track", 0755), 0);
+    ASSERT_EQ(symlink("/dev/zero", "sync_zeros.track"), 0);
     SyncDevice* device = createSyncDevice();
-    SyncTrack* missing = getTrack(device, "fade:bg_white");
-    SyncTrack* empty = getTrack(device, "features");
-    for (SyncTrack* track : {missing, empty}) {
+    for (const char* name : {"features", "fade:bg_white", "fifo", "folder", "zeros"}) {
+        SyncTrack* track = getTrack(device, name);
         ASSERT_NE(track, nullptr);
-        EXPECT_EQ(track->keyCount, 0);
-        EXPECT_EQ(track->keys, nullptr);
-        EXPECT_EQ(evaluateTrack(track, -3.0), 0.0f);
+        EXPECT_EQ(track->keyCount, 0) << name;
+        EXPECT_EQ(track->keys, nullptr) << name;
+        EXPECT_EQ(evaluateTrack(track, -3.0), 0.0f) << name;
+        EXPECT_EQ(loadTrack(device, track), std::string(name) == "features" ? 0 : -1) << name;
     }
-    EXPECT_EQ(loadTrack(device, missing), -1);
-    EXPECT_EQ(loadTrack(device, empty), 0);
     destroySyncDevice(device);
 }
 
@@ -101,10 +90,10 @@ TEST(SyncLoad, AFileCutAtAnyByteKeepsItsCompleteKeys) {
         SyncDevice* device = createSyncDevice();
         SyncTrack* track = getTrack(device, "cut");
         size_t complete = length < 4 ? 0 : (length - 4) / 9;
-        expectKeys(track, threeKeys, complete);
+        EXPECT_EQ(keysOf(track), firstKeys(complete)) << length << " bytes";
         bool wholeOrEmpty = length == 0 || length == whole.size();
         EXPECT_EQ(loadTrack(device, track), wholeOrEmpty ? 0 : -1) << length << " bytes";
-        expectKeys(track, threeKeys, complete);  // a second load replaces the keys
+        EXPECT_EQ(keysOf(track), firstKeys(complete)) << "a second load replaces the keys";
         destroySyncDevice(device);
     }
 }
@@ -117,12 +106,11 @@ TEST(SyncLoad, CountsThatTheDataDoesNotBackAreBounded) {
         size_t keys;
         int result;
     };
-    for (Case c : {Case{3, "junk!", 3, 0}, Case{2, "", 2, 0}, Case{-1, "", 0, -1}, Case{INT32_MIN, "", 0, -1},
-                   Case{INT32_MAX, "", 3, -1}, Case{1000, "abc", 3, -1}}) {
+    for (Case c : {Case{2, "junk!", 2, 0}, Case{-1, "", 0, -1}, Case{INT32_MAX, "", 3, -1}, Case{1000, "abc", 3, -1}}) {
         writeFileBytes("sync_odd.track", trackFileBytes(c.count, threeKeys) + c.extra);
         SyncDevice* device = createSyncDevice();
         SyncTrack* track = getTrack(device, "odd");
-        expectKeys(track, threeKeys, c.keys);
+        EXPECT_EQ(keysOf(track), firstKeys(c.keys)) << "count " << c.count;
         EXPECT_EQ(loadTrack(device, track), c.result) << "count " << c.count;
         destroySyncDevice(device);
     }
@@ -151,16 +139,10 @@ void writeSparseTrackFile(const char* path, int32_t count) {
     ASSERT_EQ(truncate(path, trackCountBytes + int64_t{count} * trackRecordBytes), 0);
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool addressSanitizerIsOn = true;
-#else
-constexpr bool addressSanitizerIsOn = false;
-#endif
-
 TEST(SyncLoad, MemoryStaysBoundedByTheKeysPresentAndTheLimit) {
-    if (addressSanitizerIsOn) {
-        GTEST_SKIP() << "an address space limit does not mix with AddressSanitizer's shadow memory";
-    }
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "an address space limit does not mix with AddressSanitizer's shadow memory";
+#endif
     ScratchDirectory scratch;
     writeFileBytes("sync_huge.track", trackFileBytes(100000000, threeKeys));  // claims 1.2 GB
     writeSparseTrackFile("sync_sparse.track", 200000000);                     // holds 200 million keys, 2.4 GB
@@ -180,40 +162,6 @@ TEST(SyncLoad, MemoryStaysBoundedByTheKeysPresentAndTheLimit) {
     }));
 }
 
-TEST(SyncLoad, WhatIsNoRegularFileLoadsAsAnEmptyTrackWithoutBlocking) {
-    ScratchDirectory scratch;
-    ASSERT_EQ(mkfifo("sync_fifo.track", 0644), 0);  // no writer: a blocking open would wait
-    ASSERT_EQ(mkdir("sync_folder.track", 0755), 0);
-    ASSERT_EQ(symlink("/dev/zero", "sync_zeros.track"), 0);  // endless zero bytes
-    SyncDevice* device = createSyncDevice();
-    for (const char* name : {"fifo", "folder", "zeros"}) {
-        SyncTrack* track = getTrack(device, name);
-        EXPECT_EQ(track->keyCount, 0) << name;
-        EXPECT_EQ(loadTrack(device, track), -1) << name;
-    }
-    destroySyncDevice(device);
-}
-
-TEST(SyncLoad, ValuesTooFarApartForAFloatStillEvaluateBetweenTheirKeys) {
-    ScratchDirectory scratch;
-    const float low = -3.0e38f, high = 3.4e38f;  // their difference overflows a float
-    for (int32_t kind : {1, 2, 3}) {
-        std::string name = "wide" + std::to_string(kind);
-        writeFileBytes("sync_" + name + ".track", trackFileBytes({{0, low, kind}, {100, high, 0}, {200, low, kind}}));
-    }
-    SyncDevice* device = createSyncDevice();
-    for (int32_t kind : {1, 2, 3}) {
-        const SyncTrack* track = getTrack(device, ("wide" + std::to_string(kind)).c_str());
-        for (double row = 0; row <= 200; row += 0.25) {
-            float value = evaluateTrack(track, row);
-            ASSERT_TRUE(value >= low && value <= high) << "kind " << kind << ", row " << row;
-        }
-    }
-    float middle = static_cast<float>((static_cast<double>(low) + high) / 2);
-    EXPECT_EQ(evaluateTrack(getTrack(device, "wide1"), 50.0), middle);
-    destroySyncDevice(device);
-}
-
 TEST(SyncLoad, ANameIsReadOnceThroughTheDevicesFileOperationsAndCaseMatters) {
     ScratchDirectory scratch;
     writeFileBytes("sync_lyrics[good.track", trackFileBytes({{0, 1.0f, 0}}));
@@ -228,17 +176,12 @@ TEST(SyncLoad, ANameIsReadOnceThroughTheDevicesFileOperationsAndCaseMatters) {
     EXPECT_EQ(evaluateTrack(first, 0), 1.0f);
     EXPECT_EQ(evaluateTrack(capital, 0), 2.0f);
     EXPECT_EQ(openedPaths.size(), 2u);
-    EXPECT_EQ(device->trackCount, 2);
     EXPECT_EQ(findTrackIndex(device, "Lyrics:good"), 1);
-    EXPECT_EQ(findTrackIndex(device, "lyrics:Good"), -1);
     destroySyncDevice(device);
 }
 
 TEST(SyncLoad, FileNamesSpellColonsAsBracketsAndRefuseWhatDoesNotFit) {
-    EXPECT_STREQ(trackFileName("sync", "tunnel:move"), "sync_tunnel[move.track");
-    EXPECT_STREQ(trackFileName("sync", "features"), "sync_features.track");
     EXPECT_STREQ(trackFileName("sync", "a:b::c"), "sync_a[b[[c.track");
-    EXPECT_STREQ(trackFileName("sync", "refrain:polaroid_start"), "sync_refrain[polaroid_start.track");
     // "sync_" + name + ".track" fits 259 characters for names of up to 248.
     EXPECT_EQ(std::strlen(trackFileName("sync", std::string(248, 'x').c_str())), 259u);
     EXPECT_EQ(trackFileName("sync", std::string(249, 'x').c_str()), nullptr);
@@ -257,19 +200,13 @@ TEST(SyncTrackSet, RequestsTheShowsTracksInOrderIntoTheirFields) {
     TrackSet set = requestTrackSet(device);
     ASSERT_EQ(device->trackCount, trackCount);
     ASSERT_EQ(openedPaths.size(), static_cast<size_t>(trackCount));
-    for (int i = 0; i < trackCount; ++i) EXPECT_EQ(openedPaths[i], trackFileName("sync", device->tracks[i]->name));
-    // Fields that are easily swapped, each with the track of its own name.
+    for (int i = 0; i < trackCount; ++i) EXPECT_EQ(openedPaths[i], trackFileName("sync", trackNames[i]));
+    // One field of each pair that is easily swapped, with the track of its own name.
     EXPECT_STREQ(set.fadeBgWhite->name, "fade:bg_white");
-    EXPECT_STREQ(set.fadeFgBlack->name, "fade:fg_black");
     EXPECT_STREQ(set.pictogramX->name, "pictogram:x");
-    EXPECT_STREQ(set.pictogramY->name, "pictogram:y");
-    EXPECT_STREQ(set.refrainBackground->name, "refrain:background");
     EXPECT_STREQ(set.refrainForeground->name, "refrain:foreground");
     EXPECT_STREQ(set.refrainPolaroidStart->name, "refrain:polaroid_start");
-    EXPECT_STREQ(set.tunnelVariation->name, "tunnel:variation");
     EXPECT_STREQ(set.tunnelTexture->name, "tunnel:texture");
-    EXPECT_STREQ(device->tracks[0]->name, "fade:bg_white");
-    EXPECT_STREQ(device->tracks[trackCount - 1]->name, "tunnel:texture");
     destroySyncDevice(device);
 }
 

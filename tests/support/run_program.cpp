@@ -4,17 +4,13 @@
 #include "support/audio_fixtures.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <sys/wait.h>
 
 namespace {
 
 std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::vector<unsigned char> bytes = readBytes(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 }  // namespace
@@ -30,17 +26,8 @@ ProgramResult runCommand(const std::string& command, const std::string& folder) 
     std::string line = "cd " + shellQuote(folder) + " && ( " + command + " ) >" + shellQuote(capture.file("out")) +
                        " 2>" + shellQuote(capture.file("err"));
     int raw = std::system(line.c_str());
-    ProgramResult result;
-    if (WIFEXITED(raw)) {
-        result.status = WEXITSTATUS(raw);
-    } else if (WIFSIGNALED(raw)) {
-        result.status = 128 + WTERMSIG(raw);
-    } else {
-        result.status = -1;
-    }
-    result.out = readText(capture.file("out"));
-    result.err = readText(capture.file("err"));
-    return result;
+    int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : WIFSIGNALED(raw) ? 128 + WTERMSIG(raw) : -1;
+    return ProgramResult{status, readText(capture.file("out")), readText(capture.file("err"))};
 }
 
 std::string builtProgram(const std::string& name) { return std::string(DEMO_BIN_DIR) + "/" + name; }

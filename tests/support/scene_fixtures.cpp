@@ -1,8 +1,6 @@
 // Scene fixtures.
 #include "support/scene_fixtures.h"
 
-#include <GL/glew.h>
-
 bool SceneBench::open(int width, int height) {
     if (!view.open(width, height)) return false;
     for (int i = 0; i < trackCount; ++i) show.tracks.*trackSetFields[i] = &values[size_t(i)].track;
@@ -33,10 +31,7 @@ int SceneBench::addImage(int width, int height, const std::vector<uint8_t>& rgba
     return view.store.load(path);
 }
 
-void SceneBench::drawFrame(double row, double t) { renderFrame(&view.window, FrameState{row, t}, &show); }
-
-std::array<float, 4> SceneBench::currentColour() const {
-    std::array<float, 4> colour = {};
-    glGetFloatv(GL_CURRENT_COLOR, colour.data());
-    return colour;
+void SceneBench::drawFrame(double row, double t) {
+    renderFrame(&view.window, FrameState{row, t}, &show);
+    view.read();
 }

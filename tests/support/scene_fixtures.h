@@ -32,8 +32,6 @@ struct SceneBench {
     // Writes and loads a solid image; returns its slot. Pass transparent areas with alpha 0.
     int addImage(int width, int height, Rgba colour);
     int addImage(int width, int height, const std::vector<uint8_t>& rgba);
-    // Clears to black and draws one whole frame at the row and frame time.
+    // Clears to black, draws one whole frame at the row and frame time and reads it back.
     void drawFrame(double row = 100.0, double t = 0.0);
-    // The current GL colour.
-    std::array<float, 4> currentColour() const;
 };

@@ -1,31 +1,22 @@
-// Scratch directories, hand-made track file bytes and running demo-tracks, for the sync tests.
+// Scratch directories, hand-made track file bytes and key comparison, for the sync tests.
 #include "support/sync_files.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
-extern char** environ;
-
-ScratchDirectory::ScratchDirectory() {
-    previous = std::filesystem::current_path().string();
+ScratchDirectory::ScratchDirectory() : previous(std::filesystem::current_path().string()) {
     std::string pattern = (std::filesystem::temp_directory_path() / "sync-test-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (!mkdtemp(buffer.data()) || chdir(buffer.data()) != 0) {
+    if (!mkdtemp(pattern.data()) || chdir(pattern.c_str()) != 0) {
         ADD_FAILURE() << "cannot make a scratch directory from " << pattern;
         return;
     }
-    path = buffer.data();
+    path = pattern;
 }
 
 ScratchDirectory::~ScratchDirectory() {
@@ -80,32 +71,15 @@ float floatFromBits(uint32_t bits) {
     return value;
 }
 
-ToolRun runTracksTool(const std::vector<std::string>& arguments) {
-    std::string tool = std::string(DEMO_BIN_DIR) + "/demo-tracks";
-    std::vector<char*> argv{const_cast<char*>(tool.c_str())};
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    std::string outPath = (std::filesystem::temp_directory_path() / "sync-tool-XXXXXX").string();
-    std::string errPath = outPath;
-    int outFile = mkstemp(outPath.data());
-    int errFile = mkstemp(errPath.data());
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, outFile, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, errFile, STDERR_FILENO);
-    pid_t child = -1;
-    int waitStatus = 0;
-    ToolRun run{-1, "", ""};
-    if (posix_spawn(&child, tool.c_str(), &actions, nullptr, argv.data(), environ) == 0 &&
-        waitpid(child, &waitStatus, 0) == child && WIFEXITED(waitStatus)) {
-        run.status = WEXITSTATUS(waitStatus);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    close(outFile);
-    close(errFile);
-    run.out = readFileBytes(outPath);
-    run.err = readFileBytes(errPath);
-    unlink(outPath.c_str());
-    unlink(errPath.c_str());
-    return run;
+bool operator==(const TrackKey& a, const TrackKey& b) {
+    return a.row == b.row && floatBits(a.value) == floatBits(b.value) && a.kind == b.kind;
+}
+
+void PrintTo(const TrackKey& key, std::ostream* out) {
+    *out << "{" << key.row << ", " << key.value << " (bits " << std::hex << floatBits(key.value) << std::dec << "), "
+         << key.kind << "}";
+}
+
+std::vector<TrackKey> keysOf(const SyncTrack* track) {
+    return std::vector<TrackKey>(track->keys, track->keys + track->keyCount);
 }

@@ -1,9 +1,10 @@
 // Helpers for the sync track tests: a scratch working directory (track files are read from the
-// working directory), track file bytes written independently of the library's writer, and a way
-// to run the real demo-tracks tool.
+// working directory), track file bytes written independently of the library's writer, and keys
+// compared bit for bit.
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -31,11 +32,10 @@ std::string readFileBytes(const std::string& path);
 uint32_t floatBits(float value);
 float floatFromBits(uint32_t bits);
 
-struct ToolRun {
-    int status;  // exit status, or -1 when the tool did not exit normally
-    std::string out;
-    std::string err;
-};
+// Keys match when row, kind and the bits of the value do (so NaNs and -0 compare exactly);
+// GoogleTest prints them as {row, value bits, kind}.
+bool operator==(const TrackKey& a, const TrackKey& b);
+void PrintTo(const TrackKey& key, std::ostream* out);
 
-// Runs build/bin/demo-tracks with `arguments` in the working directory.
-ToolRun runTracksTool(const std::vector<std::string>& arguments);
+// The keys a track holds.
+std::vector<TrackKey> keysOf(const SyncTrack* track);

@@ -4,11 +4,12 @@
 #include <algorithm>
 #include <ctime>
 
-void startPlaybackClock(PlaybackClock* clock, double now) {
-    clock->anchorFrames = 0.0;
+void startPlaybackClock(PlaybackClock* clock, double now, double startFrames) {
+    clock->startFrames = startFrames;
+    clock->anchorFrames = startFrames;
     clock->anchorTime = now;
     clock->lastTime = now;
-    clock->lastFrames = 0.0;
+    clock->lastFrames = startFrames;
     clock->heard = false;
 }
 
@@ -17,7 +18,7 @@ namespace {
 // Where a report moves the clock from its prediction.
 double steer(PlaybackClock* clock, double now, double predicted, double reported) {
     if (!clock->heard) {
-        if (reported < 0.0) return 0.0;  // the first frame is not heard yet
+        if (reported < clock->startFrames) return clock->startFrames;  // not heard yet
         clock->heard = true;
         return reported;
     }

@@ -1,6 +1,6 @@
 // Decoding of the song file as it plays: MP3 through libmpg123, always delivered as 16-bit
 // stereo at 44100 Hz whatever the file's own rate and channel count, gapless, so that the first
-// frame delivered is the first sample of the source.
+// frame delivered is the first sample of the source, and seekable to any frame.
 #pragma once
 
 #include <cstddef>
@@ -21,8 +21,11 @@ int openSongStream(const char* path, SongStream** stream);
 // 0 once the song has ended or can be decoded no further.
 size_t readSongFrames(SongStream* stream, int16_t* out, size_t frameCount);
 
-// Starts again from the first frame. Returns 0, or -1 when the file cannot be sought.
-int rewindSongStream(SongStream* stream);
+// Moves the stream so that the next frame delivered is the given frame of the song, exactly as
+// decoding from the start delivers it (bit for bit at the output rate; a resampled song may differ
+// by one step of the last bit in a few samples). A frame past the end leaves nothing more to
+// deliver. Returns 0, or -1 when the file cannot be sought.
+int seekSongStream(SongStream* stream, int64_t frame);
 
 void closeSongStream(SongStream* stream);
 

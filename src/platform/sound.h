@@ -10,6 +10,17 @@
 // tables, so a call through a released handle is answered with FMOD_ERR_INVALID_HANDLE instead of
 // touching freed memory. A null handle can only be passed to the plain function form of a call
 // (FMOD_Channel_GetPosition and its companions); the member calls forward to those.
+//
+// A channel's position is the frame of the song being heard (44100 frames a second, 4 bytes a
+// frame): it runs at real time, never backwards, and on past the end of the song. setPosition
+// moves it, in any of the units getPosition takes (bytes round down to the frame, milliseconds up
+// to the first frame of that millisecond): the first sample heard afterwards is that frame of the
+// song, nothing past its end, and getPosition gives exactly that frame until it is heard; only a
+// move backwards makes the position decrease. setPaused(true) stops the sound (what the device
+// already has still comes out) and holds the position still at the frame where it stops;
+// setPaused(false) plays on from that very frame. A channel can also start paused (playSound's
+// paused argument). Moving a paused channel moves the held frame; it stays paused. Pausing a
+// paused channel, or resuming a playing one, does nothing.
 #pragma once
 
 #include <cstdint>
@@ -163,6 +174,9 @@ public:
 class Channel {
 public:
     FMOD_RESULT getPosition(unsigned int* position, FMOD_TIMEUNIT unit);
+    FMOD_RESULT setPosition(unsigned int position, FMOD_TIMEUNIT unit);
+    FMOD_RESULT setPaused(bool paused);
+    FMOD_RESULT getPaused(bool* paused);
     Channel() = delete;
 };
 
@@ -181,6 +195,9 @@ FMOD_RESULT FMOD_System_Close(FMOD::System* system);
 FMOD_RESULT FMOD_System_Release(FMOD::System* system);
 FMOD_RESULT FMOD_Sound_Release(FMOD::Sound* sound);
 FMOD_RESULT FMOD_Channel_GetPosition(FMOD::Channel* channel, unsigned int* position, FMOD_TIMEUNIT unit);
+FMOD_RESULT FMOD_Channel_SetPosition(FMOD::Channel* channel, unsigned int position, FMOD_TIMEUNIT unit);
+FMOD_RESULT FMOD_Channel_SetPaused(FMOD::Channel* channel, bool paused);
+FMOD_RESULT FMOD_Channel_GetPaused(FMOD::Channel* channel, bool* paused);
 
 // The description of a result code; "Unknown error." for anything outside 0-95.
 const char* FMOD_ErrorString(FMOD_RESULT result);

@@ -1,4 +1,11 @@
-// OpenAL output and the silent output, and the decode-ahead thread that feeds a playing song.
+// OpenAL output and the silent output, the decode-ahead thread that feeds a playing song, and
+// moving and pausing a playing song.
+//
+// Moving and resuming share one path: with the feeder thread stopped (it decodes outside the
+// lock, so the stream may only be sought while it is not running), the source is stopped and
+// emptied, the stream sought, the book-keeping set to the new frame, the first buffers decoded,
+// and the source and the feeder started again. The clock restarts at the new frame on the next
+// read of the position, and holds there until the device reports that frame heard.
 #include "platform/sound_output.h"
 
 #include "platform/song_stream.h"
@@ -7,8 +14,10 @@
 #include <AL/alc.h>
 #include <AL/alext.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -44,6 +53,11 @@ struct ChannelPlayback {
     bool finished = false;  // everything decoded has been played
     PlaybackClock clock;
     std::vector<int16_t> scratch;
+
+    // Changed only by the calls on the playback, which never run concurrently; not by the feeder.
+    bool paused = false;
+    bool clockWaits = false;  // the clock restarts at heldFrames on the next read
+    double heldFrames = 0.0;  // the position while paused, and where the clock restarts
 
     std::mutex mutex;  // guards the source, the queue book-keeping and the clock
     std::condition_variable wake;
@@ -186,14 +200,87 @@ bool reportedFrames(ChannelPlayback* playback, double* frames) {
     return true;
 }
 
+// The position, with the mutex held.
+double currentFrames(ChannelPlayback* playback) {
+    if (playback->paused) return playback->heldFrames;
+    double now = monotonicSeconds();
+    if (playback->clockWaits) {
+        startPlaybackClock(&playback->clock, now, playback->heldFrames);
+        playback->clockWaits = false;
+    }
+    double reported = 0.0;
+    bool hasReport = !playback->finished && playback->source && reportedFrames(playback, &reported);
+    return playbackClockFrames(&playback->clock, now, reported, hasReport);
+}
+
+// Pauses the source and tells the first frame it has not handed to the device: everything before
+// it is mixed and will still be heard. 0 when the source is not playing.
+double handedOutFrames(ChannelPlayback* playback) {
+    ALint state = AL_STOPPED;
+    alGetSourcei(playback->source, AL_SOURCE_STATE, &state);
+    if (state != AL_PLAYING) return 0.0;
+    alSourcePause(playback->source);
+    ALint offset = 0;
+    alGetSourcei(playback->source, AL_SAMPLE_OFFSET, &offset);
+    return playback->retiredFrames + offset;
+}
+
+void startFeeder(ChannelPlayback* playback) {
+    playback->stopRequested = false;
+    playback->feeder = std::thread(feederLoop, playback);
+}
+
+// Stops the feeder thread and waits for it; called without the mutex.
+void stopFeeder(ChannelPlayback* playback) {
+    {
+        std::lock_guard<std::mutex> lock(playback->mutex);
+        playback->stopRequested = true;
+    }
+    playback->wake.notify_one();
+    if (playback->feeder.joinable()) playback->feeder.join();
+}
+
+// Decodes and queues the first buffers, so that the source does not start dry.
+void prefill(ChannelPlayback* playback) {
+    for (int i = 0; i < initialBuffers; ++i) {
+        int frames = decodeChunk(playback);
+        if (frames == 0) break;
+        queueChunk(playback, frames);
+    }
+}
+
+// Stops the source and takes every buffer off it; the feeder must be stopped.
+void emptySource(ChannelPlayback* playback) {
+    alSourceStop(playback->source);
+    alSourcei(playback->source, AL_BUFFER, 0);
+    playback->freeBuffers.assign(playback->buffers, playback->buffers + bufferCount);
+    playback->queuedFrames.clear();
+}
+
+// Plays the stream from the frame on an empty source, with the mutex held and the feeder stopped.
+// A stream that cannot be sought plays nothing more; the position runs on from the frame.
+bool playFrom(ChannelPlayback* playback, int64_t frame) {
+    bool sought = seekSongStream(playback->stream, frame) == 0;
+    playback->retiredFrames = double(frame);
+    playback->streamEnded = !sought;
+    playback->finished = false;
+    playback->heldFrames = double(frame);
+    playback->clockWaits = true;
+    prefill(playback);
+    if (!playback->queuedFrames.empty()) alSourcePlay(playback->source);
+    startFeeder(playback);
+    return sought;
+}
+
 }  // namespace
 
-ChannelPlayback* startPlayback(SoundOutput* output, SongStream* stream) {
+ChannelPlayback* startPlayback(SoundOutput* output, SongStream* stream, bool paused) {
     ChannelPlayback* playback = new (std::nothrow) ChannelPlayback;
     if (!playback) return nullptr;
     playback->output = output;
     playback->stream = stream;
     playback->clock.rate = double(songOutputRate);
+    playback->paused = paused;  // held at frame 0
     if (soundOutputIsSilent(output)) {
         playback->finished = true;  // nothing to feed: the clock alone keeps time
         startPlaybackClock(&playback->clock, monotonicSeconds());
@@ -204,33 +291,58 @@ ChannelPlayback* startPlayback(SoundOutput* output, SongStream* stream) {
         delete playback;
         return nullptr;
     }
-    for (int i = 0; i < initialBuffers; ++i) {
-        int frames = decodeChunk(playback);
-        if (frames == 0) break;
-        queueChunk(playback, frames);
-    }
+    if (paused) return playback;
+    prefill(playback);
     startPlaybackClock(&playback->clock, monotonicSeconds());
     if (!playback->queuedFrames.empty()) alSourcePlay(playback->source);
-    playback->feeder = std::thread(feederLoop, playback);
+    startFeeder(playback);
     return playback;
 }
 
 double playbackFrames(ChannelPlayback* playback) {
     std::lock_guard<std::mutex> lock(playback->mutex);
-    double now = monotonicSeconds();
-    double reported = 0.0;
-    bool hasReport = !playback->finished && playback->source && reportedFrames(playback, &reported);
-    return playbackClockFrames(&playback->clock, now, reported, hasReport);
+    return currentFrames(playback);
 }
+
+bool seekPlayback(ChannelPlayback* playback, int64_t frame) {
+    if (playback->paused || !playback->source) {
+        std::lock_guard<std::mutex> lock(playback->mutex);
+        playback->heldFrames = double(frame);
+        playback->clockWaits = !playback->paused;
+        return true;
+    }
+    stopFeeder(playback);
+    std::lock_guard<std::mutex> lock(playback->mutex);
+    emptySource(playback);
+    return playFrom(playback, frame);
+}
+
+void pausePlayback(ChannelPlayback* playback) {
+    if (playback->paused) return;
+    if (playback->source) stopFeeder(playback);
+    std::lock_guard<std::mutex> lock(playback->mutex);
+    double held = currentFrames(playback);
+    if (playback->source) {
+        held = std::max(held, handedOutFrames(playback));
+        emptySource(playback);
+    }
+    playback->heldFrames = std::floor(held);
+    playback->paused = true;
+}
+
+bool resumePlayback(ChannelPlayback* playback) {
+    if (!playback->paused) return true;
+    std::lock_guard<std::mutex> lock(playback->mutex);
+    playback->paused = false;
+    playback->clockWaits = true;
+    return !playback->source || playFrom(playback, int64_t(playback->heldFrames));
+}
+
+bool playbackPaused(const ChannelPlayback* playback) { return playback->paused; }
 
 void stopPlayback(ChannelPlayback* playback) {
     if (!playback) return;
-    {
-        std::lock_guard<std::mutex> lock(playback->mutex);
-        playback->stopRequested = true;
-    }
-    playback->wake.notify_one();
-    if (playback->feeder.joinable()) playback->feeder.join();
+    stopFeeder(playback);
     if (playback->source) {
         alSourceStop(playback->source);
         alSourcei(playback->source, AL_BUFFER, 0);

@@ -153,14 +153,13 @@ FMOD_RESULT FMOD_System_PlaySound(FMOD::System* system, FMOD_CHANNELINDEX channe
         return FMOD_ERR_INVALID_HANDLE;
     }
     if (channelId < FMOD_CHANNEL_FREE) return FMOD_ERR_INVALID_PARAM;
-    if (paused) return FMOD_ERR_UNSUPPORTED;  // the song is only ever played straight through
     if (channel) *channel = nullptr;
     if (soundRecord->channel != 0) {
         // A stream plays on one channel at a time: playing it again starts it over.
         stopChannel(t, soundRecord->channel);
-        if (rewindSongStream(soundRecord->stream) != 0) return FMOD_ERR_FILE_COULDNOTSEEK;
+        if (seekSongStream(soundRecord->stream, 0) != 0) return FMOD_ERR_FILE_COULDNOTSEEK;
     }
-    ChannelPlayback* playback = startPlayback(record->output, soundRecord->stream);
+    ChannelPlayback* playback = startPlayback(record->output, soundRecord->stream, paused);
     if (!playback) return FMOD_ERR_CHANNEL_ALLOC;
     uintptr_t token = newToken(t);
     t.channels[token] =
@@ -221,6 +220,53 @@ FMOD_RESULT FMOD_Channel_GetPosition(FMOD::Channel* channel, unsigned int* posit
     }
 }
 
+namespace {
+
+// A position in frames, or false for a unit the layer does not know. Milliseconds round up, to
+// the first frame that getPosition reports as that millisecond.
+bool framesOf(unsigned int position, FMOD_TIMEUNIT unit, int64_t* frames) {
+    switch (unit) {
+    case FMOD_TIMEUNIT_PCMBYTES: *frames = position / songBytesPerFrame; return true;
+    case FMOD_TIMEUNIT_PCM: *frames = position; return true;
+    case FMOD_TIMEUNIT_MS: *frames = (int64_t(position) * songOutputRate + 999) / 1000; return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+FMOD_RESULT FMOD_Channel_SetPosition(FMOD::Channel* channel, unsigned int position, FMOD_TIMEUNIT unit) {
+    SoundTables& t = tables();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    ChannelRecord* record = find(t.channels, channel);
+    if (!record) return FMOD_ERR_INVALID_HANDLE;
+    int64_t frames = 0;
+    if (!framesOf(position, unit, &frames)) return FMOD_ERR_INVALID_PARAM;
+    return seekPlayback(record->playback, frames) ? FMOD_OK : FMOD_ERR_FILE_COULDNOTSEEK;
+}
+
+FMOD_RESULT FMOD_Channel_SetPaused(FMOD::Channel* channel, bool paused) {
+    SoundTables& t = tables();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    ChannelRecord* record = find(t.channels, channel);
+    if (!record) return FMOD_ERR_INVALID_HANDLE;
+    if (paused) {
+        pausePlayback(record->playback);
+        return FMOD_OK;
+    }
+    return resumePlayback(record->playback) ? FMOD_OK : FMOD_ERR_FILE_COULDNOTSEEK;
+}
+
+FMOD_RESULT FMOD_Channel_GetPaused(FMOD::Channel* channel, bool* paused) {
+    SoundTables& t = tables();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    ChannelRecord* record = find(t.channels, channel);
+    if (!record) return FMOD_ERR_INVALID_HANDLE;
+    if (!paused) return FMOD_ERR_INVALID_PARAM;
+    *paused = playbackPaused(record->playback);
+    return FMOD_OK;
+}
+
 SoundOutputKind soundOutputKind(FMOD::System* system) {
     SoundTables& t = tables();
     std::lock_guard<std::mutex> lock(t.mutex);
@@ -249,5 +295,10 @@ FMOD_RESULT Sound::release() { return FMOD_Sound_Release(this); }
 FMOD_RESULT Channel::getPosition(unsigned int* position, FMOD_TIMEUNIT unit) {
     return FMOD_Channel_GetPosition(this, position, unit);
 }
+FMOD_RESULT Channel::setPosition(unsigned int position, FMOD_TIMEUNIT unit) {
+    return FMOD_Channel_SetPosition(this, position, unit);
+}
+FMOD_RESULT Channel::setPaused(bool paused) { return FMOD_Channel_SetPaused(this, paused); }
+FMOD_RESULT Channel::getPaused(bool* paused) { return FMOD_Channel_GetPaused(this, paused); }
 
 }  // namespace FMOD

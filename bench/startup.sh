@@ -4,6 +4,7 @@
 # ten seconds of its main loop. Run from the repository after a build:  bench/startup.sh
 set -euo pipefail
 build=$(cd "$(dirname "$0")/../build" && pwd)
+scripts=$(cd "$(dirname "$0")/../scripts" && pwd)
 probe=$build/bench/libstartup_probe.so
 show=$build/show
 runs=${1:-5}
@@ -24,5 +25,5 @@ trap 'pulseaudio --kill >/dev/null 2>&1; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 for i in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/pulse/native" ] && break; sleep 0.1; done
 cd "$show"
 for i in $(seq "$runs"); do
-  xvfb-run -a -s "-screen 0 1280x720x24" bash "$build/startup-run.sh" "$probe" "$build/bin/demo" 10 "$XDG_RUNTIME_DIR/probe.err"
+  "$scripts/with-xvfb" 1280x720 bash "$build/startup-run.sh" "$probe" "$build/bin/demo" 10 "$XDG_RUNTIME_DIR/probe.err"
 done

@@ -12,11 +12,8 @@
 
 namespace {
 
-// A virtual X server of its own: the search for a free display starts at a number of this
-// process's, so tests running side by side do not race for the same one.
-std::string xvfbRun() {
-    return "xvfb-run -a -n " + std::to_string(100 + getpid() % 800) + " -s '-screen 0 1024x768x24' ";
-}
+// A virtual X server of its own, on a display number no test running beside it can take.
+std::string xvfbRun() { return shellQuote(std::string(DEMO_SOURCE_DIR) + "/scripts/with-xvfb") + " 1024x768 "; }
 
 // A show folder with a short song and the shaders in it.
 void addSong(const TempDir& show, double seconds) {

@@ -4,7 +4,20 @@
 
 #include <GLFW/glfw3.h>
 
+#include <cstdio>
+
+namespace {
+
+void printWindowError(int code, const char* description) {
+    std::fprintf(stderr, "window system error %#x: %s\n", code, description ? description : "");
+}
+
+}  // namespace
+
+void reportWindowErrors() { glfwSetErrorCallback(printWindowError); }
+
 bool desktopSize(int* width, int* height) {
+    reportWindowErrors();
     if (glfwInit() != GLFW_TRUE) return false;
     bool found = false;
     GLFWmonitor* monitor = glfwGetPrimaryMonitor();

@@ -1,6 +1,7 @@
 // The display window and its fixed GL state.
 #include "render/demo_window.h"
 
+#include "platform/desktop.h"
 #include "platform/offscreen_gl.h"
 #include "render/viewport.h"
 
@@ -12,16 +13,26 @@ DemoWindow* currentDisplay = nullptr;
 
 DemoWindow::DemoWindow() : width(0), height(0) {}
 
-bool DemoWindow::open(int width_, int height_) {
-    width = width_;
-    height = height_;
-    if (glfwInit() != GLFW_TRUE) return false;
+namespace {
+
+// The 8/8/8/8 colour, 16-bit depth and no stencil every window of the program asks for.
+void requestFramebuffer() {
     glfwWindowHint(GLFW_RED_BITS, 8);
     glfwWindowHint(GLFW_GREEN_BITS, 8);
     glfwWindowHint(GLFW_BLUE_BITS, 8);
     glfwWindowHint(GLFW_ALPHA_BITS, 8);
     glfwWindowHint(GLFW_DEPTH_BITS, 16);
     glfwWindowHint(GLFW_STENCIL_BITS, 0);
+}
+
+}  // namespace
+
+bool DemoWindow::open(int width_, int height_) {
+    width = width_;
+    height = height_;
+    reportWindowErrors();
+    if (glfwInit() != GLFW_TRUE) return false;
+    requestFramebuffer();
     // Full screen at the desktop's own video mode, refresh rate included, so the monitor's mode
     // is never switched (and never left switched should the program end early).
     GLFWmonitor* monitor = glfwGetPrimaryMonitor();
@@ -42,6 +53,41 @@ bool DemoWindow::open(int width_, int height_) {
     initGL();
     glewInit();
     return true;
+}
+
+bool DemoWindow::openWindow(int width_, int height_, const char* title) {
+    scaleX = float(width_) / designWidth;
+    scaleY = float(height_) / designHeight;
+    width = width_;
+    height = height_;
+    reportWindowErrors();
+    if (glfwInit() != GLFW_TRUE) return false;
+    requestFramebuffer();
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
+    window = glfwCreateWindow(width, height, title, nullptr, nullptr);
+    if (!window) {
+        glfwTerminate();
+        return false;
+    }
+    glfwMakeContextCurrent(window);
+    glfwSwapInterval(1);
+    initGL();
+    glewInit();
+    return true;
+}
+
+void DemoWindow::resize(int width_, int height_) {
+    if (!hasContext() || width_ <= 0 || height_ <= 0) return;
+    width = width_;
+    height = height_;
+    scaleX = float(width) / designWidth;
+    scaleY = float(height) / designHeight;
+    Viewport viewport = letterboxViewport(width, height, designWidth, designHeight);
+    glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    setPerspective();
+    glMatrixMode(GL_MODELVIEW);
 }
 
 bool DemoWindow::openOffscreen(int width_, int height_) {

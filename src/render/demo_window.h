@@ -28,9 +28,17 @@ public:
 
     DemoWindow();
 
-    // Opens the full-screen window and its GL context. False (nothing printed) when GLFW cannot
-    // start or the window cannot be made.
+    // Opens the full-screen window and its GL context. False when GLFW cannot start or the window
+    // cannot be made; the windowing library's reason is then on standard error.
     bool open(int width, int height);
+    // Opens a resizable window of the size (not full screen) with the same GL state, for tools
+    // that show the picture beside other work. Writes the scale from the size.
+    bool openWindow(int width, int height, const char* title);
+    // Takes a new output size (the window was resized or went full screen): scale, letterboxed
+    // viewport and projection follow.
+    void resize(int width, int height);
+    // The window, for the tools that handle its keys and size themselves; null when none is open.
+    GLFWwindow* glfwWindow() const { return window; }
     // Opens an offscreen GL context of the given size (EGL, no window system) with the same state.
     bool openOffscreen(int width, int height);
     void initGL();

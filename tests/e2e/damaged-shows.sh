@@ -10,6 +10,7 @@ set -uo pipefail
 build=$(cd "${1:?usage: damaged-shows.sh BUILD_DIR}" && pwd)
 demo=$build/bin/demo
 show=$build/show
+with_xvfb=$(cd "$(dirname "$0")/../../scripts" && pwd)/with-xvfb
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # Memory errors are checked, leaks are not: once GLFW shuts down, the GL driver is unloaded and its
@@ -44,7 +45,7 @@ done
 kill -0 \$pid 2>/dev/null && { : >"$dir/hung"; kill -9 \$pid; }
 wait \$pid; echo \$? >status.txt
 SCRIPT
-  xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 320x240x24" bash "$dir/run.sh" >/dev/null 2>&1
+  "$with_xvfb" 320x240 bash "$dir/run.sh" >/dev/null 2>&1
   local status out problems=""
   status=$(cat "$dir/status.txt" 2>/dev/null || echo none)
   out=$(cat "$dir/stdout.txt" 2>/dev/null)

@@ -9,6 +9,7 @@ set -uo pipefail
 # memory of a sanitizer build by itself and hide what this run measures.
 export ASAN_OPTIONS=detect_leaks=0:quarantine_size_mb=0
 build=$(cd "${1:?usage: soak.sh BUILD_DIR}" && pwd)
+with_xvfb=$(cd "$(dirname "$0")/../../scripts" && pwd)/with-xvfb
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cat >"$work/run.sh" <<SCRIPT
@@ -24,7 +25,7 @@ done
 wait \$pid; echo \$? >"$work/status.txt"
 echo \$((\$(date +%s) - start)) >"$work/seconds.txt"
 SCRIPT
-xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 320x240x24" bash "$work/run.sh"
+"$with_xvfb" 320x240 bash "$work/run.sh"
 status=$(cat "$work/status.txt" 2>/dev/null || echo none)
 seconds=$(cat "$work/seconds.txt" 2>/dev/null || echo ?)
 # Memory after start-up (the first sample at 30 s or later) against the last sample.

@@ -42,7 +42,7 @@ TEST(DemoRun, WithoutTheSongReportsFileNotFoundAndReadsNoTrack) {
     // The leak checker of a sanitizer build cannot run under strace, which holds the process.
     ProgramResult result = runCommand(xvfbRun() +
                                           "env ASAN_OPTIONS=detect_leaks=0 strace -f -qq -e "
-                                          "trace=open,openat -o trace.txt " +
+                                          "trace=open,openat,connect -o trace.txt " +
                                           builtProgram("demo"),
                                       show.path);
     EXPECT_EQ(result.out, "FMOD error! (23) File not found. \n");
@@ -50,6 +50,11 @@ TEST(DemoRun, WithoutTheSongReportsFileNotFoundAndReadsNoTrack) {
     std::string trace = runCommand("cat trace.txt", show.path).out;
     EXPECT_NE(trace.find("data/mirekand2013.mp3"), std::string::npos) << "the song was looked for";
     EXPECT_EQ(trace.find("sync_"), std::string::npos) << "no track file is opened before the song";
+    // One connection to the X server for the desktop's size and the window both: a server with
+    // no other client resets when its last one leaves and refuses a second connection made while
+    // it does, which left the show without a window.
+    std::string connections = runCommand("grep -c 'connect(.*X11-unix/X' trace.txt", show.path).out;
+    EXPECT_EQ(connections, "1\n") << trace;
 }
 
 TEST(DemoRun, OpensFullScreenLetterboxedAndEndsOnATapOfEscape) {

@@ -1,5 +1,7 @@
-// The desktop size from GLFW's primary monitor. GLFW is shut down again afterwards, so the
-// display's own initialisation starts the frame timer afresh.
+// The desktop size from GLFW's primary monitor. GLFW stays initialised for the display, which
+// opens next: shutting it down here would close the connection to the X server, and a server
+// with no other client resets itself when its last client leaves, refusing the display's own
+// connection a moment later while it does (the show would then play without a window).
 #include "platform/desktop.h"
 
 #include <GLFW/glfw3.h>
@@ -27,6 +29,5 @@ bool desktopSize(int* width, int* height) {
         *height = mode->height;
         found = true;
     }
-    glfwTerminate();
     return found;
 }

@@ -2,7 +2,7 @@
 #pragma once
 
 // The primary monitor's current video mode. False, leaving the arguments alone, when there is no
-// display to ask.
+// display to ask. Leaves the windowing library initialised: the display's close shuts it down.
 bool desktopSize(int* width, int* height);
 
 // From now on, a failure of the windowing library (no X server, no GL visual, a window that

@@ -32,6 +32,7 @@ bool DemoWindow::open(int width_, int height_) {
     height = height_;
     reportWindowErrors();
     if (glfwInit() != GLFW_TRUE) return false;
+    glfwSetTime(0.0);  // the frame timer starts with the display, whoever initialised GLFW first
     requestFramebuffer();
     // Full screen at the desktop's own video mode, refresh rate included, so the monitor's mode
     // is never switched (and never left switched should the program end early).

@@ -51,21 +51,23 @@ int64_t firstFrameAtOrAfter(double row, int64_t fpsNum, int64_t fpsDen) {
     return frame < 0 ? 0 : frame;
 }
 
+void bringTunnelPhasesTo(Show* show, int64_t fpsNum, int64_t fpsDen, int64_t* nextFrame, double row) {
+    TunnelTracks tunnel = {show->tracks.tunnelMove, show->tracks.tunnelTexture, show->tracks.tunnelVariation};
+    int64_t first = firstFrameAtOrAfter(row, fpsNum, fpsDen);
+    if (first < *nextFrame) {
+        show->tunnel = TunnelState();
+        *nextFrame = 0;
+    }
+    for (; *nextFrame < first; ++*nextFrame) {
+        advanceTunnelPhases(tunnel, captureFrameRow(*nextFrame, fpsNum, fpsDen), show->catalogue.tunnelTextures,
+                            &show->tunnel);
+    }
+}
+
 namespace {
 
-// Brings the tunnel's phases to those after every grid frame whose row is below the given row.
 void preparePhases(CaptureSession* session, double row) {
-    const TrackSet& tracks = session->show.tracks;
-    TunnelTracks tunnel = {tracks.tunnelMove, tracks.tunnelTexture, tracks.tunnelVariation};
-    int64_t first = firstFrameAtOrAfter(row, session->fpsNum, session->fpsDen);
-    if (first < session->nextFrame) {
-        session->show.tunnel = TunnelState();
-        session->nextFrame = 0;
-    }
-    for (; session->nextFrame < first; ++session->nextFrame) {
-        double gridRow = captureFrameRow(session->nextFrame, session->fpsNum, session->fpsDen);
-        advanceTunnelPhases(tunnel, gridRow, session->show.catalogue.tunnelTextures, &session->show.tunnel);
-    }
+    bringTunnelPhasesTo(&session->show, session->fpsNum, session->fpsDen, &session->nextFrame, row);
 }
 
 void drawAndRead(CaptureSession* session, double row, std::vector<uint8_t>* rgba) {

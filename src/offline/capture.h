@@ -32,6 +32,11 @@ double captureFrameRow(int64_t frame, int64_t fpsNum, int64_t fpsDen);
 // The first frame whose row is at or after the given row.
 int64_t firstFrameAtOrAfter(double row, int64_t fpsNum, int64_t fpsDen);
 
+// Brings the tunnel's phases to those after every frame of the fpsNum / fpsDen grid whose row lies
+// below the row. *nextFrame counts the grid frames already taken in (0 with fresh phases); going
+// back starts over from fresh phases.
+void bringTunnelPhasesTo(Show* show, int64_t fpsNum, int64_t fpsDen, int64_t* nextFrame, double row);
+
 // Draws frame n and reads it back, top row first, RGBA. Frames may be asked for in any order:
 // the tunnel's phases are brought to those a capture from frame 0 would have at frame n.
 void captureFrame(CaptureSession* session, int64_t frame, std::vector<uint8_t>* rgba);

@@ -21,38 +21,40 @@ std::vector<char> readSource(const std::string& path) {
     return source;
 }
 
-void printLog(const char* label, const std::vector<char>& log) {
+// Prints the labelled log and keeps a copy of it in the program's record.
+void printLog(const char* label, const std::vector<char>& log, std::string* kept) {
     printf("%s\n", label);
     fflush(stdout);
     printf("%s\n", log.data());
     fflush(stdout);
+    *kept += std::string(label) + "\n" + log.data() + "\n";
 }
 
-void printShaderLog(GLuint shader, const char* label) {
+void printShaderLog(GLuint shader, const char* label, std::string* kept) {
     GLint length = 0;
     glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
     if (length <= 0) return;
     std::vector<char> log(size_t(length) + 1, '\0');
     glGetShaderInfoLog(shader, length, &length, log.data());
-    printLog(label, log);
+    printLog(label, log, kept);
 }
 
-void printProgramLog(GLuint program) {
+void printProgramLog(GLuint program, std::string* kept) {
     GLint length = 0;
     glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
     if (length <= 0) return;
     std::vector<char> log(size_t(length) + 1, '\0');
     glGetProgramInfoLog(program, length, &length, log.data());
-    printLog("Prog Info Log: ", log);
+    printLog("Prog Info Log: ", log, kept);
 }
 
-void addStage(GLuint program, GLenum type, const std::string& path, const char* label) {
+void addStage(GLuint program, GLenum type, const std::string& path, const char* label, std::string* kept) {
     GLuint shader = glCreateShader(type);
     std::vector<char> source = readSource(path);
     const GLchar* text = source.data();
     glShaderSource(shader, 1, &text, nullptr);
     glCompileShader(shader);
-    printShaderLog(shader, label);
+    printShaderLog(shader, label, kept);
     glAttachShader(program, shader);  // also when it failed to compile: the logs tell
 }
 
@@ -61,16 +63,17 @@ void addStage(GLuint program, GLenum type, const std::string& path, const char* 
 ShaderProgram ShaderProgram::build(const std::string& vertexPath, const std::string& fragmentPath) {
     ShaderProgram result;
     result.program = glCreateProgram();
-    if (!vertexPath.empty()) addStage(result.program, GL_VERTEX_SHADER, vertexPath, "VertexShader Info Log: ");
+    if (!vertexPath.empty())
+        addStage(result.program, GL_VERTEX_SHADER, vertexPath, "VertexShader Info Log: ", &result.log);
     if (!fragmentPath.empty()) {
-        addStage(result.program, GL_FRAGMENT_SHADER, fragmentPath, "FragmentShader Info Log: ");
+        addStage(result.program, GL_FRAGMENT_SHADER, fragmentPath, "FragmentShader Info Log: ", &result.log);
     }
     glLinkProgram(result.program);
     GLint linked = GL_FALSE;
     glGetProgramiv(result.program, GL_LINK_STATUS, &linked);
     result.linked = linked == GL_TRUE;
     glValidateProgram(result.program);
-    printProgramLog(result.program);
+    printProgramLog(result.program, &result.log);
     glUseProgram(result.program);
     return result;
 }

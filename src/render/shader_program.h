@@ -10,6 +10,7 @@ struct ShaderProgram {
     uint32_t program = 0;  // the GL program name
     bool linked = false;   // whether GL linked it: an unlinked program is refused when selected,
                            // and a draw meant for it would fall back to fixed-function drawing
+    std::string log;       // the labelled logs as printed, for a caller that shows them elsewhere
 
     // Compiles, attaches, links and validates; leaves the program current. An empty path leaves
     // that stage out; a file that cannot be read compiles as empty source. Needs a GL context.

@@ -162,3 +162,22 @@ void TextureStore::bind(int slot) {
 }
 
 const Texture& TextureStore::get(int slot) const { return holds(slot) ? textures[size_t(slot)] : emptyTexture; }
+
+bool reloadTexture(TextureStore* store, int slot) {
+    if (!store->holds(slot)) return false;
+    Texture& texture = store->textures[size_t(slot)];
+    int64_t oldBytes = int64_t(texture.width) * int64_t(texture.height) * 4;
+    DecodedImage image;
+    if (!decodeTextureImage(texture.fileName.c_str(), largestSide(), &image,
+                            textureBudgetBytes - store->decodedBytes + oldBytes)) {
+        store->lastRefusal = image.refusal;
+        return false;
+    }
+    GLuint name = upload(image.pixels, image.width, image.height, image.components);
+    glDeleteTextures(1, &texture.glName);
+    texture = Texture{texture.fileName, float(image.width), float(image.height), name};
+    store->decodedBytes += int64_t(image.width) * int64_t(image.height) * 4 - oldBytes;
+    store->lastRefusal = ImageRefusal::None;
+    freeDecodedImage(&image);
+    return true;
+}

@@ -67,5 +67,10 @@ struct TextureStore {
     bool holds(int slot) const { return slot >= 0 && size_t(slot) < textures.size(); }
 };
 
+// Decodes the slot's file again into a new texture that takes the old one's place, for a file
+// changed on disk. False, the old texture kept and the reason in lastRefusal, when the new file
+// cannot be used. Needs a current GL context.
+bool reloadTexture(TextureStore* store, int slot);
+
 // The program's one store while the demo runs; the sprite drawing and the tunnel read it.
 extern TextureStore* currentTextures;

@@ -1,11 +1,17 @@
 // The music clock and the sound layer's messages.
 #include "runtime/music.h"
 
+#include <cmath>
 #include <cstdio>
 
 const SongSettings songSettings = {songFileName, 44100};
 
 double rowFromPcmBytes(uint32_t position) { return double(position) / MusicClock::bytesPerSecond * rowsPerSecond; }
+
+uint32_t pcmBytesFromRow(double row) {
+    double frames = std::floor(row / rowsPerSecond * double(songSettings.sampleRate) + 0.5);
+    return uint32_t(frames) * 4u;
+}
 
 double readMusicClock(FMOD::Channel* channel) {
     unsigned int position = 0;

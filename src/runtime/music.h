@@ -23,6 +23,8 @@ constexpr unsigned int requiredSoundVersion = 0x00044404;
 
 // The row of a position in bytes of decoded 16-bit stereo PCM (read as unsigned).
 double rowFromPcmBytes(uint32_t position);
+// The other way: the byte position of the frame nearest to the row (whole frames of 4 bytes).
+uint32_t pcmBytesFromRow(double row);
 
 // The row the channel is playing now. The result of the position query is not examined: a
 // failed query leaves the position at 0.

@@ -185,6 +185,20 @@ int loadTrack(SyncDevice* device, SyncTrack* track) {
     return status;
 }
 
+int setTrackKeys(SyncTrack* track, const TrackKey* keys, int32_t keyCount) {
+    if (!track || keyCount < 0 || keyCount > maxTrackKeys || (keyCount > 0 && !keys)) return -1;
+    TrackKey* copy = nullptr;
+    if (keyCount > 0) {
+        copy = static_cast<TrackKey*>(std::malloc(sizeof(TrackKey) * size_t(keyCount)));
+        if (!copy) return -1;
+        std::memcpy(copy, keys, sizeof(TrackKey) * size_t(keyCount));
+    }
+    std::free(track->keys);
+    track->keys = copy;
+    track->keyCount = keyCount;
+    return 0;
+}
+
 int findKeyIndex(const SyncTrack* track, int32_t row) {
     if (!track || !track->keys || track->keyCount <= 0) return -1;
     int32_t lo = 0;

@@ -68,6 +68,10 @@ const char* trackFileName(const char* baseName, const char* trackName);
 // early, or memory runs out.
 int loadTrack(SyncDevice* device, SyncTrack* track);
 
+// Replaces the track's keys with a copy of the given ones (at most maxTrackKeys). 0 on success; -1,
+// the track left as it was, when the count is out of range or memory runs out.
+int setTrackKeys(SyncTrack* track, const TrackKey* keys, int32_t keyCount);
+
 // Index of the key standing exactly at `row`, else of the last key before it, else -1.
 int findKeyIndex(const SyncTrack* track, int32_t row);
 

@@ -2,6 +2,8 @@
 // truncation) and checked for range before it is used.
 #include "arguments.h"
 
+#include "sync/musical_grid.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -62,18 +64,7 @@ bool endsWith(const std::string& text, const std::string& tail) {
 }  // namespace
 
 bool parseCaptureTime(const char* text, double* rows) {
-    size_t length = std::strlen(text);
-    bool seconds = length > 0 && text[length - 1] == 's';
-    std::string number(text, seconds ? length - 1 : length);
-    // A plain decimal: digits with at most one point, no sign, exponent or words such as "inf".
-    if (number.empty() || number.find_first_not_of("0123456789.") != std::string::npos ||
-        number.find('.') != number.rfind('.') || number == ".") {
-        return false;
-    }
-    double value = std::strtod(number.c_str(), nullptr) * (seconds ? rowsPerSecond : 1.0);
-    if (!(value >= 0.0 && value <= maxCaptureRow)) return false;
-    *rows = value;
-    return true;
+    return parseShowTime(text, MusicalGrid{}, maxCaptureRow, rows);
 }
 
 bool parseFrameRate(const char* text, int64_t* num, int64_t* den) {

@@ -1,0 +1,55 @@
+// demo-preview: the show in a window for the people who make it. It plays from any point with its
+// song, pauses, moves by beats and bars, loops, and takes in every saved change of the
+// choreography source and the show folder without stopping.
+#include "arguments.h"
+#include "preview.h"
+
+#include "runtime/show_folder.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr int exitDone = 0;
+constexpr int exitFailed = 1;
+constexpr int exitUsage = 2;
+
+int fail(const std::string& problem) {
+    fprintf(stderr, "demo-preview: %s\n", problem.c_str());
+    return exitFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    PreviewOptions options;
+    std::string problem = parsePreviewOptions(argc, argv, &options);
+    if (options.help && problem.empty()) {
+        fputs(previewUsage, stdout);
+        return exitDone;
+    }
+    Preview preview;
+    preview.trace = options.trace;
+    double start = 0.0;
+    if (problem.empty()) problem = resolveStart(options, &preview.grid, &start);
+    if (!problem.empty()) {
+        fprintf(stderr, "demo-preview: %s\n(demo-preview --help shows the options)\n", problem.c_str());
+        return exitUsage;
+    }
+    std::vector<std::string> missing = missingShowFiles();
+    if (!missing.empty()) {
+        return fail("the show folder is incomplete: " + missing[0] + " is missing" +
+                    (missing.size() > 1 ? " (and " + std::to_string(missing.size() - 1) + " more)" : ""));
+    }
+    problem = openPreview(&preview, options.width, options.height, options.source);
+    if (!problem.empty()) {
+        closePreview(&preview);
+        return fail(problem);
+    }
+    preview.transport.paused = true;  // the channel starts paused
+    seekPreview(&preview, start);
+    if (!options.paused) setPreviewPaused(&preview, false);
+    runPreview(&preview);
+    closePreview(&preview);
+    return exitDone;
+}

@@ -4,6 +4,7 @@
 // broken one is named while the last good picture stays.
 #include "support/audio_fixtures.h"
 #include "support/run_program.h"
+#include "support/sync_files.h"
 
 #include <gtest/gtest.h>
 #include <stb/stb_image.h>
@@ -51,15 +52,6 @@ int brightest(const Picture& picture) {
     return value;
 }
 
-std::string readText(const std::string& path) {
-    std::vector<unsigned char> bytes = readBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-void writeText(const std::string& path, const std::string& text) {
-    writeBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
-}
-
 // The source with one track's keys replaced.
 std::string withKeys(const std::string& source, const std::string& track, const std::string& keys) {
     size_t start = source.find("track " + track + "\n");
@@ -77,11 +69,11 @@ TEST(PreviewRun, ShowsTheCapturedRowMovesByABeatAndTakesInSavedSources) {
     ASSERT_EQ(
         runCommand("cp -r " + shellQuote(std::string(DEMO_BIN_DIR) + "/../show") + " " + shellQuote(show), ".").status,
         0);
-    std::string source = readText(std::string(DEMO_SOURCE_DIR) + "/show/choreography.tracks");
+    std::string source = readFileBytes(std::string(DEMO_SOURCE_DIR) + "/show/choreography.tracks");
     ASSERT_NE(source.find("track fade:fg_black\n"), std::string::npos);
-    writeText(show + "/show.tracks", source);
-    writeText(show + "/black.tracks", withKeys(source, "fade:fg_black", "0 1\n"));
-    writeText(show + "/broken.tracks", withKeys(source, "fade:fg_black", "0 1\nthis is not a key\n"));
+    writeFileBytes(show + "/show.tracks", source);
+    writeFileBytes(show + "/black.tracks", withKeys(source, "fade:fg_black", "0 1\n"));
+    writeFileBytes(show + "/broken.tracks", withKeys(source, "fade:fg_black", "0 1\nthis is not a key\n"));
     std::string size = std::to_string(width) + "x" + std::to_string(height);
     // Shots of the window: at row 1200 paused, after Right, then (polled for ten seconds) after
     // the black source is saved, and after the broken one is.
@@ -101,11 +93,11 @@ TEST(PreviewRun, ShowsTheCapturedRowMovesByABeatAndTakesInSavedSources) {
         "for i in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
         "kill -0 $pid 2>/dev/null && { kill $pid; exit 92; }\n"
         "wait $pid\n";
-    writeText(show + "/script.sh", script);
+    writeFileBytes(show + "/script.sh", script);
     ProgramResult run = runCommand(shellQuote(std::string(DEMO_SOURCE_DIR) + "/scripts/with-xvfb") + " " + size +
                                        " env ASAN_OPTIONS=detect_leaks=0 bash script.sh",
                                    show);
-    ASSERT_EQ(run.status, 0) << run.err << readText(show + "/preview.err");
+    ASSERT_EQ(run.status, 0) << run.err << readFileBytes(show + "/preview.err");
 
     std::string capture = builtProgram("demo-capture") + " --size " + size + " --row ";
     ASSERT_EQ(runCommand(capture + "1200 --out c1200.png", show).status, 0);
@@ -120,7 +112,7 @@ TEST(PreviewRun, ShowsTheCapturedRowMovesByABeatAndTakesInSavedSources) {
     EXPECT_EQ(brightest(loadPicture(show + "/black.png")), 0) << "the saved source's black fade is in force";
     // The broken source is named on standard error and over the picture (the panel at the top);
     // under the panel the black picture stays.
-    std::string errors = readText(show + "/preview.err");
+    std::string errors = readFileBytes(show + "/preview.err");
     EXPECT_NE(errors.find("show.tracks:"), std::string::npos) << errors;
     Picture broken = loadPicture(show + "/broken.png");
     ASSERT_TRUE(broken.loaded);

@@ -3,6 +3,7 @@
 #include "render/shader_program.h"
 #include "support/audio_fixtures.h"
 #include "support/gl_fixtures.h"
+#include "support/sync_files.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
@@ -10,10 +11,6 @@
 namespace {
 
 const char* flatFragment = "#version 110\nvoid main() { gl_FragColor = vec4(1.0); }\n";
-
-void writeText(const std::string& path, const std::string& text) {
-    writeBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
-}
 
 GLint programValue(GLuint program, GLenum name) {
     GLint value = -1;
@@ -29,8 +26,8 @@ TEST(ShaderProgram, PrintsTheCompilerMessageUnderTheStageLabelAndStillReturnsAPr
     TempDir dir;
     OffscreenView view;
     ASSERT_TRUE(view.open(64, 36));
-    writeText(dir.file("broken.vs"), "#version 110\nvoid main() { gl_Position = ; }\n");
-    writeText(dir.file("flat.fs"), flatFragment);
+    writeFileBytes(dir.file("broken.vs"), "#version 110\nvoid main() { gl_Position = ; }\n");
+    writeFileBytes(dir.file("flat.fs"), flatFragment);
     testing::internal::CaptureStdout();
     ShaderProgram built = ShaderProgram::build(dir.file("broken.vs"), dir.file("flat.fs"));
     std::string out = testing::internal::GetCapturedStdout();
@@ -49,7 +46,7 @@ TEST(ShaderProgram, TakesEachStageFromItsPathAsItIs) {
     TempDir dir;
     OffscreenView view;
     ASSERT_TRUE(view.open(64, 36));
-    writeText(dir.file("flat.fs"), flatFragment);
+    writeFileBytes(dir.file("flat.fs"), flatFragment);
     testing::internal::CaptureStdout();
     ShaderProgram fragmentOnly = ShaderProgram::build("", dir.file("flat.fs"));
     GLint current = 0;
@@ -72,7 +69,7 @@ TEST(ShaderProgram, TakesEachStageFromItsPathAsItIs) {
     EXPECT_NE(programValue(missing.program, GL_LINK_STATUS), GL_TRUE);
 
     std::string crlf = "#version 110\r\nvoid main()\r\n{\r\n    gl_Position = ftransform();\r\n}\r\n";
-    writeText(dir.file("crlf.vs"), crlf);
+    writeFileBytes(dir.file("crlf.vs"), crlf);
     testing::internal::CaptureStdout();
     ShaderProgram windows = ShaderProgram::build(dir.file("crlf.vs"), "");
     testing::internal::GetCapturedStdout();

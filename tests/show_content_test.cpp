@@ -1,8 +1,7 @@
-// The show's generated content (build/show): the 145 images the demo loads, each decodable and
-// shaped for the place where it is drawn; the song's gapless start, loudness and clean intro;
-// the generators' determinism and their messages on bad sources. Where the images land on
-// screen over the whole show (safe area, text left readable) is the lint's, run on the show in
-// show_check_test.
+// The show's generated content (build/show): lyrics that show their text; the song's gapless
+// start, loudness and clean intro; the generators' determinism and their messages on bad
+// sources. Where the images land on screen over the whole show (safe area, text left readable)
+// is the lint's, run on the show in show_check_test.
 #include <gtest/gtest.h>
 #include <stb/stb_image.h>
 
@@ -12,45 +11,35 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/song_stream.h"
-#include "runtime/asset_catalogue.h"
 #include "support/audio_fixtures.h"
 #include "support/run_program.h"
+#include "support/sync_files.h"
 
 namespace {
 
 const std::string showDir = std::string(DEMO_BIN_DIR) + "/../show";
 const std::string showSources = std::string(DEMO_SOURCE_DIR) + "/show";
 const std::string songPath = showDir + "/data/mirekand2013.mp3";
-constexpr int designWidth = 1280;
-constexpr int designHeight = 720;
 
+// A show image's pixels as RGBA; empty when it does not decode.
 struct Image {
     int width = 0;
-    int height = 0;
-    int channels = 0;                   // as stored in the file
-    std::vector<unsigned char> pixels;  // RGBA
+    std::vector<unsigned char> pixels;
 };
 
-bool loadImage(const std::string& path, Image* image) {
-    int width = 0, height = 0, channels = 0;
-    unsigned char* pixels = stbi_load(path.c_str(), &width, &height, &channels, 4);
-    if (!pixels) return false;
-    image->width = width;
-    image->height = height;
-    image->channels = channels;
-    image->pixels.assign(pixels, pixels + size_t(width) * size_t(height) * 4);
+Image imageOf(const std::string& name) {
+    Image image;
+    int height = 0, channels = 0;
+    unsigned char* pixels = stbi_load((showDir + "/" + name).c_str(), &image.width, &height, &channels, 4);
+    if (!pixels) return image;
+    image.pixels.assign(pixels, pixels + size_t(image.width) * size_t(height) * 4);
     stbi_image_free(pixels);
-    return true;
-}
-
-unsigned char alphaAt(const Image& image, int x, int y) {
-    return image.pixels[(size_t(y) * size_t(image.width) + size_t(x)) * 4 + 3];
+    return image;
 }
 
 double opaqueShare(const Image& image) {
@@ -59,259 +48,26 @@ double opaqueShare(const Image& image) {
     return double(opaque) / double(image.pixels.size() / 4);
 }
 
-// The catalogue's file names, in load order, as the demo itself lists them.
-std::vector<std::string> catalogueFiles() {
-    AssetCatalogue catalogue{};
-    std::vector<std::string> names;
-    for (const CatalogueEntry& entry : catalogueEntries(&catalogue)) names.push_back(entry.fileName);
-    return names;
-}
-
-// The decoded images of the catalogue, loaded once for all the tests that look at them.
-const std::map<std::string, Image>& showImages() {
-    static const std::map<std::string, Image> images = [] {
-        std::map<std::string, Image> loaded;
-        for (const std::string& name : catalogueFiles()) {
-            Image image;
-            if (loadImage(showDir + "/" + name, &image)) loaded[name] = image;
-        }
-        return loaded;
-    }();
-    return images;
-}
-
-const Image& imageOf(const std::string& name) {
-    static const Image missing;
-    auto found = showImages().find(name);
-    return found == showImages().end() ? missing : found->second;
-}
-
-std::vector<std::string> namesStartingWith(const std::string& prefix) {
-    std::vector<std::string> names;
-    for (const std::string& name : catalogueFiles()) {
-        if (name.rfind(prefix, 0) == 0) names.push_back(name);
-    }
-    return names;
-}
-
 std::string lyricName(const char* side, int number) {
     char name[64];
     snprintf(name, sizeof name, "data/%s_lyrics/%02d.png", side, number);
     return name;
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-// Screen pixels [left, right) x [top, bottom) in the design space.
-struct Box {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
-
-// Every place the box takes when it is drawn at (x, y) and sways by up to (swayX, swayY).
-Box placed(Box box, int x, int y, int swayX, int swayY) {
-    return Box{box.left + x - swayX, box.top + y - swayY, box.right + x + swayX, box.bottom + y + swayY};
-}
-
-bool within(const Box& inner, const Box& outer) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
-// Everywhere the whole of an image may be when it is drawn at (x, y) and sways by up to
-// (swayX, swayY).
-Box imageArea(const std::string& name, int x, int y, int swayX, int swayY) {
-    const Image& image = imageOf(name);
-    return placed(Box{0, 0, image.width, image.height}, x, y, swayX, swayY);
-}
-
-// Pip's face at (910, 250) +-6/+-4 with his bubble 880 to the left and 350 down.
-Box pipArea() { return imageArea("data/avatars/basic.png", 910, 250, 6, 4); }
-Box pipBubbleArea() { return imageArea("data/good_lyrics/bg-taleboble.png", 30, 600, 6, 4); }
-
 }  // namespace
-
-TEST(ShowImages, EveryCatalogueImageIsPresentAndDecodesWithAlpha) {
-    std::vector<std::string> names = catalogueFiles();
-    ASSERT_EQ(names.size(), size_t(catalogueImageCount));
-    for (const std::string& name : names) {
-        EXPECT_TRUE(std::filesystem::exists(showDir + "/" + name)) << name << " is missing";
-        const Image& image = imageOf(name);
-        EXPECT_GT(image.width, 0) << name << " does not decode";
-        EXPECT_EQ(image.channels, 4) << name << " should be an RGBA image";
-    }
-}
 
 TEST(ShowImages, LyricsShowDistinctTextClearOfTheirEdges) {
     for (const auto& [side, lines] : {std::pair<const char*, int>{"good", 32}, {"evil", 18}}) {
         for (int k = 1; k <= lines; ++k) {
-            const Image& lyric = imageOf(lyricName(side, k));
-            EXPECT_EQ(alphaAt(lyric, 0, 0), 0) << lyricName(side, k) << " should be clear around the text";
+            Image lyric = imageOf(lyricName(side, k));
+            ASSERT_FALSE(lyric.pixels.empty()) << lyricName(side, k);
+            EXPECT_EQ(lyric.pixels[3], 0) << lyricName(side, k) << " should be clear around the text";
             EXPECT_GT(opaqueShare(lyric), 0.02) << lyricName(side, k) << " shows no text";
             if (k > 1) {
                 EXPECT_NE(lyric.pixels, imageOf(lyricName(side, k - 1)).pixels) << lyricName(side, k);
             }
         }
     }
-}
-
-TEST(ShowImages, PolaroidsAndCreditsLieOnScreenAtTheirOwnPlaces) {
-    std::vector<std::string> cards = namesStartingWith("data/refrain/polaroids/");
-    std::vector<std::string> credits = namesStartingWith("data/credits/");
-    cards.insert(cards.end(), credits.begin(), credits.end());
-    ASSERT_EQ(cards.size(), 39u);
-    std::vector<std::pair<int, int>> sizes;
-    for (const std::string& name : cards) {
-        const Image& image = imageOf(name);
-        // Drawn at (0, 0) with a jitter of at most 6 and 4 design pixels.
-        EXPECT_LE(image.width + 6, designWidth) << name;
-        EXPECT_LE(image.height + 4, designHeight) << name;
-        EXPECT_EQ(alphaAt(image, 0, 0), 0) << name;
-        // Cropped: the last column and the last row hold part of the card.
-        bool lastColumnUsed = false;
-        bool lastRowUsed = false;
-        for (int y = 0; y < image.height; ++y)
-            lastColumnUsed = lastColumnUsed || alphaAt(image, image.width - 1, y) > 0;
-        for (int x = 0; x < image.width; ++x) lastRowUsed = lastRowUsed || alphaAt(image, x, image.height - 1) > 0;
-        EXPECT_TRUE(lastColumnUsed && lastRowUsed) << name << " has an uncropped margin";
-        sizes.emplace_back(image.width, image.height);
-    }
-    for (size_t i = 1; i < sizes.size(); ++i) {
-        EXPECT_NE(sizes[i], sizes[i - 1]) << cards[i] << " lies where the one before it does";
-    }
-}
-
-TEST(ShowImages, TunnelTexturesAreSharpAndTile) {
-    for (const std::string& name : namesStartingWith("data/tunnel/")) {
-        const Image& image = imageOf(name);
-        // The largest rings wholly on screen are about 700 pixels across: 1024 texels keep them
-        // sharp, more than 2048 would only cost memory.
-        ASSERT_GE(image.width, 1024) << name;
-        ASSERT_LE(image.width, 2048) << name;
-        ASSERT_EQ(image.width, image.height) << name;
-        // Across the repeat seam (last column to first, last row to first) the picture changes
-        // no more than it does between neighbouring columns and rows inside.
-        auto difference = [&](int x0, int y0, int x1, int y1) {
-            int d = 0;
-            for (int c = 0; c < 4; ++c) {
-                d += std::abs(int(image.pixels[(size_t(y0) * size_t(image.width) + size_t(x0)) * 4 + size_t(c)]) -
-                              int(image.pixels[(size_t(y1) * size_t(image.width) + size_t(x1)) * 4 + size_t(c)]));
-            }
-            return d;
-        };
-        double inside = 0, seam = 0;
-        int n = image.width;
-        for (int i = 0; i < n; ++i) {
-            seam += difference(n - 1, i, 0, i) + difference(i, n - 1, i, 0);
-            for (int k = 0; k + 1 < n; ++k) inside += difference(k, i, k + 1, i) + difference(i, k, i, k + 1);
-        }
-        inside /= double(n - 1);
-        EXPECT_LE(seam, 2.0 * inside + 4.0 * n) << name << " shows a seam when repeated";
-    }
-}
-
-namespace {
-
-// At rest the refrain's sky and meadows lie with their top at y -400; the sun, drawn at x -460
-// and y -440, turns about its centre with a sway of up to 7 and 9 pixels.
-constexpr int refrainRestTop = -400;
-constexpr int sunSwayX = 7;
-constexpr int sunSwayY = 9;
-
-// Whether every pixel on the circle of the radius about the image's centre is fully opaque.
-bool opaqueAllRound(const Image& image, int radius) {
-    for (int step = 0; step < 720; ++step) {
-        double angle = step * M_PI / 360.0;
-        int x = int(std::lround(image.width * 0.5 + radius * std::cos(angle)));
-        int y = int(std::lround(image.height * 0.5 + radius * std::sin(angle)));
-        if (x < 0 || y < 0 || x >= image.width || y >= image.height || alphaAt(image, x, y) != 255) return false;
-    }
-    return true;
-}
-
-struct SunAtRest {
-    double x = 0;  // its centre on screen
-    double y = 0;
-    int face = 0;      // the largest circle on which it is opaque all round: its disc
-    double reach = 0;  // the farthest pixel it shows, from the centre
-};
-
-SunAtRest sunAtRest() {
-    const Image& sun = imageOf("data/refrain/mirekand-o-sol.png");
-    SunAtRest rest{-460 + sun.width * 0.5, -440 + sun.height * 0.5, 0, 0};
-    while (rest.face < sun.width / 2 && opaqueAllRound(sun, rest.face + 1)) ++rest.face;
-    for (int y = 0; y < sun.height; ++y) {
-        for (int x = 0; x < sun.width; ++x) {
-            if (alphaAt(sun, x, y) == 0) continue;
-            rest.reach = std::fmax(rest.reach, std::hypot(x + 0.5 - sun.width * 0.5, y + 0.5 - sun.height * 0.5));
-        }
-    }
-    return rest;
-}
-
-// What a refrain layer at rest shows over Pip, his bubble and the sun's face (counted in
-// pixels), and the lowest screen row of each column that is fully opaque and that shows at all.
-struct LayerAtRest {
-    int overPip = 0;
-    int overBubble = 0;
-    int overSunsFace = 0;
-    std::vector<int> opaqueBottom;
-    std::vector<int> visibleBottom;
-};
-
-LayerAtRest layerAtRest(const Image& layer, const SunAtRest& sun) {
-    LayerAtRest rest;
-    rest.opaqueBottom.assign(size_t(layer.width), -1);
-    rest.visibleBottom.assign(size_t(layer.width), -1);
-    const Box pip = pipArea(), bubble = pipBubbleArea();
-    for (int y = 0; y < layer.height; ++y) {
-        for (int x = 0; x < layer.width; ++x) {
-            int alpha = alphaAt(layer, x, y);
-            if (alpha == 0) continue;
-            Box pixel{x, y + refrainRestTop, x + 1, y + refrainRestTop + 1};
-            rest.overPip += within(pixel, pip);
-            rest.overBubble += within(pixel, bubble);
-            double dx = std::fmax(0.0, std::fabs(x + 0.5 - sun.x) - sunSwayX);
-            double dy = std::fmax(0.0, std::fabs(pixel.top + 0.5 - sun.y) - sunSwayY);
-            rest.overSunsFace += std::hypot(dx, dy) < sun.face;
-            if (alpha == 255) rest.opaqueBottom[size_t(x)] = pixel.top;
-            rest.visibleBottom[size_t(x)] = pixel.top;
-        }
-    }
-    return rest;
-}
-
-}  // namespace
-
-TEST(ShowImages, TheRefrainAtRestShowsPipWholeAndTheSunsFaceFree) {
-    SunAtRest sun = sunAtRest();
-    ASSERT_GT(sun.face, 100);
-    for (const char* name : {"data/refrain/refrain-bg.png", "data/refrain/refrain-foregrund.png"}) {
-        LayerAtRest layer = layerAtRest(imageOf(name), sun);
-        EXPECT_EQ(layer.overPip, 0) << name << " covers Pip";
-        EXPECT_EQ(layer.overBubble, 0) << name << " covers Pip's bubble";
-        // The lower edge, under the picture left of Pip: soft (each column fades out over a few
-        // rows) and uneven (no ruled line).
-        int highest = designHeight, lowest = 0, hardColumns = 0;
-        for (size_t x = 0; x < size_t(pipArea().left - 40); ++x) {
-            highest = std::min(highest, layer.opaqueBottom[x]);
-            lowest = std::max(lowest, layer.opaqueBottom[x]);
-            hardColumns += layer.visibleBottom[x] - layer.opaqueBottom[x] < 4;
-        }
-        EXPECT_EQ(hardColumns, 0) << name << " ends in a hard edge";
-        EXPECT_GE(lowest - highest, 10) << name << " ends in a straight line";
-    }
-    // The sun is drawn over the sky: only the meadows could hide its face.
-    EXPECT_EQ(layerAtRest(imageOf("data/refrain/refrain-foregrund.png"), sun).overSunsFace, 0);
-    // Whichever way it has turned, nothing of the sun reaches down to the bubble.
-    EXPECT_LT(sun.y + sunSwayY + sun.reach, pipBubbleArea().top) << "the sun reaches " << sun.reach << " pixels out";
 }
 
 TEST(ShowArt, TwoRunsGiveTheSameBytesAsTheBuild) {
@@ -325,9 +81,9 @@ TEST(ShowArt, TwoRunsGiveTheSameBytesAsTheBuild) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(first.path)) {
         if (!entry.is_regular_file()) continue;
         std::string relative = std::filesystem::relative(entry.path(), first.path).string();
-        std::string bytes = readFile(entry.path().string());
-        EXPECT_EQ(bytes, readFile(second.file(relative))) << relative << " differs between runs";
-        EXPECT_EQ(bytes, readFile(showDir + "/" + relative)) << relative << " differs from the build's";
+        std::string bytes = readFileBytes(entry.path().string());
+        EXPECT_EQ(bytes, readFileBytes(second.file(relative))) << relative << " differs between runs";
+        EXPECT_EQ(bytes, readFileBytes(showDir + "/" + relative)) << relative << " differs from the build's";
         ++compared;
     }
     EXPECT_EQ(compared, 2 + 50 + 3 + 1 + 20);
@@ -336,7 +92,7 @@ TEST(ShowArt, TwoRunsGiveTheSameBytesAsTheBuild) {
 TEST(ShowArt, ALyricsFileWithALineTooManyIsRefusedByLine) {
     TempDir sources;
     TempDir out;
-    std::string lyrics = readFile(showSources + "/lyrics.txt") + "good: one line too many\n";
+    std::string lyrics = readFileBytes(showSources + "/lyrics.txt") + "good: one line too many\n";
     std::ofstream(sources.file("lyrics.txt")) << lyrics;
     std::filesystem::copy_file(showSources + "/art-texts.txt", sources.file("art-texts.txt"));
     int lastLine = int(std::count(lyrics.begin(), lyrics.end(), '\n'));
@@ -346,20 +102,6 @@ TEST(ShowArt, ALyricsFileWithALineTooManyIsRefusedByLine) {
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("lyrics.txt:" + std::to_string(lastLine) + ":"), std::string::npos) << result.err;
     EXPECT_NE(result.err.find("32"), std::string::npos) << result.err;
-}
-
-TEST(ShowArt, MalformedOrMissingSourcesAreNamed) {
-    TempDir sources;
-    TempDir out;
-    std::ofstream(sources.file("art-texts.txt")) << "# texts\nfeature: ONE | two\nthis line has no tag\n";
-    std::string command = shellQuote(builtProgram("demo-art")) + " --show " + shellQuote(sources.path) + " --out " +
-                          shellQuote(out.path) + " --only ";
-    ProgramResult malformed = runCommand(command + "features", ".");
-    EXPECT_EQ(malformed.status, 1);
-    EXPECT_NE(malformed.err.find("art-texts.txt:3:"), std::string::npos) << malformed.err;
-    ProgramResult missing = runCommand(command + "lyrics", ".");
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("lyrics.txt"), std::string::npos) << missing.err;
 }
 
 namespace {
@@ -383,7 +125,7 @@ std::vector<double> decodedStart(const std::string& path, size_t frames) {
 
 // The samples of a 16-bit stereo WAV as written by demo-song, averaged to mono.
 std::vector<double> wavMono(const std::string& path) {
-    std::string bytes = readFile(path);
+    std::string bytes = readFileBytes(path);
     std::vector<double> mono;
     if (bytes.size() < 44 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(36, 4, "data") != 0) return mono;
     const unsigned char* data = reinterpret_cast<const unsigned char*>(bytes.data()) + 44;
@@ -573,7 +315,7 @@ TEST(ShowSong, TheIntroHasNoTicksOffTheBeatGrid) {
 
 TEST(ShowSong, AScoreMistakeIsReportedWithItsLine) {
     TempDir work;
-    std::string score = readFile(showSources + "/score.txt");
+    std::string score = readFileBytes(showSources + "/score.txt");
     size_t at = score.find("chords verse:");
     ASSERT_NE(at, std::string::npos);
     score.replace(at, 13, "chords verse: Am Hm");

@@ -74,7 +74,8 @@ size_t findRun(const std::vector<int16_t>& captured, size_t from, const std::vec
     return from + 64 <= captured.size() ? from : captured.size();
 }
 
-// The position after seeks and pauses on the output the test set up.
+// The position after seeks and pauses on the output the test set up: exact after each seek,
+// running on (never backwards) from there, past the song's end too.
 void expectExactPositions(const std::string& path, SoundOutputKind kind) {
     Player p = play(path);
     ASSERT_EQ(soundOutputKind(p.system), kind);
@@ -120,9 +121,6 @@ void expectExactPositions(const std::string& path, SoundOutputKind kind) {
     bool paused = false;
     EXPECT_EQ(p.channel->setPosition(0, FMOD_TIMEUNIT_PCM), FMOD_ERR_INVALID_HANDLE);
     EXPECT_EQ(p.channel->setPaused(true), FMOD_ERR_INVALID_HANDLE);
-    EXPECT_EQ(p.channel->getPaused(&paused), FMOD_ERR_INVALID_HANDLE);
-    EXPECT_EQ(FMOD_Channel_SetPosition(nullptr, 0, FMOD_TIMEUNIT_PCM), FMOD_ERR_INVALID_HANDLE);
-    EXPECT_EQ(FMOD_Channel_SetPaused(nullptr, false), FMOD_ERR_INVALID_HANDLE);
     EXPECT_EQ(FMOD_Channel_GetPaused(nullptr, &paused), FMOD_ERR_INVALID_HANDLE);
     EXPECT_EQ(p.system->release(), FMOD_OK);
 

@@ -341,3 +341,24 @@ TEST(FrameSequence, RunsEveryRowOfACraftedShowWithEveryImageMissing) {
     for (double row = 0.0; row < 6652.0; row += 1.0 + 1.0 / 7.0, ++frames) bench.drawFrame(row, row / 24.0);
     EXPECT_GT(frames, 5800);
 }
+
+TEST(FrameSequence, StepsUnderAnOpaqueRefrainAreLeftOutAndKeepTheirTunnelPhases) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open(320, 180));
+    for (int i = 0; i < 3; ++i) bench.show.catalogue.tunnelTextures[i] = bench.addImage(16, 16, white);
+    bench.show.catalogue.refrainBackground = bench.addImage(1280, 800, Rgba{0, 0, 200, 255});
+    bench.set(&TrackSet::tunnelTexture, 1.0f), bench.set(&TrackSet::tunnelVariation, 1.0f);
+    bench.set(&TrackSet::tunnelMove, 2.25f);
+    // Covering the picture with a row of margin, then leaving its upper half to the tunnel.
+    for (float y : {-40.0f, 400.0f}) {
+        bench.set(&TrackSet::refrainBackground, y);
+        for (bool whole : {true, false}) {
+            bench.view.window.everyQuadWhole = whole;
+            bench.show.tunnel = TunnelState();
+            bench.drawFrame();
+            EXPECT_EQ(bench.show.tunnel.tunnelPhase[1], -0.25f) << "phases kept as if drawn";
+            Rgba seen = bench.view.at(160, 60);
+            EXPECT_TRUE(y < 0 ? near(seen, Rgba{0, 0, 200, 255}) : seen.r > 0) << y << " " << describe(seen);
+        }
+    }
+}

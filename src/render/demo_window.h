@@ -25,6 +25,11 @@ public:
     float scaleY = 1.0f;  // output height / design height, written before open
     float designWidth = float(designSpaceWidth);
     float designHeight = float(designSpaceHeight);
+    // Every sprite and full-output layer drawn whole, whatever its transparent parts or opacity
+    // (the old, slower path; the picture is the same). Off: only what can change a pixel is drawn.
+    bool everyQuadWhole = false;
+    // While set, the 2-D draws draw nothing (for steps a later opaque layer covers completely).
+    bool drawsCovered = false;
 
     DemoWindow();
 
@@ -57,6 +62,9 @@ public:
     // pixel size times scale, turned clockwise on screen about its centre. A slot the store does
     // not hold draws nothing.
     void drawSprite(int slot, const Vec2& scale, Vec2 position, float angleDegrees);
+    // Whether the slot's image, drawn unscaled and unturned at a design-space position in opaque
+    // colour, covers the whole output with opaque texels: nothing drawn before it then shows.
+    bool spriteCoversOutput(int slot, Vec2 position) const;
 
 private:
     GLFWwindow* window = nullptr;

@@ -4,8 +4,12 @@
 #include "render/demo_window.h"
 
 #include "render/texture_store.h"
+#include "render/viewport.h"
 
 #include <GL/glew.h>
+
+#include <algorithm>
+#include <cmath>
 
 void DemoWindow::switchTo2D() {
     if (in2D) return;
@@ -30,7 +34,7 @@ void DemoWindow::restoreFrom2D() {
 }
 
 void DemoWindow::drawQuad(const Vec3& origin, const Vec2& tcA, const Vec2& tcB) {
-    if (!hasContext()) return;
+    if (!hasContext() || drawsCovered) return;
     glDepthMask(GL_FALSE);
     switchTo2D();
     float w = float(width), h = float(height);
@@ -49,9 +53,57 @@ void DemoWindow::drawQuad(const Vec3& origin, const Vec2& tcA, const Vec2& tcB) 
     glDepthMask(GL_TRUE);
 }
 
-void DemoWindow::drawSprite(int slot, const Vec2& scale, Vec2 position, float angleDegrees) {
-    if (!hasContext() || !currentTextures || !currentTextures->holds(slot)) return;
+namespace {
+
+// Whether blending in the current colour's alpha leaves every pixel as it is: an alpha of 0 (or
+// below, which GL clamps to 0) gives source x 0 + destination x 1.
+bool currentColourIsInvisible() {
+    float colour[4] = {1, 1, 1, 1};
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    return colour[3] <= 0.0f;
+}
+
+// The window pixels the part of a sprite can touch: its corners (relative to the sprite's
+// centre, in output pixels) turned by the angle as glRotatef turns them, placed at the centre,
+// mapped through the letterboxed viewport, and widened by a pixel.
+struct PixelBox {
+    int x0, y0, x1, y1;
+};
+
+PixelBox windowBox(const Viewport& viewport, float outputWidth, float outputHeight, float centreX, float centreY,
+                   const float (&corners)[4][2], float angleDegrees) {
+    float radians = angleDegrees * 3.14159265f / 180.0f;
+    float c = std::cos(radians), s = std::sin(radians);
+    float sx = float(viewport.width) / outputWidth, sy = float(viewport.height) / outputHeight;
+    float left = 1e30f, right = -1e30f, bottom = 1e30f, top = -1e30f;
+    for (const auto& corner : corners) {
+        float x = centreX + c * corner[0] - s * corner[1];
+        float y = centreY + s * corner[0] + c * corner[1];
+        float wx = float(viewport.x) + x * sx, wy = float(viewport.y) + (outputHeight - y) * sy;
+        left = std::min(left, wx), right = std::max(right, wx);
+        bottom = std::min(bottom, wy), top = std::max(top, wy);
+    }
+    return PixelBox{int(std::floor(left)) - 1, int(std::floor(bottom)) - 1, int(std::ceil(right)) + 1,
+                    int(std::ceil(top)) + 1};
+}
+
+}  // namespace
+
+bool DemoWindow::spriteCoversOutput(int slot, Vec2 position) const {
+    if (!currentTextures || !currentTextures->holds(slot)) return false;
     const Texture& texture = currentTextures->get(slot);
+    const TexelRect& band = texture.opaque;
+    if (band.top >= band.bottom) return false;
+    return position.x * scaleX <= 0.0f && (position.x + texture.width) * scaleX >= float(width) &&
+           (position.y + float(band.top)) * scaleY <= 0.0f &&
+           (position.y + float(band.bottom)) * scaleY >= float(height);
+}
+
+void DemoWindow::drawSprite(int slot, const Vec2& scale, Vec2 position, float angleDegrees) {
+    if (!hasContext() || drawsCovered || !currentTextures || !currentTextures->holds(slot)) return;
+    const Texture& texture = currentTextures->get(slot);
+    const TexelRect& part = texture.visible;
+    if (!everyQuadWhole && (part.left >= part.right || part.top >= part.bottom || currentColourIsInvisible())) return;
     float x = position.x * scaleX;
     float y = position.y * scaleY;
     glEnable(GL_TEXTURE_2D);
@@ -59,6 +111,18 @@ void DemoWindow::drawSprite(int slot, const Vec2& scale, Vec2 position, float an
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     float w = texture.width * scaleX * scale.x;
     float h = texture.height * scaleY * scale.y;
+    // Only the pixels the visible texels can reach are drawn, through a scissor box: the quad
+    // itself stays whole, so every pixel drawn is exactly the pixel the whole quad gives. The old
+    // path draws every sprite whole, for comparing the two.
+    if (!everyQuadWhole) {
+        float x0 = w * (float(part.left) / texture.width - 0.5f), x1 = w * (float(part.right) / texture.width - 0.5f);
+        float y0 = h * (float(part.top) / texture.height - 0.5f), y1 = h * (float(part.bottom) / texture.height - 0.5f);
+        const float corners[4][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+        PixelBox box = windowBox(letterboxViewport(width, height, designWidth, designHeight), float(width),
+                                 float(height), x + w * 0.5f, y + h * 0.5f, corners, angleDegrees);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(box.x0, box.y0, std::max(box.x1 - box.x0, 0), std::max(box.y1 - box.y0, 0));
+    }
     switchTo2D();
     glTranslatef(x + w * 0.5f, y + h * 0.5f, 0);
     glRotatef(angleDegrees, 0, 0, 1);
@@ -74,5 +138,6 @@ void DemoWindow::drawSprite(int slot, const Vec2& scale, Vec2 position, float an
     glTexCoord2f(0, 0);
     glVertex3f(-w / 2, -h / 2, 0);
     glEnd();
+    glDisable(GL_SCISSOR_TEST);
     restoreFrom2D();
 }

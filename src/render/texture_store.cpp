@@ -15,7 +15,7 @@ TextureStore* currentTextures = nullptr;
 
 namespace {
 
-const Texture emptyTexture = {"", 0.0f, 0.0f, 0};
+const Texture emptyTexture = {"", 0.0f, 0.0f, 0, TexelRect{}, TexelRect{}};
 
 int largestSide() {
     GLint glLimit = 0;
@@ -138,6 +138,42 @@ void freeDecodedImage(DecodedImage* image) {
     *image = DecodedImage{nullptr, 0, 0, 0, ImageRefusal::None};
 }
 
+TexelRect visibleTexels(const unsigned char* pixels, int width, int height, int components) {
+    if (components != 4) return TexelRect{0, 0, width, height};
+    TexelRect seen{width, height, 0, 0};
+    for (int y = 0; y < height; ++y) {
+        const unsigned char* alpha = pixels + size_t(y) * size_t(width) * 4 + 3;
+        for (int x = 0; x < width; ++x, alpha += 4) {
+            if (*alpha == 0) continue;
+            seen.left = std::min(seen.left, x);
+            seen.right = std::max(seen.right, x + 1);
+            seen.top = std::min(seen.top, y);
+            seen.bottom = std::max(seen.bottom, y + 1);
+        }
+    }
+    if (seen.left >= seen.right) return TexelRect{};
+    TexelRect grown{seen.left - 1, seen.top - 1, seen.right + 1, seen.bottom + 1};
+    // Touching an edge, filtering wraps to the other side: the rectangle then spans the image.
+    if (grown.left < 0 || grown.right > width) grown.left = 0, grown.right = width;
+    if (grown.top < 0 || grown.bottom > height) grown.top = 0, grown.bottom = height;
+    return grown;
+}
+
+TexelRect opaqueRows(const unsigned char* pixels, int width, int height, int components) {
+    if (components != 4) return TexelRect{0, 0, width, height};
+    int bestTop = 0, bestBottom = 0, runTop = 0;
+    for (int y = 0; y <= height; ++y) {
+        bool opaque = y < height;
+        for (int x = 0; opaque && x < width; ++x)
+            opaque = pixels[(size_t(y) * size_t(width) + size_t(x)) * 4 + 3] == 255;
+        if (opaque) continue;
+        if (y - runTop > bestBottom - bestTop) bestTop = runTop, bestBottom = y;
+        runTop = y + 1;
+    }
+    if (bestBottom - bestTop <= 2) return TexelRect{};
+    return TexelRect{0, bestTop + 1, width, bestBottom - 1};
+}
+
 int TextureStore::load(std::string fileName) {
     for (size_t slot = 0; slot < textures.size(); ++slot) {
         if (textures[slot].fileName == fileName) return int(slot);
@@ -148,7 +184,9 @@ int TextureStore::load(std::string fileName) {
         return -1;
     }
     GLuint name = upload(image.pixels, image.width, image.height, image.components);
-    textures.push_back(Texture{fileName, float(image.width), float(image.height), name});
+    textures.push_back(Texture{fileName, float(image.width), float(image.height), name,
+                               visibleTexels(image.pixels, image.width, image.height, image.components),
+                               opaqueRows(image.pixels, image.width, image.height, image.components)});
     decodedBytes += int64_t(image.width) * int64_t(image.height) * 4;
     lastRefusal = ImageRefusal::None;
     freeDecodedImage(&image);
@@ -175,7 +213,12 @@ bool reloadTexture(TextureStore* store, int slot) {
     }
     GLuint name = upload(image.pixels, image.width, image.height, image.components);
     glDeleteTextures(1, &texture.glName);
-    texture = Texture{texture.fileName, float(image.width), float(image.height), name};
+    texture = Texture{texture.fileName,
+                      float(image.width),
+                      float(image.height),
+                      name,
+                      visibleTexels(image.pixels, image.width, image.height, image.components),
+                      opaqueRows(image.pixels, image.width, image.height, image.components)};
     store->decodedBytes += int64_t(image.width) * int64_t(image.height) * 4 - oldBytes;
     store->lastRefusal = ImageRefusal::None;
     freeDecodedImage(&image);

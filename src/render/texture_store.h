@@ -7,12 +7,32 @@
 #include <string>
 #include <vector>
 
+// Texels [left, right) x [top, bottom) of an image, rows counted from the top.
+struct TexelRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
 struct Texture {
     std::string fileName;  // exactly as passed to load; the key of the name lookup
     float width;           // pixels
     float height;
     uint32_t glName;
+    // The texels that can show anything: those of non-zero alpha, one texel wider on every side
+    // for linear filtering, and reaching the far edge where they touch an edge (the texture
+    // repeats, so filtering at one edge reads the other). Empty for a wholly transparent image.
+    TexelRect visible;
+    // Rows [top, bottom) of the longest run of rows opaque from edge to edge, less a row at each
+    // end for filtering: what the image covers for certain. Empty when there is none.
+    TexelRect opaque;
 };
+
+// The visible rectangle of decoded pixels (RGB images are visible everywhere).
+TexelRect visibleTexels(const unsigned char* pixels, int width, int height, int components);
+// The opaque band of decoded pixels (an RGB image is opaque everywhere).
+TexelRect opaqueRows(const unsigned char* pixels, int width, int height, int components);
 
 // Images larger than this on either side are refused before they are decoded.
 constexpr int maxTextureSide = 8192;

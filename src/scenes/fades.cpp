@@ -1,5 +1,7 @@
-// Full-output layers. Each is drawn every frame, also at opacity 0, with the value as the track
-// gives it: the fixed-function pipeline clamps a colour's alpha, the noise shader its own.
+// Full-output layers, with the value as the track gives it: the fixed-function pipeline clamps a
+// colour's alpha, the noise shader its own. A layer at opacity 0 (or below) would leave every
+// pixel as it is, so its quad is not drawn, unless the display draws every quad whole; its colour,
+// program and uniforms are set all the same, as the steps after it may rely on them.
 #include "scenes/fades.h"
 
 #include "render/demo_window.h"
@@ -11,10 +13,12 @@ namespace {
 
 void drawFullOutput(DemoWindow* display) { display->drawQuad(Vec3(0, 0, 0), Vec2(0, 1), Vec2(1, 0)); }
 
+bool invisible(const DemoWindow* display, float alpha) { return alpha <= 0.0f && !display->everyQuadWhole; }
+
 void drawFlatLayer(DemoWindow* display, float grey, float alpha) {
     glColor4f(grey, grey, grey, alpha);
     glDisable(GL_TEXTURE_2D);
-    drawFullOutput(display);
+    if (!invisible(display, alpha)) drawFullOutput(display);
 }
 
 }  // namespace
@@ -28,7 +32,7 @@ void renderNoiseOverlay(const FrameState& frame, DemoWindow* display, const Shad
     glUseProgram(shader.program);
     glUniform1f(glGetUniformLocation(shader.program, "time"), float(frame.t));
     glUniform1f(glGetUniformLocation(shader.program, "alpha"), noise);
-    drawFullOutput(display);
+    if (!invisible(display, noise)) drawFullOutput(display);
     glUseProgram(0);
 }
 

@@ -26,6 +26,8 @@ const char* const captureUsage =
     "  --every T        a thumbnail every T (default 4s)\n"
     "  --columns N      thumbnails a row on the sheet, 1 to 64 (default 6)\n"
     "  --source FILE    the choreography source whose tempo names rows as BAR:BEAT\n"
+    "  --full-quads     draw every sprite and full-screen layer whole, transparent parts and\n"
+    "                   opacity 0 included (slower; the same picture, for comparisons)\n"
     "  --help           this text\n"
     "Times lie between 0 and a day of show. Exit status: 0 done, 1 the show folder is\n"
     "incomplete or the capture could not be made whole, 2 bad arguments, 130 interrupted.\n";
@@ -147,6 +149,10 @@ std::string parseCaptureOptions(int argc, char** argv, CaptureOptions* options) 
         if (option == "--help" || option == "-h") {
             options->help = true;
             return "";
+        }
+        if (option == "--full-quads") {
+            options->fullQuads = true;
+            continue;
         }
         if (option == "--sheet") {
             options->sheet = true;

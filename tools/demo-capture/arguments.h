@@ -20,6 +20,7 @@ struct CaptureOptions {
     double every = 96.0;
     int columns = 6;
     std::string source;
+    bool fullQuads = false;  // draw every sprite and full-output layer whole (the old path)
     bool help = false;
 };
 

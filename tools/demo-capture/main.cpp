@@ -201,6 +201,7 @@ int main(int argc, char** argv) {
     bool frames = !options.singleRow && !options.sheet && !isVideoName(options.out);
     if (frames && mkdir(options.out.c_str(), 0755) != 0 && errno != EEXIST) return fail("cannot make " + options.out);
     CaptureSession session;
+    session.window.everyQuadWhole = options.fullQuads;
     if (!openCaptureSession(&session, options.width, options.height, options.fpsNum, options.fpsDen)) {
         return fail("no offscreen OpenGL context could be made");
     }

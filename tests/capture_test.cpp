@@ -3,6 +3,7 @@
 // song from the first frame's sample.
 #include "runtime/track_set.h"
 #include "support/audio_fixtures.h"
+#include "support/gl_fixtures.h"
 #include "support/run_program.h"
 #include "sync/sync.h"
 #include "sync/track_file.h"
@@ -45,23 +46,6 @@ struct CaptureFolder {
         return runCommand(environment + " " + shellQuote(builtProgram("demo-capture")) + " " + arguments, dir.path);
     }
 };
-
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgb;
-    uint8_t red(int x, int y) const { return rgb[(size_t(y) * size_t(width) + size_t(x)) * 3]; }
-};
-
-Picture loadPicture(const std::string& path) {
-    Picture picture;
-    int components = 0;
-    unsigned char* pixels = stbi_load(path.c_str(), &picture.width, &picture.height, &components, 3);
-    if (pixels) {
-        picture.rgb.assign(pixels, pixels + size_t(picture.width) * size_t(picture.height) * 3);
-        stbi_image_free(pixels);
-    }
-    return picture;
-}
 
 std::string probe(const CaptureFolder& folder, const std::string& entries, const std::string& file) {
     return runCommand("ffprobe -v error -count_frames -show_entries " + entries + " -of default=nw=1 " + file,
@@ -223,11 +207,7 @@ TEST(Capture, DrawingOnlyWhatChangesAPixelKeepsThePicture) {
             snprintf(name, sizeof name, "/frame_%06d.png", frame);
             Picture drawn = loadPicture(work.file("drawn") + name), whole = loadPicture(work.file("whole") + name);
             ASSERT_FALSE(drawn.rgb.empty()) << size << name;
-            ASSERT_EQ(drawn.rgb.size(), whole.rgb.size()) << size << name;
-            int largest = 0;
-            for (size_t i = 0; i < drawn.rgb.size(); ++i)
-                largest = std::max(largest, std::abs(drawn.rgb[i] - whole.rgb[i]));
-            EXPECT_LE(largest, 1) << size << name;
+            EXPECT_LE(largestDifference(drawn, whole), 1) << size << name;
         }
     }
 }

@@ -2,8 +2,10 @@
 #include "support/gl_fixtures.h"
 
 #include <GL/glew.h>
+#include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 std::vector<uint8_t> solidImage(int width, int height, int components, Rgba colour) {
@@ -51,4 +53,24 @@ bool near(Rgba a, Rgba b, int tolerance) {
 std::string describe(Rgba c) {
     return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ", " +
            std::to_string(c.a) + ")";
+}
+
+Picture loadPicture(const std::string& path) {
+    Picture picture;
+    int components = 0;
+    unsigned char* pixels = stbi_load(path.c_str(), &picture.width, &picture.height, &components, 3);
+    if (pixels) {
+        picture.rgb.assign(pixels, pixels + size_t(picture.width) * size_t(picture.height) * 3);
+        stbi_image_free(pixels);
+    }
+    return picture;
+}
+
+int largestDifference(const Picture& a, const Picture& b, int top) {
+    if (a.width != b.width || a.height != b.height || a.rgb.empty()) return 256;
+    int largest = 0;
+    for (size_t i = size_t(top) * size_t(a.width) * 3; i < a.rgb.size(); ++i) {
+        largest = std::max(largest, std::abs(int(a.rgb[i]) - int(b.rgb[i])));
+    }
+    return largest;
 }

@@ -30,6 +30,16 @@ struct OffscreenView {
     Rgba at(int x, int yFromTop) const;  // a pixel of the last frame read
 };
 
+// A PNG read back as 8-bit RGB, rows from the top; empty when it does not decode.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;
+    uint8_t red(int x, int y) const { return rgb[(size_t(y) * size_t(width) + size_t(x)) * 3]; }
+};
+Picture loadPicture(const std::string& path);
+// The largest difference of any channel of any pixel from row `top` on; 256 when the sizes differ.
+int largestDifference(const Picture& a, const Picture& b, int top = 0);
+
 // True when the red, green and blue of a are each within tolerance of b (alpha is not compared:
 // blending writes its own alpha into the frame).
 bool near(Rgba a, Rgba b, int tolerance = 2);

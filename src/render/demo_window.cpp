@@ -83,12 +83,7 @@ void DemoWindow::resize(int width_, int height_) {
     height = height_;
     scaleX = float(width) / designWidth;
     scaleY = float(height) / designHeight;
-    Viewport viewport = letterboxViewport(width, height, designWidth, designHeight);
-    glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    setPerspective();
-    glMatrixMode(GL_MODELVIEW);
+    setViewportAndProjection();
 }
 
 bool DemoWindow::openOffscreen(int width_, int height_) {
@@ -116,13 +111,19 @@ void DemoWindow::initGL() {
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glEnable(GL_TEXTURE_2D);
+    setViewportAndProjection();
+    glLoadIdentity();
+}
+
+// The viewport letterboxed to the output size and the perspective projection for it, leaving the
+// modelview matrix selected.
+void DemoWindow::setViewportAndProjection() {
     Viewport viewport = letterboxViewport(width, height, designWidth, designHeight);
     glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     setPerspective();
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
 }
 
 // The aspect is the whole output's, not the letterboxed viewport's; the near distance is the

@@ -71,6 +71,7 @@ private:
     OffscreenGL* offscreen = nullptr;
 
     void setPerspective();
+    void setViewportAndProjection();
     void switchTo2D();
     void restoreFrom2D();
 };

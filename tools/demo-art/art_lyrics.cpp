@@ -17,7 +17,6 @@ namespace {
 struct BubbleStyle {
     const char* folder;  // under data/
     const char* tag;     // the tag of its lines in lyrics.txt
-    size_t lineCount;
     int width;
     int height;
     double bodyX, bodyY, bodyW, bodyH;
@@ -28,11 +27,11 @@ struct BubbleStyle {
 };
 
 const BubbleStyle goodBubble{
-    "good_lyrics",  "good",       32,          864, 100, 6, 6, 824, 86, {{812, 20}, {860, 6}, {822, 60}},
+    "good_lyrics",  "good",       864,         100, 6, 6, 824, 86, {{812, 20}, {860, 6}, {822, 60}},
     palette::cream, palette::sun, palette::ink};
 const BubbleStyle evilBubble{
-    "evil_lyrics",  "evil",        18, 856, 100, 30, 6, 818, 86, {{90, 14}, {4, 4}, {66, 60}}, palette::night,
-    palette::coral, palette::cream};
+    "evil_lyrics",  "evil",         856,           100, 30, 6, 818, 86, {{90, 14}, {4, 4}, {66, 60}},
+    palette::night, palette::coral, palette::cream};
 constexpr double lowestText = 78;  // the text's lowest row in the bubble
 
 void bodyPath(cairo_t* cr, const BubbleStyle& style, double dx, double dy) {
@@ -129,11 +128,6 @@ int drawLyric(const ArtJob& job, const BubbleStyle& style, const TaggedLine& lin
 }
 
 int drawBubbleSet(const ArtJob& job, const TaggedText& lyrics, const BubbleStyle& style) {
-    std::string countError = checkTagCount(lyrics, lyricsPath(job), style.tag, style.lineCount);
-    if (!countError.empty()) {
-        fprintf(stderr, "demo-art: %s\n", countError.c_str());
-        return -1;
-    }
     Canvas bubble = makeCanvas(style.width, style.height, false);
     drawBubble(bubble.cr, style);
     int result = writeCanvas(bubble, job.outRoot, std::string("data/") + style.folder + "/bg-taleboble.png", false);
@@ -145,10 +139,10 @@ int drawBubbleSet(const ArtJob& job, const TaggedText& lyrics, const BubbleStyle
 
 }  // namespace
 
-std::string lyricsPath(const ArtJob& job) { return job.showDir + "/lyrics.txt"; }
+std::string lyricsPath(const ArtJob& job) { return job.showDir + "/" + lyricsFileName; }
 
 int drawLyricImages(const ArtJob& job) {
-    TaggedText lyrics = readTaggedText(lyricsPath(job), {"good", "evil"});
+    TaggedText lyrics = readLyrics(lyricsPath(job));
     if (!lyrics.error.empty()) {
         fprintf(stderr, "demo-art: %s\n", lyrics.error.c_str());
         return -1;

@@ -1,12 +1,16 @@
-// demo-song: synthesizes the show's song from its score (show/score.txt) and writes it as an
-// MP3 (and, for checks, as a WAV). The same score gives byte-identical files on every run.
-// This file parses arguments and prints; the work is done by the song_* files beside it.
+// demo-song: synthesizes the show's song from its score (show/score.txt) and the lyrics it sings
+// (show/lyrics.txt) and writes it as an MP3 (and, for checks, as a WAV, and as stems). The same
+// sources give byte-identical files on every run. This file parses arguments and prints; the
+// work is done by the song_* files beside it.
 //
-//   demo-song --score FILE [--mp3 OUT.mp3] [--wav OUT.wav] [--seconds N] [--after S] [--sections]
+//   demo-song --score FILE [--lyrics FILE] [--mp3 OUT.mp3] [--wav OUT.wav] [--stems DIR]
+//             [--seconds N] [--after S] [--sections]
 #include "base/show_facts.h"
+#include "base/tagged_text.h"
 #include "song_arrange.h"
 #include "song_instruments.h"
 #include "song_loudness.h"
+#include "song_lyrics.h"
 #include "song_mix.h"
 #include "song_output.h"
 #include "song_score.h"
@@ -14,6 +18,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -22,13 +27,19 @@ constexpr double targetLoudness = -14.0;  // LUFS, integrated
 constexpr double peakLimit = -1.8;        // dBTP before encoding; the MP3 stays under -1
 
 const char* const usage =
-    "Usage: demo-song --score FILE [--mp3 OUT.mp3] [--wav OUT.wav] [--seconds N] [--after S] [--sections]\n"
+    "Usage: demo-song --score FILE [--lyrics FILE] [--mp3 OUT.mp3] [--wav OUT.wav] [--stems DIR]\n"
+    "                 [--seconds N] [--after S] [--sections]\n"
     "\n"
-    "Synthesizes the song of the score and writes it as MP3 and/or 16-bit WAV (44100 Hz,\n"
-    "stereo), mastered to -14 LUFS with true peaks under -1 dBTP. It prints the length, the\n"
-    "integrated loudness, the loudness range, the true peak and the RMS level of the rest of the\n"
-    "song after S seconds (by default, after the score's fade has ended).\n"
-    "  --seconds N  only the first N seconds (mastered on their own), for quick checks\n"
+    "Synthesizes the song of the score, its lines sung by Pip and Count Glitch, and writes it as\n"
+    "MP3 and/or 16-bit WAV (44100 Hz, stereo), mastered to -14 LUFS with true peaks under\n"
+    "-1 dBTP. It prints the length, the integrated loudness, the loudness range, the true peak\n"
+    "and the RMS level of the rest of the song after S seconds (by default, after the score's\n"
+    "fade has ended).\n"
+    "  --lyrics FILE  the words sung (by default lyrics.txt beside the score)\n"
+    "  --stems DIR    also write DIR/voice-good.wav, DIR/voice-evil.wav (each singer alone),\n"
+    "                 DIR/band.wav (everything else) and DIR/mix.wav, at the mix's gain, and\n"
+    "                 DIR/lines.txt (each sung line: start and end in seconds, singer, words)\n"
+    "  --seconds N    only the first N seconds (mastered on their own), for quick checks\n"
     "  --after S    where the level of the rest is measured from, in seconds\n"
     "  --sections   print the sections (name, bar, row, seconds) and stop\n"
     "\n"
@@ -36,6 +47,8 @@ const char* const usage =
 
 struct Options {
     std::string score;
+    std::string lyrics;
+    std::string stems;
     std::string mp3;
     std::string wav;
     double seconds = 0;
@@ -50,14 +63,17 @@ bool parseOptions(int argc, char** argv, Options* options) {
             options->sections = true;
             continue;
         }
-        bool takesValue = argument == "--score" || argument == "--mp3" || argument == "--wav" ||
-                          argument == "--seconds" || argument == "--after";
+        bool takesValue = argument == "--score" || argument == "--lyrics" || argument == "--stems" ||
+                          argument == "--mp3" || argument == "--wav" || argument == "--seconds" ||
+                          argument == "--after";
         if (!takesValue || i + 1 >= argc) {
             fprintf(stderr, "demo-song: unexpected argument \"%s\"\n%s", argv[i], usage);
             return false;
         }
         std::string value = argv[++i];
         if (argument == "--score") options->score = value;
+        if (argument == "--lyrics") options->lyrics = value;
+        if (argument == "--stems") options->stems = value;
         if (argument == "--mp3") options->mp3 = value;
         if (argument == "--wav") options->wav = value;
         if (argument == "--seconds" || argument == "--after") {
@@ -70,9 +86,14 @@ bool parseOptions(int argc, char** argv, Options* options) {
             (argument == "--seconds" ? options->seconds : options->after) = number;
         }
     }
-    if (options->score.empty() || (!options->sections && options->mp3.empty() && options->wav.empty())) {
-        fprintf(stderr, "demo-song: --score and an output (--mp3 or --wav) are required\n%s", usage);
+    bool output = !options->mp3.empty() || !options->wav.empty() || !options->stems.empty();
+    if (options->score.empty() || (!options->sections && !output)) {
+        fprintf(stderr, "demo-song: --score and an output (--mp3, --wav or --stems) are required\n%s", usage);
         return false;
+    }
+    if (options->lyrics.empty()) {
+        size_t slash = options->score.rfind('/');
+        options->lyrics = (slash == std::string::npos ? "" : options->score.substr(0, slash + 1)) + lyricsFileName;
     }
     return true;
 }
@@ -88,7 +109,15 @@ void printSections(const Score& score) {
            score.endBar * rowsPerBar / rowsPerSecond);
 }
 
-std::vector<float> synthesize(const Score& score, double seconds) {
+// The song in parts that add up to the mix: each singer alone and the band.
+struct SongParts {
+    std::vector<float> hero;
+    std::vector<float> villain;
+    std::vector<float> band;
+    std::string error;
+};
+
+SongParts synthesize(const Score& score, const std::vector<SungLine>& sung, double seconds) {
     Arrangement arrangement = arrangeScore(score);
     if (seconds > 0) arrangement.totalFrames = std::min(arrangement.totalFrames, long(seconds * songRate));
     // A shortened song still ends in a fade rather than a cut: over its last 1.5 seconds.
@@ -97,13 +126,71 @@ std::vector<float> synthesize(const Score& score, double seconds) {
         arrangement.fadeStart =
             std::max(0L, std::min(arrangement.fadeStart, arrangement.totalFrames - long(1.5 * songRate)));
     }
-    MixBuses buses = makeMixBuses(arrangement.totalFrames);
+    SongParts parts;
+    MixBuses band = makeMixBuses(arrangement.totalFrames);
     uint32_t seed = 1;
     for (const NoteEvent& event : arrangement.events) {
-        if (event.start < arrangement.totalFrames) renderEvent(event, buses, seed);
+        if (event.start < arrangement.totalFrames) renderEvent(event, band, seed);
         ++seed;
     }
-    return mixDown(buses, arrangement);
+    parts.band = mixDown(band, arrangement);
+    for (Singer singer : {Singer::hero, Singer::villain}) {
+        MixBuses voice = makeMixBuses(arrangement.totalFrames);
+        for (const SungLine& line : sung) {
+            if (line.singer != singer || line.slotStart >= arrangement.totalFrames) continue;
+            std::string error = singLine(line, voice);
+            if (!error.empty()) {
+                parts.error = error;
+                return parts;
+            }
+        }
+        (singer == Singer::hero ? parts.hero : parts.villain) = mixDown(voice, arrangement);
+    }
+    return parts;
+}
+
+std::vector<float> sumOf(const std::vector<std::vector<float>*>& parts, double gain) {
+    std::vector<float> sum(parts.front()->size(), 0.0f);
+    for (const std::vector<float>* part : parts) {
+        for (size_t i = 0; i < sum.size(); ++i) sum[i] += float((*part)[i] * gain);
+    }
+    return sum;
+}
+
+// Each part at the gain the mix was mastered with, and the mastered mix itself.
+// The sung lines, a line each: the seconds their slot starts and ends, the singer's tag and the
+// words, so that a listener (or a recognizer) knows what to expect where.
+int writeSungLines(const std::string& path, const std::vector<SungLine>& sung) {
+    FILE* file = fopen(path.c_str(), "w");
+    if (!file) {
+        fprintf(stderr, "demo-song: %s cannot be written\n", path.c_str());
+        return -1;
+    }
+    for (const SungLine& line : sung) {
+        fprintf(file, "%.3f %.3f %s %s\n", double(line.slotStart) / songRate, double(line.slotEnd) / songRate,
+                line.singer == Singer::hero ? "good" : "evil", line.text.c_str());
+    }
+    if (fclose(file) != 0) {
+        fprintf(stderr, "demo-song: %s could not be written whole\n", path.c_str());
+        return -1;
+    }
+    return 0;
+}
+
+int writeStems(const std::string& folder, SongParts& parts, const std::vector<float>& mix, double gainDb,
+               const std::vector<SungLine>& sung) {
+    double gain = std::pow(10.0, gainDb / 20.0);
+    std::error_code made;
+    std::filesystem::create_directories(folder, made);
+    const struct {
+        const char* name;
+        std::vector<float>* part;
+    } stems[] = {{"voice-good.wav", &parts.hero}, {"voice-evil.wav", &parts.villain}, {"band.wav", &parts.band}};
+    for (const auto& stem : stems) {
+        if (writeWav(folder + "/" + stem.name, sumOf({stem.part}, gain)) != 0) return -1;
+    }
+    if (writeSungLines(folder + "/lines.txt", sung) != 0) return -1;
+    return writeWav(folder + "/mix.wav", mix);
 }
 
 void printReport(const Score& score, const std::vector<float>& song, const MasteringReport& report, double after) {
@@ -140,10 +227,23 @@ int main(int argc, char** argv) {
         printSections(read.score);
         return exitDone;
     }
-    std::vector<float> song = synthesize(read.score, options.seconds);
+    TaggedText lyrics = readLyrics(options.lyrics);
+    SungLines sung = lyrics.error.empty() ? sungLines(read.score, lyrics) : SungLines{{}, lyrics.error};
+    if (!sung.error.empty()) {
+        fprintf(stderr, "demo-song: %s\n", sung.error.c_str());
+        return exitFailed;
+    }
+    SongParts parts = synthesize(read.score, sung.lines, options.seconds);
+    if (!parts.error.empty()) {
+        fprintf(stderr, "demo-song: %s\n", parts.error.c_str());
+        return exitFailed;
+    }
+    std::vector<float> song = sumOf({&parts.hero, &parts.villain, &parts.band}, 1.0);
     MasteringReport report = masterSong(song, targetLoudness, peakLimit);
     printReport(read.score, song, report, options.after);
     if (!options.wav.empty() && writeWav(options.wav, song) != 0) return exitFailed;
     if (!options.mp3.empty() && writeMp3(options.mp3, song) != 0) return exitFailed;
+    if (!options.stems.empty() && writeStems(options.stems, parts, song, report.gainDb, sung.lines) != 0)
+        return exitFailed;
     return exitDone;
 }

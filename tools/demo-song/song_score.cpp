@@ -232,6 +232,31 @@ bool parseOnOff(const std::string& value, bool* flag) {
     return true;
 }
 
+// "good:3", "evil:5-8" (one line after another, a slot each) or "-" (a slot without singing).
+bool parseSungSlots(const std::string& value, std::vector<SungSlot>* slots) {
+    slots->clear();
+    std::string item;
+    std::istringstream list(value);
+    while (std::getline(list, item, ',')) {
+        if (item == "-") {
+            slots->push_back(SungSlot{"", 0});
+            continue;
+        }
+        size_t colon = item.find(':');
+        std::string singer = item.substr(0, colon);
+        if (colon == std::string::npos || (singer != "good" && singer != "evil")) return false;
+        std::string lines = item.substr(colon + 1);
+        size_t dash = lines.find('-');
+        double first = 0, last = 0;
+        if (!parseNumber(lines.substr(0, dash), &first)) return false;
+        last = first;
+        if (dash != std::string::npos && !parseNumber(lines.substr(dash + 1), &last)) return false;
+        if (first < 1 || last < first || last > 99 || first != int(first) || last != int(last)) return false;
+        for (int line = int(first); line <= int(last); ++line) slots->push_back(SungSlot{singer, line});
+    }
+    return !slots->empty();
+}
+
 bool parseSectionOption(Parser& parser, int lineNumber, Section& section, const std::string& option) {
     size_t equals = option.find('=');
     std::string key = option.substr(0, equals);
@@ -248,7 +273,10 @@ bool parseSectionOption(Parser& parser, int lineNumber, Section& section, const 
         section.arp = value;
     else if (key == "fill")
         section.fill = value;
-    else if (key == "lead") {
+    else if (key == "sing") {
+        ok = parseSungSlots(value, &section.sung);
+        section.singLine = lineNumber;
+    } else if (key == "lead") {
         section.lead.clear();
         if (value != "-") {
             std::string part;
@@ -282,8 +310,8 @@ bool parseSection(Parser& parser, const ScoreLine& line) {
     if (parts.size() < 3 || !parseNumber(parts[2], &bar) || bar < 0 || bar != int(bar)) {
         return fail(parser, line.number, "expected \"section NAME BAR key=value ...\" with a whole bar number");
     }
-    Section section{parts[1],        line.number, int(bar), 0,     "",    "-", "-", "-", {}, "",
-                    LeadVoice::hero, false,       false,    false, false, 1.0, 1.0, 0.0, 0.0};
+    Section section{parts[1], line.number,     int(bar), 0,     "",    "-",   "-", "-", {},  "", {},
+                    0,        LeadVoice::hero, false,    false, false, false, 1.0, 1.0, 0.0, 0.0};
     for (size_t i = 3; i < parts.size(); ++i) {
         if (!parseSectionOption(parser, line.number, section, parts[i])) return false;
     }
@@ -371,6 +399,13 @@ bool checkSection(Parser& parser, const Section& section) {
     for (const std::string& name : section.lead) {
         if (!checkReference(parser, section, "melody", name, findMelody(score, name))) return false;
     }
+    if (!section.sung.empty() && section.lead.empty())
+        return fail(parser, section.line, "section \"" + section.name + "\" sings but has no lead= melody to sing on");
+    if (int(section.sung.size()) * barsPerSungLine > section.endBar - section.startBar) {
+        return fail(parser, section.line,
+                    "section \"" + section.name + "\" sings " + std::to_string(section.sung.size()) +
+                        " lines of two bars in " + std::to_string(section.endBar - section.startBar) + " bars");
+    }
     return true;
 }
 
@@ -417,7 +452,7 @@ size_t commentStart(const std::string& line) {
 }  // namespace
 
 ScoreResult readScore(const std::string& path) {
-    Parser parser{path, Score{0, 0, 0, 0, 0, {}, {}, {}, {}, {}, {}}, ""};
+    Parser parser{path, Score{0, 0, 0, 0, 0, {}, {}, {}, {}, {}, {}, path}, ""};
     std::ifstream in(path);
     if (!in) return ScoreResult{parser.score, path + ": cannot be read"};
     std::string raw;

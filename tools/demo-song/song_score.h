@@ -55,6 +55,14 @@ struct Melody {
 
 enum class LeadVoice { hero, villain, turns };
 
+// Two bars of a section's singing: who sings ("good" for Pip, "evil" for Count Glitch, as the
+// lyrics tag their lines) which of their lines (from 1), or no one (an empty singer).
+struct SungSlot {
+    std::string singer;
+    int line;
+};
+constexpr int barsPerSungLine = 2;
+
 struct Section {
     std::string name;
     int line;  // where it is defined in the score, for messages
@@ -66,6 +74,8 @@ struct Section {
     std::string arp;
     std::vector<std::string> lead;  // empty for none
     std::string fill;               // empty for none
+    std::vector<SungSlot> sung;     // two bars each from the section's start
+    int singLine;                   // where the section's "sing=" is, for messages
     LeadVoice voice;
     bool pad;
     bool crash;
@@ -91,6 +101,7 @@ struct Score {
     std::vector<StepPattern> arpeggios;
     std::vector<Melody> melodies;
     std::vector<Section> sections;
+    std::string path;  // the file it was read from, for messages
 };
 
 struct ScoreResult {

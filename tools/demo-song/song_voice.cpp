@@ -1,0 +1,342 @@
+// Singing a line: syllables from the speech engine's phonemes, fitted to the melody's notes,
+// then sung sample by sample through the vocoder with the melody's pitch.
+#include "song_voice.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "song_speech.h"
+#include "song_vocoder.h"
+
+namespace {
+
+// Each singer: the speaking voice, how far the formants are moved (below 1 darker and bigger),
+// the vibrato, and where the voice goes in the mix.
+struct SingerStyle {
+    const char* speakingVoice;
+    double formantScale;
+    double vibratoDepth;  // semitones
+    double vibratoRate;   // Hz
+    double breath;        // noise under the voiced sounds, 0 .. 1
+    double crush;         // share of the bit-crushed sound, 0 .. 1
+    double level;
+    double delay;
+    double reverb;
+};
+
+const SingerStyle heroStyle{"en-us+f2", 1.04, 0.28, 5.4, 0.06, 0.0, 0.85, 0.10, 0.22};
+const SingerStyle villainStyle{"en-us+m3", 0.84, 0.18, 4.6, 0.03, 0.22, 0.95, 0.06, 0.34};
+
+// A syllable of the spoken line, in samples of the speech: the consonants before its vowel,
+// the vowel, and the consonants after it.
+struct Syllable {
+    long onsetStart;
+    long nucleusStart;
+    long nucleusEnd;
+    long codaEnd;
+};
+
+bool isConsonant(const Phoneme& p) { return p.kind == PhonemeKind::voiced || p.kind == PhonemeKind::unvoiced; }
+
+// Where the consonants between two vowels divide: a pause divides them, then a word's start;
+// within a word the last consonant begins the next syllable.
+size_t splitBetween(const std::vector<Phoneme>& phonemes, size_t vowelA, size_t vowelB) {
+    for (size_t j = vowelB; j-- > vowelA + 1;) {
+        if (phonemes[j].kind == PhonemeKind::pause) return j + 1;
+    }
+    for (size_t j = vowelA + 1; j < vowelB; ++j) {
+        if (phonemes[j].word != phonemes[vowelA].word) return j;
+    }
+    return vowelB > vowelA + 1 ? vowelB - 1 : vowelB;
+}
+
+std::vector<Syllable> syllablesOf(const std::vector<Phoneme>& phonemes) {
+    std::vector<size_t> vowels;
+    for (size_t i = 0; i < phonemes.size(); ++i) {
+        if (phonemes[i].kind == PhonemeKind::vowel) vowels.push_back(i);
+    }
+    std::vector<Syllable> syllables;
+    for (size_t v = 0; v < vowels.size(); ++v) {
+        size_t first = vowels[v];
+        if (v == 0) {
+            while (first > 0 && isConsonant(phonemes[first - 1])) --first;
+        } else {
+            first = splitBetween(phonemes, vowels[v - 1], vowels[v]);
+        }
+        size_t last = vowels[v];  // the last phoneme of the syllable
+        if (v + 1 == vowels.size()) {
+            while (last + 1 < phonemes.size() && isConsonant(phonemes[last + 1])) ++last;
+        } else {
+            size_t next = splitBetween(phonemes, vowels[v], vowels[v + 1]);
+            while (last + 1 < next && isConsonant(phonemes[last + 1])) ++last;
+        }
+        const Phoneme& vowel = phonemes[vowels[v]];
+        syllables.push_back(Syllable{phonemes[first].start, vowel.start, vowel.end, phonemes[last].end});
+    }
+    return syllables;
+}
+
+// Lays `count` syllables onto the notes: while there are too few notes the longest is split in
+// two; while there are too many, the shortest joins the note before it, and its syllable slides
+// from one pitch to the other. Each syllable gets the notes it is sung on.
+std::vector<std::vector<VoiceNote>> fitNotes(const std::vector<VoiceNote>& melody, size_t count) {
+    std::vector<std::vector<VoiceNote>> sung;
+    for (const VoiceNote& note : melody) sung.push_back({note});
+    auto length = [](const std::vector<VoiceNote>& notes) { return notes.back().end - notes.front().start; };
+    while (!sung.empty() && sung.size() < count) {
+        size_t longest = 0;
+        for (size_t i = 1; i < sung.size(); ++i) {
+            if (length(sung[i]) > length(sung[longest])) longest = i;
+        }
+        std::vector<VoiceNote> whole = sung[longest];
+        long middle = whole.front().start + length(whole) / 2;
+        std::vector<VoiceNote> first, second;
+        for (const VoiceNote& note : whole) {
+            if (note.start < middle) first.push_back(VoiceNote{note.start, std::min(note.end, middle), note.midiNote});
+            if (note.end > middle) second.push_back(VoiceNote{std::max(note.start, middle), note.end, note.midiNote});
+        }
+        sung[longest] = first;
+        sung.insert(sung.begin() + long(longest) + 1, second);
+    }
+    while (sung.size() > count && sung.size() > 1) {
+        size_t shortest = 1;
+        for (size_t i = 2; i < sung.size(); ++i) {
+            if (length(sung[i]) < length(sung[shortest])) shortest = i;
+        }
+        sung[shortest - 1].insert(sung[shortest - 1].end(), sung[shortest].begin(), sung[shortest].end());
+        sung.erase(sung.begin() + long(shortest));
+    }
+    return sung;
+}
+
+// A piecewise-linear map from the time of the song (in samples of the sung line) to the time
+// of the speech.
+struct Warp {
+    std::vector<double> out;
+    std::vector<double> in;
+};
+
+void addPoint(Warp& warp, double out, double in) {
+    if (!warp.out.empty() && out <= warp.out.back()) return;
+    warp.out.push_back(out);
+    warp.in.push_back(in);
+}
+
+double warpAt(const Warp& warp, double out) {
+    if (out <= warp.out.front()) return warp.in.front();
+    for (size_t i = 1; i < warp.out.size(); ++i) {
+        if (out <= warp.out[i]) {
+            double mix = (out - warp.out[i - 1]) / (warp.out[i] - warp.out[i - 1]);
+            return warp.in[i - 1] + mix * (warp.in[i] - warp.in[i - 1]);
+        }
+    }
+    return warp.in.back();
+}
+
+// A syllable's plan in samples of the sung line: when it sounds, how its speech is stretched
+// over that time, and the notes it sings.
+struct SungSyllable {
+    double start;
+    double end;
+    Warp warp;
+    std::vector<VoiceNote> notes;  // in samples of the sung line
+};
+
+double midiFrequency(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
+
+// The consonants before the vowel start ahead of the note, as a singer's do; the vowel holds
+// the note (its start and end at speaking speed, its middle stretched), and the consonants
+// after it close the note.
+std::vector<SungSyllable> planSyllables(const std::vector<Syllable>& syllables,
+                                        const std::vector<std::vector<VoiceNote>>& notes, double rate, double floor,
+                                        double ceiling) {
+    std::vector<SungSyllable> plan;
+    size_t count = std::min(syllables.size(), notes.size());
+    std::vector<double> onsets(count);
+    for (size_t i = 0; i < count; ++i) {
+        double natural = double(syllables[i].nucleusStart - syllables[i].onsetStart);
+        double room = i == 0 ? double(notes[i].front().start) - floor
+                             : 0.5 * double(notes[i].front().start - notes[i - 1].front().start);
+        onsets[i] = std::max(0.0, std::min({natural, 0.12 * rate, room}));
+    }
+    for (size_t i = 0; i < count; ++i) {
+        const Syllable& s = syllables[i];
+        double noteStart = double(notes[i].front().start);
+        double start = std::max(noteStart - onsets[i], floor);
+        double vowelStart = std::max(noteStart, start + 0.5 * onsets[i]);
+        double end = double(notes[i].back().end);
+        if (i + 1 < count) end = std::min(end, double(notes[i + 1].front().start) - onsets[i + 1]);
+        end = std::min(end, ceiling);
+        if (end <= vowelStart + 0.02 * rate) continue;
+        double coda = std::min({double(s.codaEnd - s.nucleusEnd), 0.12 * rate, 0.3 * (end - vowelStart)});
+        double vowelEnd = end - coda;
+        SungSyllable sung{start, end, {}, notes[i]};
+        addPoint(sung.warp, start, double(s.onsetStart));
+        addPoint(sung.warp, vowelStart, double(s.nucleusStart));
+        double spoken = double(s.nucleusEnd - s.nucleusStart);
+        double held = vowelEnd - vowelStart;
+        if (held > spoken) {
+            addPoint(sung.warp, vowelStart + 0.3 * spoken, s.nucleusStart + 0.3 * spoken);
+            addPoint(sung.warp, vowelEnd - 0.3 * spoken, s.nucleusEnd - 0.3 * spoken);
+        }
+        addPoint(sung.warp, vowelEnd, double(s.nucleusEnd));
+        addPoint(sung.warp, end, double(s.codaEnd));
+        plan.push_back(sung);
+    }
+    return plan;
+}
+
+PhonemeKind kindAt(const std::vector<Phoneme>& phonemes, double position) {
+    for (const Phoneme& p : phonemes) {
+        if (position >= double(p.start) && position < double(p.end)) return p.kind;
+    }
+    return PhonemeKind::pause;
+}
+
+double voicingOf(PhonemeKind kind) {
+    switch (kind) {
+    case PhonemeKind::vowel: return 1.0;
+    case PhonemeKind::voiced: return 0.75;
+    case PhonemeKind::unvoiced: return 0.0;
+    case PhonemeKind::pause: return 0.0;
+    }
+    return 0.0;
+}
+
+struct Noise {
+    uint32_t state;
+};
+
+double whiteNoise(Noise& noise) {
+    noise.state ^= noise.state << 13;
+    noise.state ^= noise.state >> 17;
+    noise.state ^= noise.state << 5;
+    return (double(noise.state) / 2147483648.0 - 1.0) * 1.7320508;  // unit variance
+}
+
+// The target pitch (a MIDI note) at a time: the note sounding then, or the nearest one.
+double targetPitch(const SungSyllable& s, double at) {
+    for (const VoiceNote& note : s.notes) {
+        if (at < double(note.end)) return note.midiNote;
+    }
+    return s.notes.back().midiNote;
+}
+
+double noteStartBefore(const SungSyllable& s, double at) {
+    double found = double(s.notes.front().start);
+    for (const VoiceNote& note : s.notes) {
+        if (double(note.start) <= at) found = double(note.start);
+    }
+    return found;
+}
+
+// Sings the planned syllables at the speech's own rate; returns the sung line, which starts at
+// the line's first frame.
+std::vector<float> singSyllables(const std::vector<SungSyllable>& plan, const Speech& speech,
+                                 const SingerStyle& style, double length, uint32_t seed) {
+    std::vector<EnvelopeFrame> frames = analyseSpeech(speech.samples);
+    std::vector<float> sung(size_t(std::max(0.0, length)), 0.0f);
+    VocalTract tract;
+    Noise noise{seed | 1u};
+    double rate = speech.rate * style.formantScale;  // the line's samples a second, once resampled
+    double pitch = -1;
+    double phase = 0;
+    double carried = 0;
+    double voicing = 0;
+    const double glide = 1.0 - std::exp(-1.0 / (0.018 * rate));
+    const double voicingGlide = 1.0 - std::exp(-1.0 / (0.006 * rate));
+    double previousEnd = -1e9;
+    for (const SungSyllable& s : plan) {
+        long first = long(std::ceil(s.start));
+        long last = std::min(long(s.end), long(sung.size()));
+        // After a rest the voice scoops up into its note; between notes it slides.
+        if (s.start - previousEnd > 0.08 * rate || pitch < 0) pitch = targetPitch(s, s.start) - 0.8;
+        previousEnd = s.end;
+        for (long n = first; n < last; ++n) {
+            double t = double(n);
+            double position = warpAt(s.warp, t);
+            EnvelopeFrame envelope = envelopeAt(frames, position);
+            pitch += (targetPitch(s, t) - pitch) * glide;
+            double held = (t - noteStartBefore(s, t)) / rate;
+            double depth = style.vibratoDepth * std::clamp((held - 0.16) / 0.25, 0.0, 1.0);
+            double semitones = pitch + depth * std::sin(2.0 * M_PI * style.vibratoRate * held);
+            double step = midiFrequency(semitones) / rate;
+            voicing += (voicingOf(kindAt(speech.phonemes, position)) - voicing) * voicingGlide;
+            // A pulse a period, of unit power a sample, shared between the two samples around
+            // the moment it falls on so that its timing is exact.
+            phase += step;
+            double pulse = carried;
+            carried = 0;
+            if (phase >= 1.0) {
+                phase -= std::floor(phase);
+                double late = std::min(1.0, phase / step);
+                pulse += (1.0 - late) * std::sqrt(1.0 / step);
+                carried = late * std::sqrt(1.0 / step);
+            }
+            double breath = std::max(1.0 - voicing, style.breath);
+            double excitation = envelope.level * (voicing * pulse + breath * whiteNoise(noise));
+            double edge = std::min({1.0, (t - s.start) / (0.004 * rate), (s.end - t) / (0.015 * rate)});
+            double sample = runVocalTract(tract, envelope, excitation) * std::max(0.0, edge);
+            if (style.crush > 0) {
+                double crushed = std::round(sample * 10.0) / 10.0;
+                sample += style.crush * (crushed - sample);
+            }
+            sung[size_t(n)] = float(sample);
+        }
+    }
+    return sung;
+}
+
+// Windowed-sinc interpolation of the sung line (at `rate` samples a second) into the song's
+// frames.
+double resampledAt(const std::vector<float>& line, double position) {
+    constexpr int taps = 12;
+    long centre = long(std::floor(position));
+    double sum = 0;
+    for (long i = centre - taps + 1; i <= centre + taps; ++i) {
+        if (i < 0 || i >= long(line.size())) continue;
+        double x = position - double(i);
+        double sinc = std::fabs(x) < 1e-9 ? 1.0 : std::sin(M_PI * x) / (M_PI * x);
+        double window = 0.42 + 0.5 * std::cos(M_PI * x / taps) + 0.08 * std::cos(2.0 * M_PI * x / taps);
+        sum += line[size_t(i)] * sinc * window;
+    }
+    return sum;
+}
+
+}  // namespace
+
+std::string singLine(const SungLine& line, MixBuses& buses) {
+    const SingerStyle& style = line.singer == Singer::hero ? heroStyle : villainStyle;
+    Speech speech = speakLine(line.text, style.speakingVoice);
+    if (!speech.error.empty()) return line.where + ": " + speech.error;
+    std::vector<Syllable> syllables = syllablesOf(speech.phonemes);
+    if (syllables.empty()) return line.where + ": the line has no syllable to sing";
+    if (line.notes.empty()) return line.where + ": there are no notes to sing the line on";
+    // The line is sung at the speech's rate scaled by the formant shift, then resampled to the
+    // song's rate: times and pitches are worked out in the line's own samples.
+    double rate = speech.rate * style.formantScale;
+    double perFrame = rate / songRate;
+    std::vector<VoiceNote> notes;
+    for (const VoiceNote& note : line.notes) {
+        notes.push_back(VoiceNote{long(double(note.start - line.slotStart) * perFrame),
+                                  long(double(note.end - line.slotStart) * perFrame), note.midiNote});
+    }
+    double length = double(line.slotEnd - line.slotStart) * perFrame;
+    double floor = 0.03 * rate;
+    double ceiling = length - 0.2 * rate;
+    std::vector<SungSyllable> plan = planSyllables(syllables, fitNotes(notes, syllables.size()), rate, floor, ceiling);
+    uint32_t seed = uint32_t(line.slotStart) * 2654435761u;
+    std::vector<float> sung = singSyllables(plan, speech, style, length, seed);
+    double angle = M_PI * 0.25;
+    double side = style.level * std::cos(angle) * M_SQRT2;
+    for (long frame = line.slotStart; frame < line.slotEnd && frame < buses.frames; ++frame) {
+        if (frame < 0) continue;
+        double sample = resampledAt(sung, double(frame - line.slotStart) * perFrame);
+        size_t i = size_t(frame);
+        buses.dryLeft[i] += float(sample * side);
+        buses.dryRight[i] += float(sample * side);
+        buses.delaySend[i] += float(sample * style.level * style.delay);
+        buses.reverbSend[i] += float(sample * style.level * style.reverb);
+    }
+    return "";
+}

@@ -1,0 +1,29 @@
+// The song's singing voices: a line of the lyrics, spoken by the speech engine, is cut into
+// syllables, the syllables are laid onto the notes of its melody (stretched, pitched, with
+// slides and vibrato) and sung through the vocoder into the voice's mix buses.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "song_instruments.h"
+
+enum class Singer { hero, villain };
+
+struct VoiceNote {
+    long start;  // frames of the song
+    long end;
+    int midiNote;
+};
+
+struct SungLine {
+    Singer singer;
+    std::string text;
+    std::string where;  // "FILE:LINE" of the lyric, for messages
+    long slotStart;     // the frames the line may sound in: its bubble's time on screen
+    long slotEnd;
+    std::vector<VoiceNote> notes;  // the melody under the line, in order
+};
+
+// Sings the line into the buses; an empty string, or what went wrong.
+std::string singLine(const SungLine& line, MixBuses& buses);

@@ -4,10 +4,11 @@
 // work is done by the song_* files beside it.
 //
 //   demo-song --score FILE [--lyrics FILE] [--mp3 OUT.mp3] [--wav OUT.wav] [--stems DIR]
-//             [--seconds N] [--after S] [--sections]
+//             [--seconds N] [--after S] [--sections] [--figures]
 #include "base/show_facts.h"
 #include "base/tagged_text.h"
 #include "song_arrange.h"
+#include "song_figures.h"
 #include "song_instruments.h"
 #include "song_loudness.h"
 #include "song_lyrics.h"
@@ -28,7 +29,7 @@ constexpr double peakLimit = -1.8;        // dBTP before encoding; the MP3 stays
 
 const char* const usage =
     "Usage: demo-song --score FILE [--lyrics FILE] [--mp3 OUT.mp3] [--wav OUT.wav] [--stems DIR]\n"
-    "                 [--seconds N] [--after S] [--sections]\n"
+    "                 [--seconds N] [--after S] [--sections] [--figures]\n"
     "\n"
     "Synthesizes the song of the score, its lines sung by Pip and Count Glitch, and writes it as\n"
     "MP3 and/or 16-bit WAV (44100 Hz, stereo), mastered to -14 LUFS with true peaks under\n"
@@ -40,8 +41,10 @@ const char* const usage =
     "                 DIR/band.wav (everything else) and DIR/mix.wav, at the mix's gain, and\n"
     "                 DIR/lines.txt (each sung line: start and end in seconds, singer, words)\n"
     "  --seconds N    only the first N seconds (mastered on their own), for quick checks\n"
-    "  --after S    where the level of the rest is measured from, in seconds\n"
-    "  --sections   print the sections (name, bar, row, seconds) and stop\n"
+    "  --after S      where the level of the rest is measured from, in seconds\n"
+    "  --sections     print the sections (name, bar, row, seconds) and stop\n"
+    "  --figures      also print the mix's width, presence, sub, share of repeated bars and\n"
+    "                 each section's loudness and loudness range\n"
     "\n"
     "Exit status: 0 done, 1 a bad score or a file that cannot be written, 2 bad arguments.\n";
 
@@ -54,13 +57,14 @@ struct Options {
     double seconds = 0;
     double after = -1;  // not given
     bool sections = false;
+    bool figures = false;
 };
 
 bool parseOptions(int argc, char** argv, Options* options) {
     for (int i = 1; i < argc; ++i) {
         std::string argument = argv[i];
-        if (argument == "--sections") {
-            options->sections = true;
+        if (argument == "--sections" || argument == "--figures") {
+            (argument == "--sections" ? options->sections : options->figures) = true;
             continue;
         }
         bool takesValue = argument == "--score" || argument == "--lyrics" || argument == "--stems" ||
@@ -241,6 +245,7 @@ int main(int argc, char** argv) {
     std::vector<float> song = sumOf({&parts.hero, &parts.villain, &parts.band}, 1.0);
     MasteringReport report = masterSong(song, targetLoudness, peakLimit);
     printReport(read.score, song, report, options.after);
+    if (options.figures) printSongFigures(stdout, read.score, song);
     if (!options.wav.empty() && writeWav(options.wav, song) != 0) return exitFailed;
     if (!options.mp3.empty() && writeMp3(options.mp3, song) != 0) return exitFailed;
     if (!options.stems.empty() && writeStems(options.stems, parts, song, report.gainDb, sung.lines) != 0)

@@ -34,9 +34,9 @@ void addDrumHits(const SectionContext& context, const DrumPattern& pattern, int 
         DrumVoice voice;
         Instrument instrument;
         double pan;
-    } kits[] = {{DrumVoice::kick, Instrument::kick, 0.0},     {DrumVoice::snare, Instrument::snare, 0.05},
-                {DrumVoice::clap, Instrument::clap, -0.05},   {DrumVoice::hat, Instrument::hat, 0.25},
-                {DrumVoice::open, Instrument::openHat, -0.2}, {DrumVoice::tom, Instrument::tom, -0.3}};
+    } kits[] = {{DrumVoice::kick, Instrument::kick, 0.0},      {DrumVoice::snare, Instrument::snare, 0.05},
+                {DrumVoice::clap, Instrument::clap, -0.05},    {DrumVoice::hat, Instrument::hat, 0.45},
+                {DrumVoice::open, Instrument::openHat, -0.45}, {DrumVoice::tom, Instrument::tom, -0.3}};
     int offset = ((bar - context.section.startBar) * stepsPerBar) % pattern.steps;
     for (const DrumLine& line : pattern.lines) {
         for (int step = 0; step < stepsPerBar; ++step) {
@@ -66,7 +66,8 @@ void addDrums(const SectionContext& context) {
     }
     for (int bar = s.startBar; bar < s.endBar; ++bar) {
         bool lastBar = bar == s.endBar - 1;
-        std::string name = lastBar && !s.fill.empty() ? s.fill : s.drums;
+        bool turn = (bar - s.startBar) % 4 == 3 && !s.turnaround.empty();
+        std::string name = lastBar && !s.fill.empty() ? s.fill : turn ? s.turnaround : s.drums;
         if (name == "-") continue;
         addDrumHits(context, *findDrums(context.score, name), bar);
     }
@@ -105,7 +106,7 @@ void addHeldLine(const SectionContext& context, const HeldLine& line, PitchAt pi
         current.start = stepFrame(context, step);
         current.midiNote = pitch;
         current.brightness = brightnessOfBar(context, int(step / stepsPerBar));
-        current.pan = line.alternatePan ? (notes % 2 == 0 ? -0.35 : 0.35) : line.pan;
+        current.pan = line.alternatePan ? (notes % 2 == 0 ? -0.6 : 0.6) : line.pan;
         ++notes;
     }
     finish(lastStep);
@@ -169,8 +170,14 @@ void addPad(const SectionContext& context) {
     }
 }
 
-// The lead: the hero, the villain an octave down, and where the section asks for it the
-// hero's line doubled softly an octave up.
+// Whether someone sings in the bar: then the voice carries the tune.
+bool sungInBar(const Section& s, int bar) {
+    size_t slot = size_t((bar - s.startBar) / barsPerSungLine);
+    return slot < s.sung.size() && !s.sung[slot].singer.empty();
+}
+
+// The lead: the hero, the villain an octave down, where no one sings; and where the section
+// asks for it the tune doubled softly an octave up, under the voice too.
 void addLead(const SectionContext& context) {
     const Section& s = context.section;
     if (s.lead.empty()) return;
@@ -189,11 +196,34 @@ void addLead(const SectionContext& context) {
             bool villainTurn =
                 s.voice == LeadVoice::villain || (s.voice == LeadVoice::turns && ((bar - s.startBar) / 2) % 2 == 1);
             // Each voice plays only its own turns; a note held into the other's turn ends there.
-            if (villainTurn != villain) return restStep;
+            if (!octaveUp && (villainTurn != villain || sungInBar(s, bar))) return restStep;
             if (m.kind == MelodyStep::hold) return holdStep;
             if (m.kind == MelodyStep::rest) return restStep;
             return villain ? m.midiNote - 12 : octaveUp ? m.midiNote + 12 : m.midiNote;
         });
+    }
+}
+
+// A second tune, a bell an octave over the counter melody's notes, answering the voice.
+void addCounter(const SectionContext& context) {
+    const Section& s = context.section;
+    if (s.counter == "-") return;
+    const std::vector<MelodyStep>& tune = findMelody(context.score, s.counter)->steps;
+    addHeldLine(context, HeldLine{Instrument::bell, 0.6, 0.45, false}, [&](long step, int) {
+        const MelodyStep& m = tune[size_t(step) % tune.size()];
+        if (m.kind == MelodyStep::hold) return holdStep;
+        if (m.kind == MelodyStep::rest) return restStep;
+        return m.midiNote;
+    });
+}
+
+// Every pitched part of the section moved by its transposition (the drums keep their tuning).
+void transposeSection(const Section& s, std::vector<NoteEvent>& events, size_t first) {
+    for (size_t i = first; i < events.size(); ++i) {
+        Instrument k = events[i].instrument;
+        bool pitched = k == Instrument::bass || k == Instrument::pad || k == Instrument::arp || k == Instrument::lead ||
+                       k == Instrument::villainLead || k == Instrument::bell;
+        if (pitched) events[i].midiNote += s.transpose;
     }
 }
 
@@ -231,6 +261,8 @@ Arrangement arrangeScore(const Score& score) {
         addArpeggio(context);
         addPad(context);
         addLead(context);
+        addCounter(context);
+        transposeSection(section, arrangement.events, first);
         applySectionLevel(context, arrangement.events, first);
     }
     return arrangement;

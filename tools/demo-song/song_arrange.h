@@ -8,7 +8,7 @@
 
 constexpr int songRate = 44100;
 
-enum class Instrument { kick, snare, clap, hat, openHat, tom, crash, riser, bass, pad, arp, lead, villainLead };
+enum class Instrument { kick, snare, clap, hat, openHat, tom, crash, riser, bass, pad, arp, lead, villainLead, bell };
 
 struct NoteEvent {
     Instrument instrument;

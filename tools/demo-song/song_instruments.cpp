@@ -169,9 +169,11 @@ void renderKick(const NoteEvent& e, MixBuses& buses, Noise& noise) {
     long total = framesFor(0.5);
     for (long i = 0; i < total; ++i) {
         double t = i * sampleTime;
-        double frequency = 46.0 + 120.0 * std::exp(-t / 0.03);
+        double frequency = 43.0 + 120.0 * std::exp(-t / 0.03);
         phase = advance(phase, frequency * sampleTime);
-        double body = std::sin(twoPi * phase) * std::exp(-t / 0.3) * std::fmin(1.0, t / 0.002);
+        // The body falls from a punch to the sub under it, which rings a little longer.
+        double body = std::sin(twoPi * phase) * (0.75 * std::exp(-t / 0.22) + 0.35 * std::exp(-t / 0.5)) *
+                      std::fmin(1.0, t / 0.002);
         double click = nextNoise(noise) * std::exp(-t / 0.002) * 0.3;
         double fade = tailFade(i, total, framesFor(0.22));
         mixInto(buses, e.start + i, fade * std::tanh(1.6 * (body + click)) / std::tanh(1.6), r);
@@ -279,6 +281,7 @@ void renderBass(const NoteEvent& e, MixBuses& buses) {
     double step = frequency * sampleTime;
     Envelope envelope = makeEnvelope(0.003, 0.25, 0.75, 0.06, e.length - framesFor(0.01));
     double phase = 0;
+    double subPhase = 0;
     Filter filter;
     long total = soundingFrames(envelope);
     for (long i = 0; i < total; ++i) {
@@ -288,16 +291,19 @@ void renderBass(const NoteEvent& e, MixBuses& buses) {
             tuneFilter(filter, cutoff, 0.3);
         }
         phase = advance(phase, step);
+        subPhase = advance(subPhase, step * 0.5);
         double tone = 0.55 * sawWave(phase, step) + 0.6 * std::sin(twoPi * phase);
-        mixInto(buses, e.start + i, runFilter(filter, tone).low * nextLevel(envelope), r);
+        double sub = 0.45 * std::sin(twoPi * subPhase);  // an octave down, under the filter
+        mixInto(buses, e.start + i, (runFilter(filter, tone).low + sub) * nextLevel(envelope), r);
     }
 }
 
 void renderPad(const NoteEvent& e, MixBuses& buses) {
-    const double detune[3] = {-0.07, 0.0, 0.07};
-    const double pans[3] = {-0.7, 0.0, 0.7};
-    double level = 0.038 * e.velocity;
-    for (int voice = 0; voice < 3; ++voice) {
+    // Four detuned voices spread from side to side, each drifting on its own: a wide pad.
+    const double detune[4] = {-0.11, -0.04, 0.05, 0.12};
+    const double pans[4] = {-1.0, -0.45, 0.45, 1.0};
+    double level = 0.034 * e.velocity;
+    for (int voice = 0; voice < 4; ++voice) {
         Routing r = route(pans[voice], level, 0.0, 0.0);
         double step = midiFrequency(e.midiNote + detune[voice]) * sampleTime;
         double phase = 0.31 * voice;
@@ -308,9 +314,10 @@ void renderPad(const NoteEvent& e, MixBuses& buses) {
             double t = i * sampleTime;
             if (i % 32 == 0) {
                 double wobble = 1.0 + 0.12 * std::sin(twoPi * 0.23 * t + voice);
-                tuneFilter(filter, (500.0 + 2600.0 * e.brightness) * wobble, 0.15);
+                tuneFilter(filter, (600.0 + 3400.0 * e.brightness) * wobble, 0.15);
             }
-            phase = advance(phase, step);
+            double drift = 1.0 + 0.0025 * std::sin(twoPi * (0.31 + 0.07 * voice) * t + 1.7 * voice);
+            phase = advance(phase, step * drift);
             double sample = runFilter(filter, sawWave(phase, step)).low * nextLevel(envelope);
             long frame = e.start + i;
             if (frame >= buses.frames) break;
@@ -331,7 +338,7 @@ void renderArp(const NoteEvent& e, MixBuses& buses) {
     long total = soundingFrames(envelope);
     for (long i = 0; i < total; ++i) {
         double t = i * sampleTime;
-        if (i % 16 == 0) tuneFilter(filter, 700.0 + 4200.0 * e.brightness * std::exp(-t / 0.1), 0.35);
+        if (i % 16 == 0) tuneFilter(filter, 900.0 + 5200.0 * e.brightness * std::exp(-t / 0.12), 0.35);
         phase = advance(phase, step);
         double tone = 0.6 * squareWave(phase, step, 0.3) + 0.4 * sawWave(phase, step);
         mixInto(buses, e.start + i, runFilter(filter, tone).low * nextLevel(envelope), r);
@@ -374,6 +381,24 @@ void renderLead(const NoteEvent& e, MixBuses& buses, bool villain) {
     }
 }
 
+// A bell: two-operator FM whose brightness dies away faster than its tone, panned to one side
+// and sent to the echo.
+void renderBell(const NoteEvent& e, MixBuses& buses) {
+    Routing r = route(e.pan, 0.16 * e.velocity, 0.4, 0.3);
+    double frequency = midiFrequency(e.midiNote + 12);
+    long total = std::min(framesFor(1.6), e.length + framesFor(0.8));
+    double carrier = 0, modulator = 0;
+    for (long i = 0; i < total; ++i) {
+        double t = i * sampleTime;
+        modulator = advance(modulator, 3.5 * frequency * sampleTime);
+        double index = 2.2 * std::exp(-t / 0.12);
+        carrier = advance(carrier, frequency * sampleTime);
+        double tone = std::sin(twoPi * carrier + index * std::sin(twoPi * modulator));
+        double level = std::exp(-t / 0.45) * std::fmin(1.0, t / 0.002) * tailFade(i, total, framesFor(0.2));
+        mixInto(buses, e.start + i, tone * level, r);
+    }
+}
+
 }  // namespace
 
 MixBuses makeMixBuses(long frames) {
@@ -404,5 +429,6 @@ void renderEvent(const NoteEvent& event, MixBuses& buses, uint32_t seed) {
     case Instrument::arp: renderArp(event, buses); break;
     case Instrument::lead: renderLead(event, buses, false); break;
     case Instrument::villainLead: renderLead(event, buses, true); break;
+    case Instrument::bell: renderBell(event, buses); break;
     }
 }

@@ -1,105 +1,26 @@
-// Loudness and loudness-range measurement, true-peak measurement, limiting and mastering of the
-// song.
+// Loudness, loudness range and true peak as the field measures them (libebur128), and the
+// limiting and mastering of the song.
 #include "song_loudness.h"
 
 #include <algorithm>
 #include <cmath>
 #include <deque>
 
+#include <ebur128.h>
+
 #include "song_arrange.h"
 
 namespace {
 
-struct Biquad {
-    double b0, b1, b2, a1, a2;
-};
-
-// The two stages of the K-weighting: a high shelf (+4 dB above about 1.7 kHz) and a high-pass
-// (about 38 Hz), their coefficients worked out for the sample rate.
-void kWeighting(double rate, Biquad* shelf, Biquad* highPass) {
-    double f0 = 1681.974450955533;
-    double gain = 3.999843853973347;
-    double q = 0.7071752369554196;
-    double k = std::tan(M_PI * f0 / rate);
-    double vh = std::pow(10.0, gain / 20.0);
-    double vb = std::pow(vh, 0.4996667741545416);
-    double a0 = 1.0 + k / q + k * k;
-    *shelf = Biquad{(vh + vb * k / q + k * k) / a0, 2.0 * (k * k - vh) / a0, (vh - vb * k / q + k * k) / a0,
-                    2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0};
-    f0 = 38.13547087602444;
-    q = 0.5003270373238773;
-    k = std::tan(M_PI * f0 / rate);
-    a0 = 1.0 + k / q + k * k;
-    *highPass = Biquad{1.0, -2.0, 1.0, 2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0};
-}
-
-struct BiquadState {
-    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-};
-
-double runBiquad(const Biquad& f, BiquadState& s, double x) {
-    double y = f.b0 * x + f.b1 * s.x1 + f.b2 * s.x2 - f.a1 * s.y1 - f.a2 * s.y2;
-    s.x2 = s.x1;
-    s.x1 = x;
-    s.y2 = s.y1;
-    s.y1 = y;
-    return y;
-}
-
-double loudnessOf(double meanSquare) { return meanSquare > 0 ? -0.691 + 10.0 * std::log10(meanSquare) : -1000.0; }
-
-// The K-weighted power of every 100 ms of the signal, the two sides added.
-std::vector<double> hopPowers(const std::vector<float>& stereo) {
-    Biquad shelf;
-    Biquad highPass;
-    kWeighting(songRate, &shelf, &highPass);
-    size_t frames = stereo.size() / 2;
-    const size_t hop = songRate / 10;
-    std::vector<double> powers;
-    BiquadState states[2][2];
-    double energy = 0;
-    for (size_t i = 0; i < frames; ++i) {
-        for (int c = 0; c < 2; ++c) {
-            double y = runBiquad(highPass, states[c][1], runBiquad(shelf, states[c][0], stereo[2 * i + size_t(c)]));
-            energy += y * y;
-        }
-        if ((i + 1) % hop == 0) {
-            powers.push_back(energy / double(hop));
-            energy = 0;
-        }
+// A libebur128 meter over the whole signal in the given modes; null when it cannot be made.
+ebur128_state* meterOver(const std::vector<float>& stereo, int mode) {
+    ebur128_state* meter = ebur128_init(2, songRate, mode);
+    if (!meter) return nullptr;
+    if (ebur128_add_frames_float(meter, stereo.data(), stereo.size() / 2) != EBUR128_SUCCESS) {
+        ebur128_destroy(&meter);
+        return nullptr;
     }
-    return powers;
-}
-
-// The mean power of every run of `length` consecutive hops: one block starting at each hop.
-std::vector<double> blockPowers(const std::vector<double>& hops, size_t length) {
-    std::vector<double> blocks;
-    double sum = 0;
-    for (size_t i = 0; i < hops.size(); ++i) {
-        sum += hops[i];
-        if (i >= length) sum -= hops[i - length];
-        if (i + 1 >= length) blocks.push_back(std::fmax(0.0, sum) / double(length));
-    }
-    return blocks;
-}
-
-// The blocks that pass the absolute gate (-70 LUFS) and then the relative one (`relative` LU
-// under the loudness of the mean power of those that passed the first).
-std::vector<double> gatedBlocks(const std::vector<double>& blocks, double relative) {
-    std::vector<double> loud;
-    double sum = 0;
-    for (double block : blocks) {
-        if (loudnessOf(block) <= -70.0) continue;
-        loud.push_back(block);
-        sum += block;
-    }
-    if (loud.empty()) return loud;
-    double gate = loudnessOf(sum / double(loud.size())) - relative;
-    std::vector<double> kept;
-    for (double block : loud) {
-        if (loudnessOf(block) > gate) kept.push_back(block);
-    }
-    return kept;
+    return meter;
 }
 
 // The wave between samples, at a quarter, a half and three quarters of the way to the next
@@ -161,24 +82,19 @@ std::vector<float> framePeaks(const std::vector<float>& stereo, double quietLimi
 }  // namespace
 
 double integratedLoudness(const std::vector<float>& stereo) {
-    // Blocks of 400 ms overlapping by 75%, gated at -70 LUFS and then 10 LU under their mean.
-    std::vector<double> blocks = gatedBlocks(blockPowers(hopPowers(stereo), 4), 10.0);
-    if (blocks.empty()) return -70.0;
-    double sum = 0;
-    for (double block : blocks) sum += block;
-    return loudnessOf(sum / double(blocks.size()));
+    ebur128_state* meter = meterOver(stereo, EBUR128_MODE_I);
+    double loudness = -HUGE_VAL;
+    if (meter) ebur128_loudness_global(meter, &loudness);
+    ebur128_destroy(&meter);
+    return std::isfinite(loudness) ? loudness : -70.0;
 }
 
 double loudnessRange(const std::vector<float>& stereo) {
-    // Short-term loudness: 3 s blocks, one every 100 ms, gated at -70 LUFS and 20 LU under their
-    // mean; the range is the spread from the 10th to the 95th percentile of what remains.
-    std::vector<double> blocks = gatedBlocks(blockPowers(hopPowers(stereo), 30), 20.0);
-    if (blocks.empty()) return 0.0;
-    std::vector<double> levels;
-    for (double block : blocks) levels.push_back(loudnessOf(block));
-    std::sort(levels.begin(), levels.end());
-    auto percentile = [&](double share) { return levels[size_t(std::lround(share * double(levels.size() - 1)))]; };
-    return percentile(0.95) - percentile(0.10);
+    ebur128_state* meter = meterOver(stereo, EBUR128_MODE_LRA);
+    double range = 0;
+    if (meter) ebur128_loudness_range(meter, &range);
+    ebur128_destroy(&meter);
+    return range;
 }
 
 double levelAfterDb(const std::vector<float>& stereo, double seconds) {
@@ -190,10 +106,13 @@ double levelAfterDb(const std::vector<float>& stereo, double seconds) {
 }
 
 double truePeakDb(const std::vector<float>& stereo) {
-    double samplePeak = 0;
-    for (float sample : stereo) samplePeak = std::fmax(samplePeak, std::fabs(double(sample)));
+    ebur128_state* meter = meterOver(stereo, EBUR128_MODE_TRUE_PEAK);
     double peak = 0;
-    for (float p : framePeaks(stereo, samplePeak)) peak = std::fmax(peak, double(p));
+    for (unsigned side = 0; meter && side < 2; ++side) {
+        double sidePeak = 0;
+        if (ebur128_true_peak(meter, side, &sidePeak) == EBUR128_SUCCESS) peak = std::fmax(peak, sidePeak);
+    }
+    ebur128_destroy(&meter);
     return peak > 0 ? 20.0 * std::log10(peak) : -200.0;
 }
 

@@ -1,7 +1,7 @@
-// Loudness and peaks of the finished song: integrated loudness after ITU-R BS.1770 (K-weighted,
-// gated, in LUFS), the loudness range after EBU Tech 3342 (in LU), the true peak (4x
-// oversampled, in dBTP), a look-ahead peak limiter, and the mastering that brings the song to
-// its target loudness under its peak ceiling.
+// Loudness and peaks of the finished song, measured with libebur128: integrated loudness after
+// ITU-R BS.1770 (K-weighted, gated, in LUFS), the loudness range after EBU Tech 3342 (in LU), the
+// true peak (oversampled, in dBTP); a look-ahead peak limiter, and the mastering that brings the
+// song to its target loudness under its peak ceiling.
 #pragma once
 
 #include <vector>

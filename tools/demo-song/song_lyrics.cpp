@@ -19,7 +19,7 @@ std::vector<VoiceNote> notesOfSlot(const Score& score, const Section& section, l
     double framesPerStep = songRate * 60.0 / score.tempo / 4.0;
     long sectionStep = long(section.startBar) * stepsPerBar;
     long steps = long(barsPerSungLine) * stepsPerBar;
-    int shift = singer == Singer::villain ? -12 : 0;
+    int shift = section.transpose + (singer == Singer::villain ? -12 : 0);
     for (long i = 0; i < steps; ++i) {
         const MelodyStep& step = tune[size_t(firstStep + i) % tune.size()];
         long frame = std::lround(double(sectionStep + firstStep + i) * framesPerStep);

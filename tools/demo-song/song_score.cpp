@@ -2,6 +2,7 @@
 // Every problem is reported as "FILE:LINE: message"; nothing here aborts.
 #include "song_score.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -273,7 +274,15 @@ bool parseSectionOption(Parser& parser, int lineNumber, Section& section, const 
         section.arp = value;
     else if (key == "fill")
         section.fill = value;
-    else if (key == "sing") {
+    else if (key == "turnaround")
+        section.turnaround = value;
+    else if (key == "counter")
+        section.counter = value;
+    else if (key == "transpose") {
+        double semitones = 0;
+        ok = parseNumber(value, &semitones) && semitones == int(semitones) && std::fabs(semitones) <= 12;
+        section.transpose = int(semitones);
+    } else if (key == "sing") {
         ok = parseSungSlots(value, &section.sung);
         section.singLine = lineNumber;
     } else if (key == "lead") {
@@ -310,8 +319,8 @@ bool parseSection(Parser& parser, const ScoreLine& line) {
     if (parts.size() < 3 || !parseNumber(parts[2], &bar) || bar < 0 || bar != int(bar)) {
         return fail(parser, line.number, "expected \"section NAME BAR key=value ...\" with a whole bar number");
     }
-    Section section{parts[1], line.number,     int(bar), 0,     "",    "-",   "-", "-", {},  "", {},
-                    0,        LeadVoice::hero, false,    false, false, false, 1.0, 1.0, 0.0, 0.0};
+    Section section{parts[1], line.number, int(bar),        0,     "",    "-",   "-",   "-", {},  "-", "", "", 0,
+                    {},       0,           LeadVoice::hero, false, false, false, false, 1.0, 1.0, 0.0, 0.0};
     for (size_t i = 3; i < parts.size(); ++i) {
         if (!parseSectionOption(parser, line.number, section, parts[i])) return false;
     }
@@ -390,6 +399,12 @@ bool checkSection(Parser& parser, const Section& section) {
         return false;
     if (!section.fill.empty() &&
         !checkReference(parser, section, "drums", section.fill, findDrums(score, section.fill)))
+        return false;
+    if (!section.turnaround.empty() &&
+        !checkReference(parser, section, "drums", section.turnaround, findDrums(score, section.turnaround)))
+        return false;
+    if (section.counter != "-" &&
+        !checkReference(parser, section, "melody", section.counter, findMelody(score, section.counter)))
         return false;
     if (section.bass != "-" &&
         !checkReference(parser, section, "bass", section.bass, findBassline(score, section.bass)))

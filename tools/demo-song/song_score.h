@@ -73,7 +73,10 @@ struct Section {
     std::string bass;
     std::string arp;
     std::vector<std::string> lead;  // empty for none
+    std::string counter;            // a second tune under the lead, "-" for none
     std::string fill;               // empty for none
+    std::string turnaround;         // drums for the last bar of every four; empty for none
+    int transpose;                  // semitones, every pitched part
     std::vector<SungSlot> sung;     // two bars each from the section's start
     int singLine;                   // where the section's "sing=" is, for messages
     LeadVoice voice;

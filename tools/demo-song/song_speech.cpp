@@ -63,8 +63,8 @@ Speech speakLine(const std::string& text, const std::string& voice) {
     espeak_SetParameter(espeakRATE, 150, 0);
     Collected collected;
     collecting = &collected;
-    espeak_ERROR spoken = espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
-                                       nullptr, nullptr);
+    espeak_ERROR spoken =
+        espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
     espeak_Synchronize();
     collecting = nullptr;
     if (spoken != EE_OK || collected.samples.empty()) {

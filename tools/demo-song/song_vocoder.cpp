@@ -33,7 +33,8 @@ double levinson(const double* r, float* reflection) {
 std::vector<EnvelopeFrame> analyseSpeech(const std::vector<float>& samples) {
     long count = long(samples.size());
     std::vector<double> emphasised(samples.size());
-    for (long i = 0; i < count; ++i) emphasised[size_t(i)] = samples[size_t(i)] - (i ? preEmphasis * samples[size_t(i - 1)] : 0.0);
+    for (long i = 0; i < count; ++i)
+        emphasised[size_t(i)] = samples[size_t(i)] - (i ? preEmphasis * samples[size_t(i - 1)] : 0.0);
     double window[windowLength];
     double windowEnergy = 0;
     for (int i = 0; i < windowLength; ++i) {

@@ -232,8 +232,8 @@ double noteStartBefore(const SungSyllable& s, double at) {
 
 // Sings the planned syllables at the speech's own rate; returns the sung line, which starts at
 // the line's first frame.
-std::vector<float> singSyllables(const std::vector<SungSyllable>& plan, const Speech& speech,
-                                 const SingerStyle& style, double length, uint32_t seed) {
+std::vector<float> singSyllables(const std::vector<SungSyllable>& plan, const Speech& speech, const SingerStyle& style,
+                                 double length, uint32_t seed) {
     std::vector<EnvelopeFrame> frames = analyseSpeech(speech.samples);
     std::vector<float> sung(size_t(std::max(0.0, length)), 0.0f);
     VocalTract tract;

@@ -123,21 +123,6 @@ std::vector<double> decodedStart(const std::string& path, size_t frames) {
     return mono;
 }
 
-// The samples of a 16-bit stereo WAV as written by demo-song, averaged to mono.
-std::vector<double> wavMono(const std::string& path) {
-    std::string bytes = readFileBytes(path);
-    std::vector<double> mono;
-    if (bytes.size() < 44 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(36, 4, "data") != 0) return mono;
-    const unsigned char* data = reinterpret_cast<const unsigned char*>(bytes.data()) + 44;
-    size_t frames = (bytes.size() - 44) / 4;
-    for (size_t i = 0; i < frames; ++i) {
-        int16_t left = int16_t(data[4 * i] | (data[4 * i + 1] << 8));
-        int16_t right = int16_t(data[4 * i + 2] | (data[4 * i + 3] << 8));
-        mono.push_back((left + right) / 65536.0);
-    }
-    return mono;
-}
-
 constexpr size_t songRate = 44100;
 constexpr double secondsPerBar = 2.0;     // 120 beats a minute, four to the bar
 constexpr double secondsPerStep = 0.125;  // a sixteenth note

@@ -3,6 +3,7 @@
 
 #include "platform/song_stream.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -103,4 +104,20 @@ void writeBytes(const std::string& path, const std::vector<unsigned char>& bytes
 std::vector<unsigned char> readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<double> wavMono(const std::string& path) {
+    std::vector<unsigned char> bytes = readBytes(path);
+    std::vector<double> mono;
+    auto at = [&](size_t offset, const char* text) { return std::equal(text, text + 4, bytes.begin() + long(offset)); };
+    if (bytes.size() < 44 || !at(0, "RIFF") || !at(36, "data")) return mono;
+    const unsigned char* data = bytes.data() + 44;
+    size_t frames = (bytes.size() - 44) / 4;
+    mono.reserve(frames);
+    for (size_t i = 0; i < frames; ++i) {
+        int16_t left = int16_t(data[4 * i] | (data[4 * i + 1] << 8));
+        int16_t right = int16_t(data[4 * i + 2] | (data[4 * i + 3] << 8));
+        mono.push_back((left + right) / 65536.0);
+    }
+    return mono;
 }

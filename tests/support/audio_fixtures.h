@@ -27,6 +27,10 @@ bool encodeMp3(const std::string& wavPath, const std::string& mp3Path, const std
 bool makeSong(const std::string& mp3Path, int rate, int channels, double seconds,
               const std::vector<long>& clickFrames = {});
 
+// The samples of a 16-bit stereo WAV as demo-song writes it (a 44-byte header), left and right
+// averaged, in -1 .. 1; empty when the file is no such WAV.
+std::vector<double> wavMono(const std::string& path);
+
 // Decodes a whole file through the layer's decoder (16-bit stereo, 44100 Hz).
 std::vector<int16_t> decodeWholeSong(const std::string& path);
 

@@ -164,13 +164,14 @@ std::vector<float> sumOf(const std::vector<std::vector<float>*>& parts, double g
 // Each part at the gain the mix was mastered with, and the mastered mix itself.
 // The sung lines, a line each: the seconds their slot starts and ends, the singer's tag and the
 // words, so that a listener (or a recognizer) knows what to expect where.
-int writeSungLines(const std::string& path, const std::vector<SungLine>& sung) {
+int writeSungLines(const std::string& path, const std::vector<SungLine>& sung, long songFrames) {
     FILE* file = fopen(path.c_str(), "w");
     if (!file) {
         fprintf(stderr, "demo-song: %s cannot be written\n", path.c_str());
         return -1;
     }
     for (const SungLine& line : sung) {
+        if (line.slotEnd > songFrames) continue;  // a song cut short (--seconds) lacks it
         fprintf(file, "%.3f %.3f %s %s\n", double(line.slotStart) / songRate, double(line.slotEnd) / songRate,
                 line.singer == Singer::hero ? "good" : "evil", line.text.c_str());
     }
@@ -193,7 +194,7 @@ int writeStems(const std::string& folder, SongParts& parts, const std::vector<fl
     for (const auto& stem : stems) {
         if (writeWav(folder + "/" + stem.name, sumOf({stem.part}, gain)) != 0) return -1;
     }
-    if (writeSungLines(folder + "/lines.txt", sung) != 0) return -1;
+    if (writeSungLines(folder + "/lines.txt", sung, long(mix.size() / 2)) != 0) return -1;
     return writeWav(folder + "/mix.wav", mix);
 }
 

@@ -57,7 +57,8 @@ double repeatedShare(const std::vector<double>& mono, long framesPerBar) {
     std::vector<double> norms(static_cast<size_t>(bars));
     for (long b = 0; b < bars; ++b) {
         double sum = 0;
-        for (long i = 0; i < framesPerBar; ++i) sum += mono[size_t(b * framesPerBar + i)] * mono[size_t(b * framesPerBar + i)];
+        for (long i = 0; i < framesPerBar; ++i)
+            sum += mono[size_t(b * framesPerBar + i)] * mono[size_t(b * framesPerBar + i)];
         norms[size_t(b)] = std::sqrt(sum);
     }
     int repeated = 0, sounding = 0;
@@ -90,7 +91,8 @@ void printSongFigures(FILE* out, const Score& score, const std::vector<float>& s
     double body = bandEnergy(mid, 250, 2000);
     fprintf(out, "figures: width (side against mid, 1-8 kHz) %.1f dB\n",
             decibels(bandEnergy(side, 1000, 8000) / bandEnergy(mid, 1000, 8000)));
-    fprintf(out, "figures: presence (2-6 kHz against 250 Hz-2 kHz) %.1f dB\n", decibels(bandEnergy(mid, 2000, 6000) / body));
+    fprintf(out, "figures: presence (2-6 kHz against 250 Hz-2 kHz) %.1f dB\n",
+            decibels(bandEnergy(mid, 2000, 6000) / body));
     fprintf(out, "figures: sub (under 40 Hz against 40-250 Hz) %.1f dB\n",
             decibels(bandEnergy(mid, 0, 40) / bandEnergy(mid, 40, 250)));
     long framesPerBar = barStartFrame(score, 1);

@@ -24,7 +24,7 @@ struct SingerStyle {
     double reverb;
 };
 
-const SingerStyle heroStyle{"en-us+f2", 1.04, 0.28, 5.4, 0.06, 0.0, 0.85, 0.10, 0.22};
+const SingerStyle heroStyle{"en-us+f2", 1.04, 0.28, 5.4, 0.16, 0.0, 0.85, 0.10, 0.22};
 const SingerStyle villainStyle{"en-us+m3", 0.84, 0.18, 4.6, 0.03, 0.22, 0.95, 0.06, 0.34};
 
 // A syllable of the spoken line, in samples of the speech: the consonants before its vowel,

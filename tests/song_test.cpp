@@ -1,0 +1,182 @@
+// The show's song as a listener meets it: each singer is heard only while their bubble shows and
+// in every showing of it (the build's voice stems against the show's compiled choreography), no
+// bar of the song comes back unchanged, the generator gives the same bytes for the same sources,
+// and a sung line that the lyrics lack is named with its place in the score.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "support/audio_fixtures.h"
+#include "support/run_program.h"
+#include "support/sync_files.h"
+#include "sync/sync.h"
+
+namespace {
+
+const std::string showDir = std::string(DEMO_BIN_DIR) + "/../show";
+const std::string stemsDir = std::string(DEMO_BIN_DIR) + "/../song-stems";
+const std::string showSources = std::string(DEMO_SOURCE_DIR) + "/show";
+constexpr double songRate = 44100;
+constexpr double rowsPerSecond = 24;
+
+// Whether a singer is heard in each 10 ms of their stem: its RMS over the 20 ms around it is
+// above -38 dBFS. A sung line is near -24 dBFS; the echo and the room it leaves behind fall
+// under -40 dBFS within a moment, and only the singing itself must keep to the bubble.
+std::vector<bool> heardEvery10Ms(const std::vector<double>& voice) {
+    const size_t hop = 441;
+    std::vector<bool> heard;
+    for (size_t at = 0; at + 2 * hop <= voice.size(); at += hop) {
+        double sum = 0;
+        for (size_t i = at; i < at + 2 * hop; ++i) sum += voice[i] * voice[i];
+        heard.push_back(10.0 * std::log10(sum / double(2 * hop) + 1e-30) > -38.0);
+    }
+    return heard;
+}
+
+// The rows in which a lyric bubble shows a line: the compiled track's value selects one of
+// `lines` images while it lies strictly between -1 and that count.
+std::vector<bool> bubbleRows(const char* track, int lines, int rows) {
+    std::vector<bool> shows(static_cast<size_t>(rows), false);
+    char previous[4096];
+    if (!getcwd(previous, sizeof previous) || chdir(showDir.c_str()) != 0) return shows;
+    SyncDevice* device = createSyncDevice();
+    SyncTrack* lyrics = getTrack(device, track);
+    for (int row = 0; row < rows && lyrics; ++row) {
+        float value = evaluateTrack(lyrics, row);
+        shows[size_t(row)] = value > -1.0f && value < float(lines);
+    }
+    destroySyncDevice(device);
+    EXPECT_EQ(chdir(previous), 0);
+    return shows;
+}
+
+struct Showing {
+    int firstRow;
+    int endRow;
+};
+
+std::vector<Showing> showings(const std::vector<bool>& rows) {
+    std::vector<Showing> found;
+    for (int row = 0; row < int(rows.size()); ++row) {
+        if (!rows[size_t(row)]) continue;
+        if (found.empty() || found.back().endRow != row) found.push_back(Showing{row, row});
+        found.back().endRow = row + 1;
+    }
+    return found;
+}
+
+void expectSungInItsBubble(const char* stem, const char* track, int lines) {
+    std::vector<double> voice = wavMono(stemsDir + "/" + stem);
+    ASSERT_GT(voice.size(), size_t(270 * songRate)) << stem << " is missing or short (the build writes it)";
+    std::vector<bool> heard = heardEvery10Ms(voice);
+    int rows = int(double(voice.size()) / songRate * rowsPerSecond);
+    std::vector<bool> bubble = bubbleRows(track, lines, rows);
+    // Heard only while the bubble shows: a 10 ms step's row, and the rows of its neighbours'
+    // edges, must all show it.
+    int outside = 0;
+    double firstOutside = -1;
+    for (size_t k = 0; k < heard.size(); ++k) {
+        if (!heard[k]) continue;
+        int row = int(double(k) * 0.01 * rowsPerSecond);
+        int lastRow = int((double(k) * 0.01 + 0.02) * rowsPerSecond);
+        bool inside = true;
+        for (int r = row; r <= lastRow && r < rows; ++r) inside = inside && bubble[size_t(r)];
+        if (!inside && outside++ == 0) firstOutside = double(k) * 0.01;
+    }
+    EXPECT_EQ(outside, 0) << stem << " is heard without its bubble, first at " << firstOutside << " s";
+    // And in every showing, for a good part of it: the line is sung, not only begun.
+    std::vector<Showing> shown = showings(bubble);
+    EXPECT_GT(shown.size(), size_t(3)) << track;
+    for (const Showing& showing : shown) {
+        size_t first = size_t(showing.firstRow / rowsPerSecond * 100.0);
+        size_t end = std::min(heard.size(), size_t(showing.endRow / rowsPerSecond * 100.0));
+        long count = std::count(heard.begin() + long(std::min(first, end)), heard.begin() + long(end), true);
+        EXPECT_GE(double(count), 0.4 * double(end - first))
+            << stem << " is silent through most of the bubble shown at rows " << showing.firstRow << "-"
+            << showing.endRow;
+    }
+}
+
+}  // namespace
+
+TEST(SongVoice, EachSingerIsHeardInEveryShowingOfTheirBubbleAndOnlyThen) {
+    expectSungInItsBubble("voice-good.wav", "lyrics:good", 32);
+    expectSungInItsBubble("voice-evil.wav", "lyrics:evil", 18);
+}
+
+TEST(SongArrangement, NoBarComesBackUnchanged) {
+    // Each two-second bar of the mix against every bar before it: a normalised correlation of
+    // 0.96 or more is the same music played again.
+    std::vector<double> mix = wavMono(stemsDir + "/mix.wav");
+    const size_t bar = size_t(2 * songRate);
+    ASSERT_GT(mix.size(), 130 * bar) << "the build writes the mix beside the stems";
+    size_t bars = mix.size() / bar;
+    std::vector<double> norms(bars);
+    for (size_t b = 0; b < bars; ++b) {
+        double sum = 0;
+        for (size_t i = b * bar; i < (b + 1) * bar; ++i) sum += mix[i] * mix[i];
+        norms[b] = std::sqrt(sum);
+    }
+    std::vector<std::string> repeats;
+    for (size_t b = 1; b < bars; ++b) {
+        if (norms[b] < 1e-2) continue;
+        for (size_t earlier = 0; earlier < b; ++earlier) {
+            if (norms[earlier] < 1e-2) continue;
+            double dot = 0;
+            for (size_t i = 0; i < bar; ++i) dot += mix[b * bar + i] * mix[earlier * bar + i];
+            double correlation = dot / (norms[b] * norms[earlier]);
+            if (correlation >= 0.96) {
+                repeats.push_back(std::to_string(b) + " repeats " + std::to_string(earlier) + " (" +
+                                  std::to_string(correlation) + ")");
+                break;
+            }
+        }
+    }
+    std::string all;
+    for (const std::string& repeat : repeats) all += "\n  bar " + repeat;
+    EXPECT_TRUE(repeats.empty()) << repeats.size() << " bars repeat an earlier one:" << all;
+}
+
+TEST(SongGenerator, TheSameSourcesGiveTheSameBytes) {
+    // The first 20 seconds hold the intro, the band and Pip's first lines.
+    TempDir work;
+    std::string command = shellQuote(builtProgram("demo-song")) + " --score " + shellQuote(showSources + "/score.txt") +
+                          " --seconds 20 --stems ";
+    ASSERT_EQ(runCommand(command + shellQuote(work.file("a")), ".").status, 0);
+    ASSERT_EQ(runCommand(command + shellQuote(work.file("b")), ".").status, 0);
+    for (const char* name : {"mix.wav", "voice-good.wav", "band.wav", "lines.txt"}) {
+        std::string a = readFileBytes(work.file(std::string("a/") + name));
+        EXPECT_FALSE(a.empty()) << name;
+        EXPECT_EQ(a, readFileBytes(work.file(std::string("b/") + name))) << name << " differs between runs";
+    }
+}
+
+TEST(SongGenerator, ALineTheLyricsLackIsNamedWithItsScoreLine) {
+    TempDir work;
+    std::string score = readFileBytes(showSources + "/score.txt");
+    size_t at = score.find("sing=good:1-4");
+    ASSERT_NE(at, std::string::npos);
+    score.replace(at, 13, "sing=good:1-3,good:33");
+    std::ofstream(work.file("score.txt")) << score;
+    std::ofstream(work.file("lyrics.txt")) << readFileBytes(showSources + "/lyrics.txt");
+    int line = int(std::count(score.begin(), score.begin() + long(at), '\n')) + 1;
+    ProgramResult result = runCommand(shellQuote(builtProgram("demo-song")) + " --score " +
+                                          shellQuote(work.file("score.txt")) + " --wav " + shellQuote(work.file("x.wav")),
+                                      ".");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("score.txt:" + std::to_string(line) + ":"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("good:33"), std::string::npos) << result.err;
+    // The lyrics beside the score are the ones sung; without them the song is not made.
+    std::remove(work.file("lyrics.txt").c_str());
+    ProgramResult missing = runCommand(shellQuote(builtProgram("demo-song")) + " --score " +
+                                           shellQuote(work.file("score.txt")) + " --wav " + shellQuote(work.file("x.wav")),
+                                       ".");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("lyrics.txt"), std::string::npos) << missing.err;
+}

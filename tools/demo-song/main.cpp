@@ -38,7 +38,8 @@ const char* const usage =
     "fade has ended).\n"
     "  --lyrics FILE  the words sung (by default lyrics.txt beside the score)\n"
     "  --stems DIR    also write DIR/voice-good.wav, DIR/voice-evil.wav (each singer alone),\n"
-    "                 DIR/band.wav (everything else) and DIR/mix.wav, at the mix's gain, and\n"
+    "                 DIR/band.wav (everything else), 6 dB under the mix's gain, and\n"
+    "                 DIR/mix.wav, the mastered song, and\n"
     "                 DIR/lines.txt (each sung line: start and end in seconds, singer, words)\n"
     "  --seconds N    only the first N seconds (mastered on their own), for quick checks\n"
     "  --after S      where the level of the rest is measured from, in seconds\n"
@@ -150,6 +151,12 @@ SongParts synthesize(const Score& score, const std::vector<SungLine>& sung, doub
         }
         (singer == Singer::hero ? parts.hero : parts.villain) = mixDown(voice, arrangement);
     }
+    std::vector<float> voices = parts.hero;
+    for (size_t i = 0; i < voices.size(); ++i) voices[i] += parts.villain[i];
+    carveRoomForVoice(parts.band, voices);
+    // The carving filter rings on for a moment after the band's fade has ended: silence it, as
+    // the fade did.
+    for (size_t i = 2 * size_t(std::max(0L, arrangement.fadeEnd)); i < parts.band.size(); ++i) parts.band[i] = 0.0f;
     return parts;
 }
 
@@ -161,7 +168,6 @@ std::vector<float> sumOf(const std::vector<std::vector<float>*>& parts, double g
     return sum;
 }
 
-// Each part at the gain the mix was mastered with, and the mastered mix itself.
 // The sung lines, a line each: the seconds their slot starts and ends, the singer's tag and the
 // words, so that a listener (or a recognizer) knows what to expect where.
 int writeSungLines(const std::string& path, const std::vector<SungLine>& sung, long songFrames) {
@@ -182,9 +188,11 @@ int writeSungLines(const std::string& path, const std::vector<SungLine>& sung, l
     return 0;
 }
 
+// Each part at the gain the mix was mastered with less 6 dB, so that no part clips on its own
+// (they add up to the mix before its limiter at +6 dB), the mastered mix itself and the lines.
 int writeStems(const std::string& folder, SongParts& parts, const std::vector<float>& mix, double gainDb,
                const std::vector<SungLine>& sung) {
-    double gain = std::pow(10.0, gainDb / 20.0);
+    double gain = std::pow(10.0, (gainDb - 6.0) / 20.0);
     std::error_code made;
     std::filesystem::create_directories(folder, made);
     const struct {

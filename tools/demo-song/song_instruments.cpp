@@ -169,7 +169,7 @@ void renderKick(const NoteEvent& e, MixBuses& buses, Noise& noise) {
     long total = framesFor(0.5);
     for (long i = 0; i < total; ++i) {
         double t = i * sampleTime;
-        double frequency = 43.0 + 120.0 * std::exp(-t / 0.03);
+        double frequency = 52.0 + 120.0 * std::exp(-t / 0.03);
         phase = advance(phase, frequency * sampleTime);
         // The body falls from a punch to the sub under it, which rings a little longer.
         double body = std::sin(twoPi * phase) * (0.75 * std::exp(-t / 0.22) + 0.35 * std::exp(-t / 0.5)) *
@@ -293,7 +293,7 @@ void renderBass(const NoteEvent& e, MixBuses& buses) {
         phase = advance(phase, step);
         subPhase = advance(subPhase, step * 0.5);
         double tone = 0.55 * sawWave(phase, step) + 0.6 * std::sin(twoPi * phase);
-        double sub = 0.45 * std::sin(twoPi * subPhase);  // an octave down, under the filter
+        double sub = 0.3 * std::sin(twoPi * subPhase);  // an octave down, under the filter
         mixInto(buses, e.start + i, (runFilter(filter, tone).low + sub) * nextLevel(envelope), r);
     }
 }

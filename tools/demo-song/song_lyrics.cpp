@@ -8,7 +8,8 @@
 namespace {
 
 // The notes of two bars of the section's tune (its lead melodies one after another, repeated),
-// starting at `firstStep` of it, as frames of the song; the villain sings an octave down.
+// starting at `firstStep` of it, as frames of the song. Pip sings an octave under the lead's
+// notes, the villain two.
 std::vector<VoiceNote> notesOfSlot(const Score& score, const Section& section, long firstStep, Singer singer) {
     std::vector<MelodyStep> tune;
     for (const std::string& name : section.lead) {
@@ -19,7 +20,7 @@ std::vector<VoiceNote> notesOfSlot(const Score& score, const Section& section, l
     double framesPerStep = songRate * 60.0 / score.tempo / 4.0;
     long sectionStep = long(section.startBar) * stepsPerBar;
     long steps = long(barsPerSungLine) * stepsPerBar;
-    int shift = section.transpose + (singer == Singer::villain ? -12 : 0);
+    int shift = section.transpose + (singer == Singer::villain ? -24 : -12);
     for (long i = 0; i < steps; ++i) {
         const MelodyStep& step = tune[size_t(firstStep + i) % tune.size()];
         long frame = std::lround(double(sectionStep + firstStep + i) * framesPerStep);
@@ -52,9 +53,12 @@ SungLines sungLines(const Score& score, const TaggedText& lyrics) {
             Singer singer = sung.singer == "good" ? Singer::hero : Singer::villain;
             int bar = section.startBar + int(slot) * barsPerSungLine;
             long firstStep = long(slot) * barsPerSungLine * stepsPerBar;
+            double position = (slot + 0.5) * barsPerSungLine / double(section.endBar - section.startBar);
+            double sectionDb = section.levelFrom + (section.levelTo - section.levelFrom) * position;
             result.lines.push_back(SungLine{singer, words.text, words.file + ":" + std::to_string(words.lineNumber),
                                             barStartFrame(score, bar), barStartFrame(score, bar + barsPerSungLine),
-                                            notesOfSlot(score, section, firstStep, singer)});
+                                            notesOfSlot(score, section, firstStep, singer), section.doubled,
+                                            0.5 * sectionDb + section.vocalDb});
         }
     }
     return result;

@@ -10,3 +10,7 @@
 
 // Returns interleaved stereo samples (left, right, ...), frames = buses.frames.
 std::vector<float> mixDown(const MixBuses& buses, const Arrangement& arrangement);
+
+// Makes room for the voice: while it sings, the band's 1-4 kHz (where the words are understood)
+// is pulled down by up to 10 dB, following the voice's level. Both interleaved stereo, equally long.
+void carveRoomForVoice(std::vector<float>& band, const std::vector<float>& voice);

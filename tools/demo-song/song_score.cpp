@@ -278,7 +278,9 @@ bool parseSectionOption(Parser& parser, int lineNumber, Section& section, const 
         section.turnaround = value;
     else if (key == "counter")
         section.counter = value;
-    else if (key == "transpose") {
+    else if (key == "vocal") {
+        ok = parseNumber(value, &section.vocalDb) && section.vocalDb >= -20 && section.vocalDb <= 12;
+    } else if (key == "transpose") {
         double semitones = 0;
         ok = parseNumber(value, &semitones) && semitones == int(semitones) && std::fabs(semitones) <= 12;
         section.transpose = int(semitones);
@@ -319,8 +321,10 @@ bool parseSection(Parser& parser, const ScoreLine& line) {
     if (parts.size() < 3 || !parseNumber(parts[2], &bar) || bar < 0 || bar != int(bar)) {
         return fail(parser, line.number, "expected \"section NAME BAR key=value ...\" with a whole bar number");
     }
-    Section section{parts[1], line.number, int(bar),        0,     "",    "-",   "-",   "-", {},  "-", "", "", 0,
-                    {},       0,           LeadVoice::hero, false, false, false, false, 1.0, 1.0, 0.0, 0.0};
+    Section section;
+    section.name = parts[1];
+    section.line = line.number;
+    section.startBar = int(bar);
     for (size_t i = 3; i < parts.size(); ++i) {
         if (!parseSectionOption(parser, line.number, section, parts[i])) return false;
     }

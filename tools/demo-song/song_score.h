@@ -63,31 +63,33 @@ struct SungSlot {
 };
 constexpr int barsPerSungLine = 2;
 
+// A part of the song; what a section line does not set keeps the value given here.
 struct Section {
     std::string name;
-    int line;  // where it is defined in the score, for messages
-    int startBar;
-    int endBar;  // the next section's start, or the song's end
+    int line = 0;  // where it is defined in the score, for messages
+    int startBar = 0;
+    int endBar = 0;  // the next section's start, or the song's end
     std::string chords;
-    std::string drums;  // "-" for none
-    std::string bass;
-    std::string arp;
+    std::string drums = "-";  // "-" for none
+    std::string bass = "-";
+    std::string arp = "-";
     std::vector<std::string> lead;  // empty for none
-    std::string counter;            // a second tune under the lead, "-" for none
+    std::string counter = "-";      // a second tune under the lead, "-" for none
     std::string fill;               // empty for none
     std::string turnaround;         // drums for the last bar of every four; empty for none
-    int transpose;                  // semitones, every pitched part
+    int transpose = 0;              // semitones, every pitched part
     std::vector<SungSlot> sung;     // two bars each from the section's start
-    int singLine;                   // where the section's "sing=" is, for messages
-    LeadVoice voice;
-    bool pad;
-    bool crash;
-    bool riser;
-    bool doubled;  // the hero's melody doubled an octave up
-    double filterFrom;
-    double filterTo;
-    double levelFrom;  // dB on every note of the section, moving from one to the other
-    double levelTo;
+    int singLine = 0;               // where the section's "sing=" is, for messages
+    double vocalDb = 0;             // the voice's own level in the section, over the band's
+    LeadVoice voice = LeadVoice::hero;
+    bool pad = false;
+    bool crash = false;
+    bool riser = false;
+    bool doubled = false;  // the tune doubled an octave up, and the voice double-tracked
+    double filterFrom = 1.0;
+    double filterTo = 1.0;
+    double levelFrom = 0;  // dB on every note of the section, moving from one to the other
+    double levelTo = 0;
 };
 
 struct Score {

@@ -18,7 +18,7 @@ double levinson(const double* r, float* reflection) {
         double sum = r[m];
         for (int j = 1; j < m; ++j) sum += a[j] * r[m - j];
         double k = error > 0 ? -sum / error : 0.0;
-        k = std::clamp(k, -0.999, 0.999);
+        k = std::clamp(k, -0.985, 0.985);
         reflection[m - 1] = float(k);
         std::copy(a, a + m, previous);
         for (int j = 1; j < m; ++j) a[j] = previous[j] + k * previous[m - j];
@@ -56,7 +56,9 @@ std::vector<EnvelopeFrame> analyseSpeech(const std::vector<float>& samples) {
             double spread = 2.0 * M_PI * 60.0 * lag / 22050.0;
             r[lag] = sum * std::exp(-0.5 * spread * spread);
         }
-        r[0] = r[0] * 1.0001 + 1e-12;
+        // A floor of noise at about -66 dBFS: near-silent frames get a flat envelope instead of
+        // an ill-conditioned one whose resonances would ring out of all proportion.
+        r[0] = r[0] * 1.0001 + 2.5e-7 * windowEnergy;
         EnvelopeFrame frame{};
         double error = levinson(r, frame.reflection);
         frame.level = float(std::sqrt(std::max(0.0, error) / windowEnergy));

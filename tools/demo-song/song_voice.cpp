@@ -11,21 +11,33 @@
 namespace {
 
 // Each singer: the speaking voice, how far the formants are moved (below 1 darker and bigger),
-// the vibrato, and where the voice goes in the mix.
+// the vibrato, and where the voice goes in the mix. The villain glitches: now and then a
+// syllable stutters, crushed to a few bits, and every other line ends in a tape stop.
 struct SingerStyle {
     const char* speakingVoice;
     double formantScale;
     double vibratoDepth;  // semitones
     double vibratoRate;   // Hz
     double breath;        // noise under the voiced sounds, 0 .. 1
-    double crush;         // share of the bit-crushed sound, 0 .. 1
+    bool glitches;
     double level;
     double delay;
     double reverb;
 };
 
-const SingerStyle heroStyle{"en-us+f2", 1.04, 0.28, 5.4, 0.16, 0.0, 0.85, 0.10, 0.22};
-const SingerStyle villainStyle{"en-us+m3", 0.84, 0.18, 4.6, 0.03, 0.22, 0.95, 0.06, 0.34};
+const SingerStyle heroStyle{"en-us+f2", 1.04, 0.28, 5.4, 0.16, false, 1.3, 0.1, 0.24};
+const SingerStyle villainStyle{"en-us+m3", 0.84, 0.2, 4.6, 0.05, true, 1.5, 0.06, 0.28};
+
+// One pass of singing a line: the pitch over the notes, this line's own vibrato (no two lines
+// sing a held note quite alike), the noise's seed, and for the villain where he glitches.
+struct Take {
+    double transpose;  // semitones
+    double vibratoDepth;
+    double vibratoRate;
+    uint32_t seed;
+    bool glitches;
+    bool tapeStop;  // the line's last syllable falls away in pitch
+};
 
 // A syllable of the spoken line, in samples of the speech: the consonants before its vowel,
 // the vowel, and the consonants after it.
@@ -140,6 +152,7 @@ struct SungSyllable {
     double end;
     Warp warp;
     std::vector<VoiceNote> notes;  // in samples of the sung line
+    bool stutters;                 // its first moment is played three times over
 };
 
 double midiFrequency(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
@@ -170,7 +183,7 @@ std::vector<SungSyllable> planSyllables(const std::vector<Syllable>& syllables,
         if (end <= vowelStart + 0.02 * rate) continue;
         double coda = std::min({double(s.codaEnd - s.nucleusEnd), 0.12 * rate, 0.3 * (end - vowelStart)});
         double vowelEnd = end - coda;
-        SungSyllable sung{start, end, {}, notes[i]};
+        SungSyllable sung{start, end, {}, notes[i], false};
         addPoint(sung.warp, start, double(s.onsetStart));
         addPoint(sung.warp, vowelStart, double(s.nucleusStart));
         double spoken = double(s.nucleusEnd - s.nucleusStart);
@@ -230,14 +243,88 @@ double noteStartBefore(const SungSyllable& s, double at) {
     return found;
 }
 
+// A chain of second-order allpass filters that smears each glottal pulse over a millisecond or
+// two: the spectrum stays as it is, but the wave loses the needle-sharp peaks that a bare pulse
+// train leaves after the vocal tract (which would make the mix's limiter duck on every vowel).
+struct Dispersion {
+    double b0[3], b1[3];  // each section: (b0 + b1 z^-1 + z^-2) / (1 + b1 z^-1 + b0 z^-2)
+    double x1[3] = {}, x2[3] = {}, y1[3] = {}, y2[3] = {};
+};
+
+Dispersion makeDispersion(double rate) {
+    const double centres[3] = {600.0, 1500.0, 3200.0};
+    Dispersion d;
+    for (int k = 0; k < 3; ++k) {
+        double w = 2.0 * M_PI * centres[k] / rate;
+        double alpha = std::sin(w) / (2.0 * 0.9);
+        double a0 = 1.0 + alpha;
+        d.b0[k] = (1.0 - alpha) / a0;
+        d.b1[k] = -2.0 * std::cos(w) / a0;
+    }
+    return d;
+}
+
+double disperse(Dispersion& d, double x) {
+    for (int k = 0; k < 3; ++k) {
+        double y = d.b0[k] * x + d.b1[k] * d.x1[k] + d.x2[k] - d.b1[k] * d.y1[k] - d.b0[k] * d.y2[k];
+        d.x2[k] = d.x1[k];
+        d.x1[k] = x;
+        d.y2[k] = d.y1[k];
+        d.y1[k] = y;
+        x = y;
+    }
+    return x;
+}
+
+// A singer's compressor: peaks more than 12 dB over the line's own RMS (a burst of a plosive, a
+// resonance that rings up) are brought down to it, with a millisecond's look-ahead and a quick
+// release, so the line's level is even and its peaks do not reach the mix's limiter.
+void evenOutPeaks(std::vector<float>& sung, double rate) {
+    double sum = 0;
+    size_t sounding = 0;
+    for (float sample : sung) {
+        sum += double(sample) * sample;
+        sounding += sample != 0.0f;
+    }
+    if (sounding == 0) return;
+    const double ceiling = 4.0 * std::sqrt(sum / double(sounding));
+    const long ahead = std::max(1L, long(0.001 * rate));
+    const double release = 1.0 - std::exp(-1.0 / (0.05 * rate));
+    long count = long(sung.size());
+    std::vector<float> needed(sung.size(), 1.0f);
+    for (long i = 0; i < count; ++i) {
+        double size = std::fabs(double(sung[size_t(i)]));
+        if (size <= ceiling) continue;
+        for (long j = std::max(0L, i - ahead); j <= i; ++j)
+            needed[size_t(j)] = std::min(needed[size_t(j)], float(ceiling / size));
+    }
+    double gain = 1.0;
+    for (long i = 0; i < count; ++i) {
+        gain = std::min(double(needed[size_t(i)]), gain + (1.0 - gain) * release);
+        sung[size_t(i)] = float(sung[size_t(i)] * gain);
+    }
+}
+
+// Lifts what lies above about 4.5 kHz by up to 6 dB (a first-order shelf), so that the voice
+// has air over the band.
+void addAir(std::vector<float>& sung, double rate) {
+    const double pole = std::exp(-2.0 * M_PI * 4500.0 / rate);
+    double low = 0;
+    for (float& sample : sung) {
+        low = (1.0 - pole) * sample + pole * low;
+        sample = float(sample + (sample - low));
+    }
+}
+
 // Sings the planned syllables at the speech's own rate; returns the sung line, which starts at
 // the line's first frame.
 std::vector<float> singSyllables(const std::vector<SungSyllable>& plan, const Speech& speech, const SingerStyle& style,
-                                 double length, uint32_t seed) {
+                                 const Take& take, double length) {
     std::vector<EnvelopeFrame> frames = analyseSpeech(speech.samples);
     std::vector<float> sung(size_t(std::max(0.0, length)), 0.0f);
     VocalTract tract;
-    Noise noise{seed | 1u};
+    Noise noise{take.seed | 1u};
+    Dispersion dispersion = makeDispersion(speech.rate * style.formantScale);
     double rate = speech.rate * style.formantScale;  // the line's samples a second, once resampled
     double pitch = -1;
     double phase = 0;
@@ -245,8 +332,10 @@ std::vector<float> singSyllables(const std::vector<SungSyllable>& plan, const Sp
     double voicing = 0;
     const double glide = 1.0 - std::exp(-1.0 / (0.018 * rate));
     const double voicingGlide = 1.0 - std::exp(-1.0 / (0.006 * rate));
+    const double grain = 0.055 * rate;  // a stutter's length
     double previousEnd = -1e9;
     for (const SungSyllable& s : plan) {
+        bool lastSyllable = &s == &plan.back();
         long first = long(std::ceil(s.start));
         long last = std::min(long(s.end), long(sung.size()));
         // After a rest the voice scoops up into its note; between notes it slides.
@@ -254,12 +343,17 @@ std::vector<float> singSyllables(const std::vector<SungSyllable>& plan, const Sp
         previousEnd = s.end;
         for (long n = first; n < last; ++n) {
             double t = double(n);
-            double position = warpAt(s.warp, t);
+            bool stuttering = s.stutters && t < s.start + 3.0 * grain;
+            double position = warpAt(s.warp, stuttering ? s.start + std::fmod(t - s.start, grain) : t);
             EnvelopeFrame envelope = envelopeAt(frames, position);
-            pitch += (targetPitch(s, t) - pitch) * glide;
+            pitch += (targetPitch(s, t) + take.transpose - pitch) * glide;
             double held = (t - noteStartBefore(s, t)) / rate;
-            double depth = style.vibratoDepth * std::clamp((held - 0.16) / 0.25, 0.0, 1.0);
-            double semitones = pitch + depth * std::sin(2.0 * M_PI * style.vibratoRate * held);
+            double depth = take.vibratoDepth * std::clamp((held - 0.16) / 0.25, 0.0, 1.0);
+            double semitones = pitch + depth * std::sin(2.0 * M_PI * take.vibratoRate * held);
+            if (take.tapeStop && lastSyllable) {
+                double falling = std::clamp((t - (s.end - 0.3 * rate)) / (0.3 * rate), 0.0, 1.0);
+                semitones -= 9.0 * falling * falling;
+            }
             double step = midiFrequency(semitones) / rate;
             voicing += (voicingOf(kindAt(speech.phonemes, position)) - voicing) * voicingGlide;
             // A pulse a period, of unit power a sample, shared between the two samples around
@@ -274,16 +368,16 @@ std::vector<float> singSyllables(const std::vector<SungSyllable>& plan, const Sp
                 carried = late * std::sqrt(1.0 / step);
             }
             double breath = std::max(1.0 - voicing, style.breath);
-            double excitation = envelope.level * (voicing * pulse + breath * whiteNoise(noise));
+            double excitation = envelope.level * (voicing * disperse(dispersion, pulse) + breath * whiteNoise(noise));
             double edge = std::min({1.0, (t - s.start) / (0.004 * rate), (s.end - t) / (0.015 * rate)});
+            if (stuttering) edge *= std::min(1.0, (grain - std::fmod(t - s.start, grain)) / (0.004 * rate));
             double sample = runVocalTract(tract, envelope, excitation) * std::max(0.0, edge);
-            if (style.crush > 0) {
-                double crushed = std::round(sample * 10.0) / 10.0;
-                sample += style.crush * (crushed - sample);
-            }
+            if (stuttering) sample = std::round(sample * 6.0) / 6.0;  // crushed to a few levels
             sung[size_t(n)] = float(sample);
         }
     }
+    addAir(sung, rate);
+    evenOutPeaks(sung, rate);
     return sung;
 }
 
@@ -301,6 +395,34 @@ double resampledAt(const std::vector<float>& line, double position) {
         sum += line[size_t(i)] * sinc * window;
     }
     return sum;
+}
+
+}  // namespace
+
+namespace {
+
+uint32_t mixed(uint32_t value) {
+    value ^= value >> 16;
+    value *= 0x7feb352du;
+    value ^= value >> 15;
+    value *= 0x846ca68bu;
+    return value ^ (value >> 16);
+}
+
+// Adds a take, resampled to the song's rate, to the buses at the pan and level given.
+void mixTake(const SungLine& line, const std::vector<float>& sung, double perFrame, double pan, double level,
+             const SingerStyle& style, MixBuses& buses) {
+    double angle = (pan + 1.0) * M_PI * 0.25;
+    double left = level * std::cos(angle) * M_SQRT2;
+    double right = level * std::sin(angle) * M_SQRT2;
+    for (long frame = std::max(0L, line.slotStart); frame < line.slotEnd && frame < buses.frames; ++frame) {
+        double sample = resampledAt(sung, double(frame - line.slotStart) * perFrame);
+        size_t i = size_t(frame);
+        buses.dryLeft[i] += float(sample * left);
+        buses.dryRight[i] += float(sample * right);
+        buses.delaySend[i] += float(sample * level * style.delay);
+        buses.reverbSend[i] += float(sample * level * style.reverb);
+    }
 }
 
 }  // namespace
@@ -323,20 +445,32 @@ std::string singLine(const SungLine& line, MixBuses& buses) {
     }
     double length = double(line.slotEnd - line.slotStart) * perFrame;
     double floor = 0.03 * rate;
-    double ceiling = length - 0.2 * rate;
+    double ceiling = length - 0.3 * rate;  // the echo has died down before the bubble goes
     std::vector<SungSyllable> plan = planSyllables(syllables, fitNotes(notes, syllables.size()), rate, floor, ceiling);
-    uint32_t seed = uint32_t(line.slotStart) * 2654435761u;
-    std::vector<float> sung = singSyllables(plan, speech, style, length, seed);
-    double angle = M_PI * 0.25;
-    double side = style.level * std::cos(angle) * M_SQRT2;
-    for (long frame = line.slotStart; frame < line.slotEnd && frame < buses.frames; ++frame) {
-        if (frame < 0) continue;
-        double sample = resampledAt(sung, double(frame - line.slotStart) * perFrame);
-        size_t i = size_t(frame);
-        buses.dryLeft[i] += float(sample * side);
-        buses.dryRight[i] += float(sample * side);
-        buses.delaySend[i] += float(sample * style.level * style.delay);
-        buses.reverbSend[i] += float(sample * style.level * style.reverb);
+    uint32_t seed = mixed(uint32_t(line.slotStart) + (line.singer == Singer::hero ? 0u : 0x51ed27u));
+    if (style.glitches) {
+        for (size_t i = 0; i + 1 < plan.size(); ++i) plan[i].stutters = mixed(seed + uint32_t(i)) % 4 == 0;
     }
+    Take take{0.0,
+              style.vibratoDepth * (0.85 + 0.3 * double(seed % 101) / 100.0),
+              style.vibratoRate * (0.92 + 0.16 * double(mixed(seed) % 101) / 100.0),
+              seed,
+              style.glitches,
+              style.glitches && seed % 2 == 0};
+    std::vector<float> sung = singSyllables(plan, speech, style, take, length);
+    double level = style.level * std::pow(10.0, line.gainDb / 20.0);
+    if (!line.doubled) {
+        mixTake(line, sung, perFrame, 0.0, level, style, buses);
+        return "";
+    }
+    // Doubled: the voice on both sides a little apart, and an octave over it, softer.
+    Take second = take;
+    second.seed = mixed(seed + 1);
+    second.vibratoRate *= 1.07;
+    mixTake(line, sung, perFrame, -0.35, level * 0.6, style, buses);
+    mixTake(line, singSyllables(plan, speech, style, second, length), perFrame, 0.35, level * 0.6, style, buses);
+    second.transpose = 12.0;
+    second.seed = mixed(seed + 2);
+    mixTake(line, singSyllables(plan, speech, style, second, length), perFrame, 0.0, level * 0.3, style, buses);
     return "";
 }

@@ -23,6 +23,8 @@ struct SungLine {
     long slotStart;     // the frames the line may sound in: its bubble's time on screen
     long slotEnd;
     std::vector<VoiceNote> notes;  // the melody under the line, in order
+    bool doubled;                  // sung twice, spread to the sides, and once an octave up
+    double gainDb;                 // the voice's level here: half the section's level and its own
 };
 
 // Sings the line into the buses; an empty string, or what went wrong.

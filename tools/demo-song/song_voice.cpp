@@ -23,10 +23,11 @@ struct SingerStyle {
     double level;
     double delay;
     double reverb;
+    double notchHz;  // a cut of 4 dB where the speaking voice rings on every vowel; 0 for none
 };
 
-const SingerStyle heroStyle{"en-us+f2", 1.04, 0.28, 5.4, 0.16, false, 1.3, 0.1, 0.24};
-const SingerStyle villainStyle{"en-us+m3", 0.84, 0.2, 4.6, 0.05, true, 1.5, 0.06, 0.28};
+const SingerStyle heroStyle{"en-us+f2", 1.04, 0.28, 5.4, 0.16, false, 1.3, 0.1, 0.24, 4300.0};
+const SingerStyle villainStyle{"en-us+m3", 0.84, 0.2, 4.6, 0.05, true, 2.0, 0.06, 0.28, 0.0};
 
 // One pass of singing a line: the pitch over the notes, this line's own vibrato (no two lines
 // sing a held note quite alike), the noise's seed, and for the villain where he glitches.
@@ -276,6 +277,27 @@ double disperse(Dispersion& d, double x) {
     return x;
 }
 
+// Cuts 4 dB around `centre` (a peaking filter, Q 2): the speaking voice's own resonance there
+// rings through every vowel once the pitch is held.
+void cutResonance(std::vector<float>& sung, double rate, double centre) {
+    if (centre <= 0 || centre >= 0.45 * rate) return;
+    const double w = 2.0 * M_PI * centre / rate;
+    const double a = std::pow(10.0, -4.0 / 40.0);
+    const double alpha = std::sin(w) / (2.0 * 2.0);
+    const double a0 = 1.0 + alpha / a;
+    const double b0 = (1.0 + alpha * a) / a0, b1 = -2.0 * std::cos(w) / a0, b2 = (1.0 - alpha * a) / a0;
+    const double a2 = (1.0 - alpha / a) / a0;
+    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+    for (float& sample : sung) {
+        double y = b0 * sample + b1 * x1 + b2 * x2 - b1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = sample;
+        y2 = y1;
+        y1 = y;
+        sample = float(y);
+    }
+}
+
 // A singer's compressor: peaks more than 12 dB over the line's own RMS (a burst of a plosive, a
 // resonance that rings up) are brought down to it, with a millisecond's look-ahead and a quick
 // release, so the line's level is even and its peaks do not reach the mix's limiter.
@@ -376,6 +398,7 @@ std::vector<float> singSyllables(const std::vector<SungSyllable>& plan, const Sp
             sung[size_t(n)] = float(sample);
         }
     }
+    cutResonance(sung, rate, style.notchHz);
     addAir(sung, rate);
     evenOutPeaks(sung, rate);
     return sung;
@@ -449,7 +472,8 @@ std::string singLine(const SungLine& line, MixBuses& buses) {
     std::vector<SungSyllable> plan = planSyllables(syllables, fitNotes(notes, syllables.size()), rate, floor, ceiling);
     uint32_t seed = mixed(uint32_t(line.slotStart) + (line.singer == Singer::hero ? 0u : 0x51ed27u));
     if (style.glitches) {
-        for (size_t i = 0; i + 1 < plan.size(); ++i) plan[i].stutters = mixed(seed + uint32_t(i)) % 4 == 0;
+        // Never the line's first syllable: the line is heard for what it says before it breaks up.
+        for (size_t i = 1; i + 1 < plan.size(); ++i) plan[i].stutters = mixed(seed + uint32_t(i)) % 4 == 0;
     }
     Take take{0.0,
               style.vibratoDepth * (0.85 + 0.3 * double(seed % 101) / 100.0),

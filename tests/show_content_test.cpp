@@ -298,25 +298,56 @@ TEST(ShowSong, TheIntroHasNoTicksOffTheBeatGrid) {
     EXPECT_TRUE(offGrid.empty()) << offGrid.size() << " ticks off the grid, the first at " << offGrid.front() << " s";
 }
 
-TEST(ShowSong, AScoreMistakeIsReportedWithItsLine) {
-    TempDir work;
+namespace {
+
+// demo-song run on an edited copy of the show's score (with the show's lyrics beside it, unless
+// told otherwise), and the line of the score where `edited` begins.
+struct SongRun {
+    ProgramResult result;
+    int line;
+};
+
+SongRun songFromEditedScore(const TempDir& work, const std::string& original, const std::string& edited,
+                            bool withLyrics = true) {
     std::string score = readFileBytes(showSources + "/score.txt");
-    size_t at = score.find("chords verse:");
-    ASSERT_NE(at, std::string::npos);
-    score.replace(at, 13, "chords verse: Am Hm");
+    size_t at = score.find(original);
+    if (at == std::string::npos) return SongRun{{-1, "", "the score has no \"" + original + "\""}, 0};
+    score.replace(at, original.size(), edited);
     std::ofstream(work.file("score.txt")) << score;
+    if (withLyrics) std::ofstream(work.file("lyrics.txt")) << readFileBytes(showSources + "/lyrics.txt");
     int line = int(std::count(score.begin(), score.begin() + long(at), '\n')) + 1;
     ProgramResult result =
         runCommand(shellQuote(builtProgram("demo-song")) + " --score " + shellQuote(work.file("score.txt")) +
                        " --wav " + shellQuote(work.file("x.wav")),
                    ".");
-    EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("score.txt:" + std::to_string(line) + ":"), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("Hm"), std::string::npos) << result.err;
+    return SongRun{result, line};
+}
+
+}  // namespace
+
+TEST(ShowSong, AScoreMistakeIsReportedWithItsLine) {
+    TempDir work;
+    SongRun run = songFromEditedScore(work, "chords verse:", "chords verse: Am Hm");
+    EXPECT_EQ(run.result.status, 1);
+    EXPECT_NE(run.result.err.find("score.txt:" + std::to_string(run.line) + ":"), std::string::npos) << run.result.err;
+    EXPECT_NE(run.result.err.find("Hm"), std::string::npos) << run.result.err;
     ProgramResult missing =
         runCommand(shellQuote(builtProgram("demo-song")) + " --score " + shellQuote(work.file("none.txt")) + " --wav " +
                        shellQuote(work.file("x.wav")),
                    ".");
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("none.txt"), std::string::npos) << missing.err;
+}
+
+TEST(ShowSong, ALineTheLyricsLackIsNamedWithItsScoreLine) {
+    TempDir work;
+    SongRun run = songFromEditedScore(work, "sing=good:1-4", "sing=good:1-3,good:33");
+    EXPECT_EQ(run.result.status, 1);
+    EXPECT_NE(run.result.err.find("score.txt:" + std::to_string(run.line) + ":"), std::string::npos) << run.result.err;
+    EXPECT_NE(run.result.err.find("good:33"), std::string::npos) << run.result.err;
+    // The lyrics beside the score are the ones sung; without them the song is not made.
+    TempDir bare;
+    SongRun noLyrics = songFromEditedScore(bare, "sing=good:1-4", "sing=good:1-4", false);
+    EXPECT_EQ(noLyrics.result.status, 1);
+    EXPECT_NE(noLyrics.result.err.find("lyrics.txt"), std::string::npos) << noLyrics.result.err;
 }

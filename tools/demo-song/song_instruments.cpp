@@ -2,6 +2,8 @@
 // there are no recorded sounds.
 #include "song_instruments.h"
 
+#include "song_noise.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -9,17 +11,6 @@ namespace {
 
 constexpr double sampleTime = 1.0 / songRate;
 constexpr double twoPi = 2.0 * M_PI;
-
-struct Noise {
-    uint32_t state;
-};
-
-double nextNoise(Noise& noise) {
-    noise.state ^= noise.state << 13;
-    noise.state ^= noise.state >> 17;
-    noise.state ^= noise.state << 5;
-    return double(noise.state) / 2147483648.0 - 1.0;
-}
 
 // A state-variable filter (trapezoidal integration): low, band and high outputs at once.
 struct Filter {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "song_noise.h"
 #include "song_speech.h"
 #include "song_vocoder.h"
 
@@ -217,16 +218,7 @@ double voicingOf(PhonemeKind kind) {
     return 0.0;
 }
 
-struct Noise {
-    uint32_t state;
-};
-
-double whiteNoise(Noise& noise) {
-    noise.state ^= noise.state << 13;
-    noise.state ^= noise.state >> 17;
-    noise.state ^= noise.state << 5;
-    return (double(noise.state) / 2147483648.0 - 1.0) * 1.7320508;  // unit variance
-}
+double whiteNoise(Noise& noise) { return nextNoise(noise) * 1.7320508; }  // unit variance
 
 // The target pitch (a MIDI note) at a time: the note sounding then, or the nearest one.
 double targetPitch(const SungSyllable& s, double at) {

@@ -201,11 +201,13 @@ std::vector<SungSyllable> planSyllables(const std::vector<Syllable>& syllables,
     return plan;
 }
 
+// The kind of the phoneme sounding at a position of the speech (the phonemes are in order).
 PhonemeKind kindAt(const std::vector<Phoneme>& phonemes, double position) {
-    for (const Phoneme& p : phonemes) {
-        if (position >= double(p.start) && position < double(p.end)) return p.kind;
-    }
-    return PhonemeKind::pause;
+    auto after = std::upper_bound(phonemes.begin(), phonemes.end(), position,
+                                  [](double at, const Phoneme& p) { return at < double(p.start); });
+    if (after == phonemes.begin()) return PhonemeKind::pause;
+    const Phoneme& p = *(after - 1);
+    return position < double(p.end) ? p.kind : PhonemeKind::pause;
 }
 
 double voicingOf(PhonemeKind kind) {
@@ -397,17 +399,45 @@ std::vector<float> singSyllables(const std::vector<SungSyllable>& plan, const Sp
 }
 
 // Windowed-sinc interpolation of the sung line (at `rate` samples a second) into the song's
-// frames.
+// frames: 24 taps (a Blackman window), their weights tabled for 256 fractions of a sample and
+// interpolated between them.
+constexpr int resampleTaps = 12;  // on each side
+constexpr int resamplePhases = 256;
+
+struct ResampleTable {
+    float weights[resamplePhases + 1][2 * resampleTaps];
+};
+
+double windowedSinc(double x) {
+    double sinc = std::fabs(x) < 1e-9 ? 1.0 : std::sin(M_PI * x) / (M_PI * x);
+    return sinc * (0.42 + 0.5 * std::cos(M_PI * x / resampleTaps) + 0.08 * std::cos(2.0 * M_PI * x / resampleTaps));
+}
+
+const ResampleTable& resampleTable() {
+    static const ResampleTable table = [] {
+        ResampleTable t;
+        for (int p = 0; p <= resamplePhases; ++p) {
+            for (int k = 0; k < 2 * resampleTaps; ++k) {
+                t.weights[p][k] = float(windowedSinc(double(p) / resamplePhases - double(k - resampleTaps + 1)));
+            }
+        }
+        return t;
+    }();
+    return table;
+}
+
 double resampledAt(const std::vector<float>& line, double position) {
-    constexpr int taps = 12;
+    const ResampleTable& table = resampleTable();
     long centre = long(std::floor(position));
+    double phase = (position - double(centre)) * resamplePhases;
+    int p = std::min(int(phase), resamplePhases - 1);
+    double mix = phase - p;
     double sum = 0;
-    for (long i = centre - taps + 1; i <= centre + taps; ++i) {
+    for (int k = 0; k < 2 * resampleTaps; ++k) {
+        long i = centre + k - resampleTaps + 1;
         if (i < 0 || i >= long(line.size())) continue;
-        double x = position - double(i);
-        double sinc = std::fabs(x) < 1e-9 ? 1.0 : std::sin(M_PI * x) / (M_PI * x);
-        double window = 0.42 + 0.5 * std::cos(M_PI * x / taps) + 0.08 * std::cos(2.0 * M_PI * x / taps);
-        sum += line[size_t(i)] * sinc * window;
+        double weight = table.weights[p][k] + mix * (table.weights[p + 1][k] - table.weights[p][k]);
+        sum += line[size_t(i)] * weight;
     }
     return sum;
 }

@@ -351,3 +351,35 @@ TEST(ShowSong, ALineTheLyricsLackIsNamedWithItsScoreLine) {
     EXPECT_EQ(noLyrics.result.status, 1);
     EXPECT_NE(noLyrics.result.err.find("lyrics.txt"), std::string::npos) << noLyrics.result.err;
 }
+
+TEST(ShowSong, SungSlotsAndNewSectionKeysAreCheckedWithTheirLine) {
+    // Each edit of a section's line is refused, naming the score's line and what is wrong.
+    const struct {
+        const char* original;
+        const char* edited;
+        const char* named;
+    } mistakes[] = {
+        {"sing=good:1-4", "sing=good:1-5", "sings 5 lines of two bars in 8 bars"},  // more than the section holds
+        {"sing=good:1-4", "sing=pip:1-4", "pip:1-4"},                               // no such singer
+        {"sing=good:1-4", "sing=good:4-1", "good:4-1"},                             // a run backwards
+        {"sing=good:1-4", "sing=good:0", "good:0"},                                 // lines count from 1
+        {"transpose=2 fill=lift", "transpose=13 fill=lift", "transpose"},           // more than an octave
+        {"vocal=3", "vocal=loud", "vocal"},
+        {"counter=answer fill=roll riser=on sing=good:5-8", "counter=nothing fill=roll riser=on sing=good:5-8",
+         "\"nothing\", which is not defined"},
+    };
+    for (const auto& mistake : mistakes) {
+        TempDir work;
+        SongRun run = songFromEditedScore(work, mistake.original, mistake.edited);
+        EXPECT_EQ(run.result.status, 1) << mistake.edited;
+        EXPECT_NE(run.result.err.find("score.txt:" + std::to_string(run.line) + ":"), std::string::npos)
+            << mistake.edited << ": " << run.result.err;
+        EXPECT_NE(run.result.err.find(mistake.named), std::string::npos) << mistake.edited << ": " << run.result.err;
+    }
+    // A section that sings needs a melody to sing on.
+    TempDir work;
+    SongRun noTune = songFromEditedScore(work, "lead=verse-a,verse-b     pad=on filter=0.4..0.5",
+                                         "lead=-                   pad=on filter=0.4..0.5");
+    EXPECT_EQ(noTune.result.status, 1);
+    EXPECT_NE(noTune.result.err.find("no lead= melody"), std::string::npos) << noTune.result.err;
+}

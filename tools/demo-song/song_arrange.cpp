@@ -181,11 +181,7 @@ bool sungInBar(const Section& s, int bar) {
 void addLead(const SectionContext& context) {
     const Section& s = context.section;
     if (s.lead.empty()) return;
-    std::vector<MelodyStep> tune;
-    for (const std::string& name : s.lead) {
-        const Melody* melody = findMelody(context.score, name);
-        tune.insert(tune.end(), melody->steps.begin(), melody->steps.end());
-    }
+    std::vector<MelodyStep> tune = sectionTune(context.score, s);
     for (int voice = 0; voice < 3; ++voice) {
         bool villain = voice == 1;
         bool octaveUp = voice == 2;
@@ -241,6 +237,15 @@ void applySectionLevel(const SectionContext& context, std::vector<NoteEvent>& ev
 }
 
 }  // namespace
+
+std::vector<MelodyStep> sectionTune(const Score& score, const Section& section) {
+    std::vector<MelodyStep> tune;
+    for (const std::string& name : section.lead) {
+        const Melody* melody = findMelody(score, name);
+        tune.insert(tune.end(), melody->steps.begin(), melody->steps.end());
+    }
+    return tune;
+}
 
 long barStartFrame(const Score& score, double bar) {
     double framesPerStep = songRate * 60.0 / score.tempo / 4.0;

@@ -30,5 +30,9 @@ struct Arrangement {
 
 Arrangement arrangeScore(const Score& score);
 
+// The section's tune: its lead melodies one after another (played round and round across the
+// section by the lead synth, and sung by the voices).
+std::vector<MelodyStep> sectionTune(const Score& score, const Section& section);
+
 // The frame at which a bar (or a point within one) starts.
 long barStartFrame(const Score& score, double bar);

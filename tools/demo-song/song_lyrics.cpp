@@ -11,11 +11,7 @@ namespace {
 // starting at `firstStep` of it, as frames of the song. Pip sings an octave under the lead's
 // notes, the villain two.
 std::vector<VoiceNote> notesOfSlot(const Score& score, const Section& section, long firstStep, Singer singer) {
-    std::vector<MelodyStep> tune;
-    for (const std::string& name : section.lead) {
-        const Melody* melody = findMelody(score, name);
-        tune.insert(tune.end(), melody->steps.begin(), melody->steps.end());
-    }
+    std::vector<MelodyStep> tune = sectionTune(score, section);
     std::vector<VoiceNote> notes;
     double framesPerStep = songRate * 60.0 / score.tempo / 4.0;
     long sectionStep = long(section.startBar) * stepsPerBar;

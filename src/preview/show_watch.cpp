@@ -4,6 +4,7 @@
 #include "base/show_facts.h"
 #include "render/texture_store.h"
 #include "sync/sync.h"
+#include "sync/track_accents.h"
 #include "sync/track_text.h"
 
 #include <GL/glew.h>
@@ -142,6 +143,7 @@ bool compileSourceIntoTracks(const std::string& path, SyncDevice* device, std::v
         return false;
     }
     TrackSource source = parseTrackSource(text);
+    if (source.errors.empty()) readEventsAndApplyAccents(&source);
     for (const SourceError& error : source.errors) {
         errors->push_back(path + ":" + std::to_string(error.line) + ": " + error.message);
     }

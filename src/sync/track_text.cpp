@@ -202,7 +202,7 @@ std::string parseTrackLine(const std::vector<std::string>& words, int line, Pars
     if (words.size() != 2) return "'track' needs exactly one name, for example: track tunnel:move";
     std::string problem = trackNameProblem(words[1], *source, *state);
     if (!problem.empty()) return problem;
-    source->tracks.push_back(SourceTrack{words[1], line, {}});
+    source->tracks.push_back(SourceTrack{words[1], line, {}, {}});
     state->currentTrack = static_cast<int>(source->tracks.size()) - 1;
     state->trackByFileName[fileNameOf(words[1])] = state->currentTrack;
     state->skippingKeys = false;
@@ -273,8 +273,8 @@ std::string parseKeyLine(const std::vector<std::string>& words, int line, ParseS
     char first = words[0][0];
     if (!std::isdigit(static_cast<unsigned char>(first)) && first != '-' && first != '+') {
         return "unknown word " + quotedWord(words[0]) +
-               " (a line is track, tempo, beats-per-bar, start-row, or a key: POSITION VALUE "
-               "[KIND])";
+               " (a line is track, tempo, beats-per-bar, start-row, events, on, pulse, or a key: "
+               "POSITION VALUE [KIND])";
     }
     if (state->skippingKeys) return "";
     if (state->currentTrack < 0) return "key before any 'track' line";
@@ -298,11 +298,79 @@ std::string parseKeyLine(const std::vector<std::string>& words, int line, ParseS
     return "";
 }
 
+// The options after an accent's own words, from `words[next]` on.
+std::string parseAccentOptions(const std::vector<std::string>& words, size_t next, const ParseState& state,
+                               Accent* accent) {
+    std::string error;
+    while (next < words.size()) {
+        const std::string& option = words[next];
+        size_t needed = option == "if-between" ? 2 : 1;
+        if (option != "every" && option != "from" && option != "to" && option != "if-between") {
+            return "unknown option " + quotedWord(option) +
+                   " (every N, from POSITION, to POSITION, if-between LOW HIGH)";
+        }
+        if (next + needed >= words.size())
+            return quotedWord(option) + " needs " + (needed == 2 ? "two values" : "a value");
+        const std::string& word = words[next + 1];
+        if (option == "every" && (!parseInt32(word, &accent->every) || accent->every < 1)) {
+            return "every " + quotedWord(word) + " is not a whole number of at least 1";
+        }
+        if (option == "from" && !parsePosition(word, state, &accent->fromRow, &error)) return error;
+        if (option == "to" && !parsePosition(word, state, &accent->toRow, &error)) return error;
+        if (option == "if-between") {
+            accent->between = true;
+            if (!parseValue(word, &accent->low, &error) || !parseValue(words[next + 2], &accent->high, &error)) {
+                return error;
+            }
+        }
+        next += needed + 1;
+    }
+    return "";
+}
+
+// `on EVENT VALUE [ROWS] [OPTIONS]` or `pulse EVENT AMOUNT ROWS [OPTIONS]`.
+std::string parseAccentLine(const std::vector<std::string>& words, int line, ParseState* state, TrackSource* source) {
+    bool pulse = words[0] == "pulse";
+    if (state->skippingKeys) return "";
+    if (state->currentTrack < 0) return quotedWord(words[0]) + " before any 'track' line";
+    if (source->eventsFile.empty()) return quotedWord(words[0]) + " needs an 'events FILE' line before it";
+    if (words.size() < (pulse ? 4u : 3u)) {
+        return pulse ? "'pulse' needs an event, an amount and rows: pulse kick 0.3 6"
+                     : "'on' needs an event and a value: on sing:good 5";
+    }
+    Accent accent{line, pulse, words[1], 0.0f, 0.0};
+    std::string error;
+    if (!parseValue(words[2], &accent.value, &error)) return error;
+    size_t next = 3;
+    if (words.size() > 3 && (pulse || std::isdigit(static_cast<unsigned char>(words[3][0])))) {
+        if (!parseFiniteDouble(words[3], &accent.rows) || accent.rows <= 0 || accent.rows > 1e6) {
+            return "rows " + quotedWord(words[3]) + " is not a length in rows above 0";
+        }
+        next = 4;
+    }
+    error = parseAccentOptions(words, next, *state, &accent);
+    if (!error.empty()) return error;
+    source->tracks[state->currentTrack].accents.push_back(accent);
+    return "";
+}
+
+std::string parseEventsLine(const std::vector<std::string>& words, int line, TrackSource* source) {
+    if (words.size() != 2) return "'events' needs exactly one file name, for example: events song.events";
+    if (!source->eventsFile.empty()) {
+        return "the events were already named at line " + std::to_string(source->eventsLine);
+    }
+    source->eventsFile = words[1];
+    source->eventsLine = line;
+    return "";
+}
+
 std::string parseLine(const std::string& text, int line, ParseState* state, TrackSource* source) {
     std::vector<std::string> words = splitWords(text);
     if (words.empty()) return "";
     const std::string& first = words[0];
     if (first == "track") return parseTrackLine(words, line, state, source);
+    if (first == "events") return parseEventsLine(words, line, source);
+    if (first == "on" || first == "pulse") return parseAccentLine(words, line, state, source);
     if (first == "tempo" || first == "beats-per-bar" || first == "start-row") {
         return parseDeclaration(words, state);
     }

@@ -8,6 +8,15 @@
 //   start-row 0          row of bar 1, beat 1 (0 when not given)
 //   track NAME           the keys that follow belong to track NAME
 //   POSITION VALUE [KIND]
+//   events FILE          the song's events (see song_events.h), for the accents below
+//   on EVENT VALUE [ROWS] [OPTIONS]       while each EVENT lasts (or for ROWS), hold VALUE
+//   pulse EVENT AMOUNT ROWS [OPTIONS]     at each EVENT add AMOUNT, easing back over ROWS
+//
+// OPTIONS: every N (every Nth of the events), from POSITION and to POSITION (only events from
+// the one and before the other), if-between LOW HIGH (only where the track's own keys give a
+// value strictly between the two at the event). The accents of a track come after its keys in
+// effect: each is laid over the keys (and over the accents before it), and the keys take over
+// again when it ends.
 //
 // POSITION is a row number (96) or a musical time BAR:BEAT counted from 1 (3:1, 3:2.5); at 24
 // rows per second a beat lasts 1440 / tempo rows, and times between rows go to the nearest row
@@ -27,10 +36,26 @@
 #include "sync/sync.h"
 #include "sync/track_file.h"
 
+// An `on` or `pulse` line: keys made from the song's events.
+struct Accent {
+    int line;
+    bool pulse;         // false: hold `value`; true: add `value`, easing back
+    std::string event;  // the kind of event followed
+    float value;
+    double rows;  // the accent's length; 0 for `on`: each event's own length
+    int32_t every = 1;
+    int32_t fromRow = INT32_MIN;
+    int32_t toRow = INT32_MAX;
+    bool between = false;  // only where the keys' value lies strictly inside (low, high)
+    float low = 0;
+    float high = 0;
+};
+
 struct SourceTrack {
     std::string name;
     int line;  // where its `track` line stands
     std::vector<TrackKey> keys;
+    std::vector<Accent> accents;  // in source order; later ones lie over earlier ones
 };
 
 struct SourceError {
@@ -40,6 +65,8 @@ struct SourceError {
 
 struct TrackSource {
     std::vector<SourceTrack> tracks;
+    std::string eventsFile;  // named by an `events` line, "" when none
+    int eventsLine = 0;
     std::vector<SourceError> errors;  // empty when the whole text is valid
 };
 

@@ -13,6 +13,7 @@
 #include "offline/coverage.h"
 #include "runtime/track_set.h"
 #include "sync/sync.h"
+#include "sync/track_accents.h"
 #include "sync/track_file.h"
 #include "sync/track_text.h"
 
@@ -95,6 +96,9 @@ const char* const buildHelp =
     "  start-row ROW         row of bar 1, beat 1 (0 when not given)\n"
     "  track NAME            the keys that follow belong to track NAME\n"
     "  POSITION VALUE [KIND] one key\n"
+    "  events FILE           the song's events (ROW LENGTH KIND lines, written by demo-song)\n"
+    "  on EVENT VALUE [ROWS] [OPTIONS]    hold VALUE while each EVENT lasts (or for ROWS)\n"
+    "  pulse EVENT AMOUNT ROWS [OPTIONS]  add AMOUNT at each EVENT, easing back over ROWS\n"
     "POSITION is a row number, or BAR:BEAT counted from 1, with fractional beats allowed (at 24\n"
     "rows a second a beat is 1440 / BPM rows; times between rows go to the nearest row).\n"
     "VALUE is a decimal number, or bits:XXXXXXXX for a raw IEEE single such as a NaN. KIND is\n"
@@ -102,6 +106,12 @@ const char* const buildHelp =
     "127; step when left out. Keys of a track must rise in row, at most 1000000 of them; values\n"
     "joined by linear, smooth or ramp must differ by less than a 32-bit float holds. Track\n"
     "names have at most 231 characters. Declarations hold for the lines after them.\n"
+    "\n"
+    "Accents (on, pulse) make keys from the song's events: EVENT is a kind such as beat, kick,\n"
+    "clap, riser, section:NAME, line:good, sing:good (a sung syllable, as long as the mouth is\n"
+    "open) or stutter:evil. OPTIONS: every N, from POSITION, to POSITION, if-between LOW HIGH\n"
+    "(only where the track's keys lie strictly between). An accent lies over the track's keys\n"
+    "and the accents before it; the keys take over again when it ends.\n"
     "\n"
     "Example:\n"
     "  tempo 120                    # 12 rows a beat\n"
@@ -111,7 +121,11 @@ const char* const buildHelp =
     "  track tunnel:move\n"
     "  1:1      0      smooth\n"
     "  9:2.5    100.5  ramp         # halfway through beat 2 of bar 9\n"
-    "  6651     200\n";
+    "  6651     200\n"
+    "  events song.events\n"
+    "  track avatar:good\n"
+    "  9:1      2                   # Pip's face from bar 9 ...\n"
+    "  on sing:good 5               # ... open-mouthed while he sings each syllable\n";
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "demo-tracks: %s\n(see 'demo-tracks --help')\n", message.c_str());
@@ -248,6 +262,7 @@ int runBuild(const Arguments& arguments) {
         return exitFailure;
     }
     TrackSource source = parseTrackSource(text);
+    if (source.errors.empty()) readEventsAndApplyAccents(&source);
     for (const SourceError& error : source.errors) {
         std::fprintf(stderr, "%s:%d: %s\n", sourcePath, error.line, error.message.c_str());
     }

@@ -4,7 +4,7 @@
 // work is done by the song_* files beside it.
 //
 //   demo-song --score FILE [--lyrics FILE] [--mp3 OUT.mp3] [--wav OUT.wav] [--stems DIR]
-//             [--seconds N] [--after S] [--sections] [--figures]
+//             [--events FILE] [--seconds N] [--after S] [--sections] [--figures]
 #include "base/show_facts.h"
 #include "base/tagged_text.h"
 #include "song_arrange.h"
@@ -15,6 +15,7 @@
 #include "song_mix.h"
 #include "song_output.h"
 #include "song_score.h"
+#include "song_timeline.h"
 
 #include <cmath>
 #include <cstdio>
@@ -29,7 +30,7 @@ constexpr double peakLimit = -1.8;        // dBTP before encoding; the MP3 stays
 
 const char* const usage =
     "Usage: demo-song --score FILE [--lyrics FILE] [--mp3 OUT.mp3] [--wav OUT.wav] [--stems DIR]\n"
-    "                 [--seconds N] [--after S] [--sections] [--figures]\n"
+    "                 [--events FILE] [--seconds N] [--after S] [--sections] [--figures]\n"
     "\n"
     "Synthesizes the song of the score, its lines sung by Pip and Count Glitch, and writes it as\n"
     "MP3 and/or 16-bit WAV (44100 Hz, stereo), mastered to -14 LUFS with true peaks under\n"
@@ -41,6 +42,10 @@ const char* const usage =
     "                 DIR/band.wav (everything else), 6 dB under the mix's gain, and\n"
     "                 DIR/mix.wav, the mastered song, and\n"
     "                 DIR/lines.txt (each sung line: start and end in seconds, singer, words)\n"
+    "  --events FILE  also write what the song plays and sings, a line each (ROW LENGTH KIND,\n"
+    "                 in rows of 1/24 s): bar, beat, kick, snare, clap, crash, riser,\n"
+    "                 section:NAME, line:WHO, sing:WHO (a syllable: the rows the mouth is open),\n"
+    "                 stutter:WHO; WHO is good or evil. The choreography's accents follow them\n"
     "  --seconds N    only the first N seconds (mastered on their own), for quick checks\n"
     "  --after S      where the level of the rest is measured from, in seconds\n"
     "  --sections     print the sections (name, bar, row, seconds) and stop\n"
@@ -53,6 +58,7 @@ struct Options {
     std::string score;
     std::string lyrics;
     std::string stems;
+    std::string events;
     std::string mp3;
     std::string wav;
     double seconds = 0;
@@ -69,8 +75,8 @@ bool parseOptions(int argc, char** argv, Options* options) {
             continue;
         }
         bool takesValue = argument == "--score" || argument == "--lyrics" || argument == "--stems" ||
-                          argument == "--mp3" || argument == "--wav" || argument == "--seconds" ||
-                          argument == "--after";
+                          argument == "--events" || argument == "--mp3" || argument == "--wav" ||
+                          argument == "--seconds" || argument == "--after";
         if (!takesValue || i + 1 >= argc) {
             fprintf(stderr, "demo-song: unexpected argument \"%s\"\n%s", argv[i], usage);
             return false;
@@ -79,6 +85,7 @@ bool parseOptions(int argc, char** argv, Options* options) {
         if (argument == "--score") options->score = value;
         if (argument == "--lyrics") options->lyrics = value;
         if (argument == "--stems") options->stems = value;
+        if (argument == "--events") options->events = value;
         if (argument == "--mp3") options->mp3 = value;
         if (argument == "--wav") options->wav = value;
         if (argument == "--seconds" || argument == "--after") {
@@ -91,7 +98,7 @@ bool parseOptions(int argc, char** argv, Options* options) {
             (argument == "--seconds" ? options->seconds : options->after) = number;
         }
     }
-    bool output = !options->mp3.empty() || !options->wav.empty() || !options->stems.empty();
+    bool output = !options->mp3.empty() || !options->wav.empty() || !options->stems.empty() || !options->events.empty();
     if (options->score.empty() || (!options->sections && !output)) {
         fprintf(stderr, "demo-song: --score and an output (--mp3, --wav or --stems) are required\n%s", usage);
         return false;
@@ -119,6 +126,7 @@ struct SongParts {
     std::vector<float> hero;
     std::vector<float> villain;
     std::vector<float> band;
+    std::vector<SongEvent> events;  // what it plays and sings, for the choreography
     std::string error;
 };
 
@@ -139,11 +147,13 @@ SongParts synthesize(const Score& score, const std::vector<SungLine>& sung, doub
         ++seed;
     }
     parts.band = mixDown(band, arrangement);
+    std::vector<SungTiming> timing;
     for (Singer singer : {Singer::hero, Singer::villain}) {
         MixBuses voice = makeMixBuses(arrangement.totalFrames);
+        timing.push_back(SungTiming{singer, {}});
         for (const SungLine& line : sung) {
             if (line.singer != singer || line.slotStart >= arrangement.totalFrames) continue;
-            std::string error = singLine(line, voice);
+            std::string error = singLine(line, voice, &timing.back().syllables);
             if (!error.empty()) {
                 parts.error = error;
                 return parts;
@@ -151,6 +161,7 @@ SongParts synthesize(const Score& score, const std::vector<SungLine>& sung, doub
         }
         (singer == Singer::hero ? parts.hero : parts.villain) = mixDown(voice, arrangement);
     }
+    parts.events = songEvents(score, arrangement, sung, timing);
     std::vector<float> voices = parts.hero;
     for (size_t i = 0; i < voices.size(); ++i) voices[i] += parts.villain[i];
     carveRoomForVoice(parts.band, voices);
@@ -259,5 +270,6 @@ int main(int argc, char** argv) {
     if (!options.mp3.empty() && writeMp3(options.mp3, song) != 0) return exitFailed;
     if (!options.stems.empty() && writeStems(options.stems, parts, song, report.gainDb, sung.lines) != 0)
         return exitFailed;
+    if (!options.events.empty() && writeSongEvents(options.events, parts.events) != 0) return exitFailed;
     return exitDone;
 }

@@ -470,9 +470,21 @@ void mixTake(const SungLine& line, const std::vector<float>& sung, double perFra
     }
 }
 
+// The plan's syllables in frames of the song; the mouth closes where the vowel ends (the
+// warp's last point but one).
+void addTiming(const SungLine& line, const std::vector<SungSyllable>& plan, double perFrame,
+               std::vector<SyllableTiming>* timing) {
+    if (!timing) return;
+    for (const SungSyllable& s : plan) {
+        double vowelEnd = s.warp.out.size() >= 2 ? s.warp.out[s.warp.out.size() - 2] : s.end;
+        timing->push_back(SyllableTiming{line.slotStart + long(s.start / perFrame),
+                                         line.slotStart + long(vowelEnd / perFrame), s.stutters});
+    }
+}
+
 }  // namespace
 
-std::string singLine(const SungLine& line, MixBuses& buses) {
+std::string singLine(const SungLine& line, MixBuses& buses, std::vector<SyllableTiming>* timing) {
     const SingerStyle& style = line.singer == Singer::hero ? heroStyle : villainStyle;
     Speech speech = speakLine(line.text, style.speakingVoice);
     if (!speech.error.empty()) return line.where + ": " + speech.error;
@@ -503,6 +515,7 @@ std::string singLine(const SungLine& line, MixBuses& buses) {
               seed,
               style.glitches,
               style.glitches && seed % 2 == 0};
+    addTiming(line, plan, perFrame, timing);
     std::vector<float> sung = singSyllables(plan, speech, style, take, length);
     double level = style.level * std::pow(10.0, line.gainDb / 20.0);
     if (!line.doubled) {

@@ -27,5 +27,14 @@ struct SungLine {
     double gainDb;                 // the voice's level here: half the section's level and its own
 };
 
-// Sings the line into the buses; an empty string, or what went wrong.
-std::string singLine(const SungLine& line, MixBuses& buses);
+// When a syllable of a sung line sounds, in frames of the song: from its first consonant, with
+// the mouth open until its closing consonants begin.
+struct SyllableTiming {
+    long start;
+    long mouthClosed;
+    bool stutters;  // its first moment is played three times over
+};
+
+// Sings the line into the buses and adds its syllables' timing to `timing` (which may be null);
+// an empty string, or what went wrong.
+std::string singLine(const SungLine& line, MixBuses& buses, std::vector<SyllableTiming>* timing);

@@ -66,6 +66,12 @@ TEST(TrackAccents, PulsesAddTheirAmountAndEaseBackOnTopOfMovingKeys) {
     EXPECT_FLOAT_EQ(valueAt(scale, 45), 1 + 45.0f / 96);
     EXPECT_FLOAT_EQ(valueAt(scale, 60), 1.625f + 0.5f);
     EXPECT_FLOAT_EQ(valueAt(scale, 100), 2.0f);
+
+    // A rise builds over the whole of each bar and drops back when the bar ends.
+    TrackSource rising = built("track white\n0 0.25\nrise bar 0.5\n");
+    EXPECT_EQ(
+        valuesAt(rising.tracks[0], {0, 24, 47, 48, 72, 95, 96, 100}),
+        (std::vector<float>{0.25f, 0.5f, 0.25f + 0.5f * 47 / 48, 0.25f, 0.5f, 0.25f + 0.5f * 47 / 48, 0.25f, 0.25f}));
 }
 
 TEST(TrackAccents, LaterAccentsLieOverEarlierOnesAndOptionsPickTheirEvents) {
@@ -127,7 +133,7 @@ TEST(SongEvents, ReadsEventsAndRefusesWhatIsNotOneWithItsLine) {
     EXPECT_EQ(list.events[0].kind, "beat");
     ASSERT_EQ(list.errors.size(), 1u);
     EXPECT_EQ(list.errors[0].line, 4);
-    const std::string bad[] = {"x 1 beat", "-1 1 beat", "1 -2 beat", "1 nan beat", "1 1 " + std::string(65, 'k'),
+    const std::string bad[] = {"x 1 beat",    "-1 1 beat", "1 -2 beat", "1 nan beat", "1 1 " + std::string(65, 'k'),
                                "5 1 a\n4 1 b"};
     for (const std::string& text : bad) EXPECT_FALSE(parseSongEvents(text).errors.empty()) << text;
     SongEvent event{12.25, 3.5, "sing:evil"};

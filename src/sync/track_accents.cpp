@@ -54,17 +54,22 @@ bool windowsOf(const Accent& accent, const std::vector<SongEvent>& events, const
 }
 
 int32_t kindOfKeysAt(const std::vector<TrackKey>& keys, int32_t row) {
-    auto after = std::upper_bound(keys.begin(), keys.end(), row,
-                                  [](int32_t at, const TrackKey& key) { return at < key.row; });
+    auto after =
+        std::upper_bound(keys.begin(), keys.end(), row, [](int32_t at, const TrackKey& key) { return at < key.row; });
     return after == keys.begin() ? int32_t(Interpolation::Step) : (after - 1)->kind;
 }
 
-// The key at `row` under the topmost window there (null: none).
+// The key at `row` under the topmost window there (null: none). A rise holds its last row, so
+// that it drops back at once when its window ends.
 TrackKey keyAt(const std::vector<TrackKey>& keys, const Window* top, int32_t row) {
     if (!top) return TrackKey{row, valueOfKeys(keys, row), kindOfKeysAt(keys, row)};
-    if (!top->accent->pulse) return TrackKey{row, top->accent->value, int32_t(Interpolation::Step)};
-    double left = 1.0 - double(row - top->start) / double(top->end - top->start);
-    return TrackKey{row, float(valueOfKeys(keys, row) + top->accent->value * left), int32_t(Interpolation::Linear)};
+    const Accent& accent = *top->accent;
+    if (accent.shape == AccentShape::hold) return TrackKey{row, accent.value, int32_t(Interpolation::Step)};
+    double done = double(row - top->start) / double(top->end - top->start);
+    double share = accent.shape == AccentShape::pulse ? 1.0 - done : done;
+    int32_t kind = accent.shape == AccentShape::rise && row == top->end - 1 ? int32_t(Interpolation::Step)
+                                                                            : int32_t(Interpolation::Linear);
+    return TrackKey{row, float(valueOfKeys(keys, row) + accent.value * share), kind};
 }
 
 // The keys with the windows laid over them, a later window over an earlier one; a step key
@@ -76,6 +81,7 @@ std::vector<TrackKey> keysWithWindows(const std::vector<TrackKey>& keys, const s
     for (size_t i = 0; i < windows.size(); ++i) {
         changes[windows[i].start].push_back({true, i});
         changes[windows[i].end].push_back({false, i});
+        if (windows[i].accent->shape == AccentShape::rise) changes[windows[i].end - 1];
     }
     std::set<size_t> open;
     const Window* previousTop = nullptr;  // the window on top up to this row
@@ -108,7 +114,8 @@ std::vector<TrackKey> keysWithWindows(const std::vector<TrackKey>& keys, const s
 // What is wrong with keys that accents added up to, or "".
 std::string overflowIn(const std::vector<TrackKey>& keys) {
     for (size_t i = 0; i < keys.size(); ++i) {
-        if (!std::isfinite(keys[i].value)) return "add up to a value past what a float holds at row " + std::to_string(keys[i].row);
+        if (!std::isfinite(keys[i].value))
+            return "add up to a value past what a float holds at row " + std::to_string(keys[i].row);
         if (i > 0 && segmentOverflows(keys[i - 1], keys[i])) {
             return "give values too far apart for a float at row " + std::to_string(keys[i].row);
         }
@@ -131,15 +138,15 @@ void applyAccents(TrackSource* source, const std::vector<SongEvent>& events) {
         std::vector<TrackKey> keys = keysWithWindows(track.keys, windows);
         std::string problem = overflowIn(keys);
         if (!problem.empty()) {
-            source->errors.push_back(SourceError{track.accents.back().line, "the accents of track " +
-                                                                                quotedWord(track.name) + " " + problem});
+            source->errors.push_back(SourceError{track.accents.back().line,
+                                                 "the accents of track " + quotedWord(track.name) + " " + problem});
             continue;
         }
         if (keys.size() > size_t(maxTrackKeys)) {
-            source->errors.push_back(SourceError{track.accents.back().line,
-                                                 "the accents give track " + quotedWord(track.name) + " " +
-                                                     std::to_string(keys.size()) + " keys, more than the " +
-                                                     std::to_string(maxTrackKeys) + " a track holds"});
+            source->errors.push_back(
+                SourceError{track.accents.back().line, "the accents give track " + quotedWord(track.name) + " " +
+                                                           std::to_string(keys.size()) + " keys, more than the " +
+                                                           std::to_string(maxTrackKeys) + " a track holds"});
             continue;
         }
         track.keys = keys;
@@ -154,8 +161,8 @@ void readEventsAndApplyAccents(TrackSource* source) {
     if (!list.errors.empty()) {
         const SourceError& first = list.errors.front();
         std::string where = first.line > 0 ? source->eventsFile + ":" + std::to_string(first.line) + ": " : "";
-        source->errors.push_back(SourceError{source->eventsLine, "the song's events cannot be read: " + where +
-                                                                     first.message});
+        source->errors.push_back(
+            SourceError{source->eventsLine, "the song's events cannot be read: " + where + first.message});
         return;
     }
     applyAccents(source, list.events);

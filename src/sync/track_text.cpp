@@ -273,7 +273,7 @@ std::string parseKeyLine(const std::vector<std::string>& words, int line, ParseS
     char first = words[0][0];
     if (!std::isdigit(static_cast<unsigned char>(first)) && first != '-' && first != '+') {
         return "unknown word " + quotedWord(words[0]) +
-               " (a line is track, tempo, beats-per-bar, start-row, events, on, pulse, or a key: "
+               " (a line is track, tempo, beats-per-bar, start-row, events, on, pulse, rise, or a key: "
                "POSITION VALUE [KIND])";
     }
     if (state->skippingKeys) return "";
@@ -328,17 +328,20 @@ std::string parseAccentOptions(const std::vector<std::string>& words, size_t nex
     return "";
 }
 
-// `on EVENT VALUE [ROWS] [OPTIONS]` or `pulse EVENT AMOUNT ROWS [OPTIONS]`.
+// `on EVENT VALUE [ROWS] [OPTIONS]`, `pulse EVENT AMOUNT ROWS [OPTIONS]` or
+// `rise EVENT AMOUNT [ROWS] [OPTIONS]`.
 std::string parseAccentLine(const std::vector<std::string>& words, int line, ParseState* state, TrackSource* source) {
     bool pulse = words[0] == "pulse";
+    AccentShape shape = pulse ? AccentShape::pulse : words[0] == "rise" ? AccentShape::rise : AccentShape::hold;
     if (state->skippingKeys) return "";
     if (state->currentTrack < 0) return quotedWord(words[0]) + " before any 'track' line";
     if (source->eventsFile.empty()) return quotedWord(words[0]) + " needs an 'events FILE' line before it";
     if (words.size() < (pulse ? 4u : 3u)) {
-        return pulse ? "'pulse' needs an event, an amount and rows: pulse kick 0.3 6"
-                     : "'on' needs an event and a value: on sing:good 5";
+        return pulse                        ? "'pulse' needs an event, an amount and rows: pulse kick 0.3 6"
+               : shape == AccentShape::rise ? "'rise' needs an event and an amount: rise riser 0.5"
+                                            : "'on' needs an event and a value: on sing:good 5";
     }
-    Accent accent{line, pulse, words[1], 0.0f, 0.0};
+    Accent accent{line, shape, words[1], 0.0f, 0.0};
     std::string error;
     if (!parseValue(words[2], &accent.value, &error)) return error;
     size_t next = 3;
@@ -370,7 +373,7 @@ std::string parseLine(const std::string& text, int line, ParseState* state, Trac
     const std::string& first = words[0];
     if (first == "track") return parseTrackLine(words, line, state, source);
     if (first == "events") return parseEventsLine(words, line, source);
-    if (first == "on" || first == "pulse") return parseAccentLine(words, line, state, source);
+    if (first == "on" || first == "pulse" || first == "rise") return parseAccentLine(words, line, state, source);
     if (first == "tempo" || first == "beats-per-bar" || first == "start-row") {
         return parseDeclaration(words, state);
     }

@@ -11,6 +11,8 @@
 //   events FILE          the song's events (see song_events.h), for the accents below
 //   on EVENT VALUE [ROWS] [OPTIONS]       while each EVENT lasts (or for ROWS), hold VALUE
 //   pulse EVENT AMOUNT ROWS [OPTIONS]     at each EVENT add AMOUNT, easing back over ROWS
+//   rise EVENT AMOUNT [ROWS] [OPTIONS]    over each EVENT (or ROWS) add from 0 up to AMOUNT,
+//                                         dropping back when it ends: a build into what follows
 //
 // OPTIONS: every N (every Nth of the events), from POSITION and to POSITION (only events from
 // the one and before the other), if-between LOW HIGH (only where the track's own keys give a
@@ -36,10 +38,14 @@
 #include "sync/sync.h"
 #include "sync/track_file.h"
 
-// An `on` or `pulse` line: keys made from the song's events.
+// How an accent's value runs over its window: held; added and easing back to nothing; added
+// growing from nothing.
+enum class AccentShape { hold, pulse, rise };
+
+// An `on`, `pulse` or `rise` line: keys made from the song's events.
 struct Accent {
     int line;
-    bool pulse;         // false: hold `value`; true: add `value`, easing back
+    AccentShape shape;
     std::string event;  // the kind of event followed
     float value;
     double rows;  // the accent's length; 0 for `on`: each event's own length

@@ -60,6 +60,16 @@ TEST(Fades, TheNoiseLayerFollowsItsTrack) {
     bench.set(&TrackSet::fadeFgNoise, 0.0f);
     bench.drawFrame(100.0, 3.0);
     EXPECT_TRUE(near(bench.view.at(100, 90), black));
+
+    // From 1 to 2 the static falls back to nothing: at 2 the logo, opaque, stands clear of it.
+    bench.set(&TrackSet::fadeFgNoise, 2.0f);
+    bench.drawFrame(100.0, 3.0);
+    EXPECT_TRUE(near(bench.view.at(100, 90), black)) << describe(bench.view.at(100, 90));
+    bench.set(&TrackSet::fadeFgNoise, 1.5f);
+    bench.drawFrame(100.0, 3.0);
+    int halfLit = 0;
+    for (int x = 0; x < 320; x += 7) halfLit += bench.view.at(x, 90).r > 10;
+    EXPECT_GT(halfLit, 30) << "half the static at 1.5";
 }
 
 TEST(GoodAvatar, ShowsTheEntryOfItsValueWithBubbleAndLyricAtTheirOffsets) {

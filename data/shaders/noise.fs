@@ -1,5 +1,7 @@
 // Film grain: fresh grain 24 times a second, a slow flicker, faint vertical scratches and a
-// darker rim. Its opacity follows "alpha" (0 leaves the frame unchanged).
+// darker rim. Its opacity follows "alpha" (0 leaves the frame unchanged) up to 1, and falls
+// back to nothing as "alpha" runs on from 1 to 2: the logo, whose opacity is the same value
+// clamped to 1, can then stand clear of any static.
 #version 110
 
 uniform float time;
@@ -25,5 +27,6 @@ void main()
     vec2 centred = texCoord - 0.5;
     float rim = 1.0 - 0.6 * dot(centred, centred);
     float shade = clamp((0.25 + 0.75 * grain) * flicker * rim + 0.4 * scratch, 0.0, 1.0);
-    gl_FragColor = vec4(vec3(shade), clamp(alpha, 0.0, 1.0));
+    float opacity = alpha <= 1.0 ? alpha : 2.0 - alpha;
+    gl_FragColor = vec4(vec3(shade), clamp(opacity, 0.0, 1.0));
 }

@@ -1,14 +1,21 @@
-// The bubbles rule: a character whose face is shown stands with its bubble; a bubble without a
-// lyric for more than a bar reads as a mistake, and both bubbles up at once as a crowd.
+// The bubbles rule: a character whose face is shown stands with its bubble. The bubble images are
+// nearly transparent (each lyric image carries its own bubble), so an empty bubble is a fault only
+// where the bubble image itself can be seen: then a bubble without a lyric for more than a bar
+// reads as a mistake. Both characters' lyrics up at once is a crowd at any row; both characters
+// on screen together is not.
 #include "offline/lint_rules.h"
 
 #include "offline/lint_show.h"
 #include "scenes/selection.h"
 #include "sync/sync.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
+
+constexpr double leastVisibleBubble = 0.05;  // mean alpha over the image above which it is seen
 
 struct CharacterTracks {
     const char* who;
@@ -16,6 +23,7 @@ struct CharacterTracks {
     const SyncTrack* face;
     const SyncTrack* lyric;
     int bubble;
+    const int* lyrics;  // catalogue entries
 };
 
 struct Stretch {
@@ -28,9 +36,15 @@ bool faceShown(const CharacterTracks& c, int row) {
     return pickEntry(evaluateTrack(c.face, row), c.place.faceCount, &index);
 }
 
-bool lyricPicked(const CharacterTracks& c, int row) {
+bool lyricPicked(const CharacterTracks& c, int row, int* index) {
+    return pickEntry(evaluateTrack(c.lyric, row), c.place.lyricCount, index);
+}
+
+// The lyric image the character shows at the row (face shown and lyric picked), or -1.
+int lyricShown(const CharacterTracks& c, int row) {
     int index = 0;
-    return pickEntry(evaluateTrack(c.lyric, row), c.place.lyricCount, &index);
+    if (!faceShown(c, row) || !lyricPicked(c, row, &index)) return -1;
+    return c.lyrics[index];
 }
 
 // Calls report(first, last) for every stretch of consecutive rows where `holds` is true.
@@ -49,8 +63,11 @@ void eachStretch(int lastRow, Holds holds, Report report) {
 }
 
 void judgeEmptyBubbles(const LintShow& show, const CharacterTracks& c, RuleVerdict* verdict) {
+    const ImageAlpha& bubble = show.images[size_t(c.bubble)];
+    if (!bubble.loaded || !(bubble.meanAlpha > leastVisibleBubble)) return;
     double bar = rowsPerBar(show.grid);
-    auto empty = [&](int row) { return faceShown(c, row) && !lyricPicked(c, row); };
+    int index = 0;
+    auto empty = [&](int row) { return faceShown(c, row) && !lyricPicked(c, row, &index); };
     eachStretch(show.lastRow, empty, [&](int first, int last) {
         int rows = last - first + 1;
         if (!(rows > bar)) return;
@@ -60,21 +77,42 @@ void judgeEmptyBubbles(const LintShow& show, const CharacterTracks& c, RuleVerdi
     });
 }
 
+// The file names of the character's lyric images shown in the rows, in the order they appear.
+std::string lyricsShownText(const LintShow& show, const CharacterTracks& c, int first, int last) {
+    std::vector<int> seen;
+    std::string text;
+    for (int row = first; row <= last; ++row) {
+        int entry = lyricShown(c, row);
+        if (entry < 0 || std::find(seen.begin(), seen.end(), entry) != seen.end()) continue;
+        seen.push_back(entry);
+        text += (text.empty() ? "" : ", ") + show.fileNames[size_t(entry)];
+    }
+    return text;
+}
+
+void judgeLyricsTogether(const LintShow& show, const CharacterTracks& good, const CharacterTracks& evil,
+                         RuleVerdict* verdict) {
+    auto together = [&](int row) { return lyricShown(good, row) >= 0 && lyricShown(evil, row) >= 0; };
+    eachStretch(show.lastRow, together, [&](int first, int last) {
+        verdict->findings.push_back("bubbles: " + rowSpanText(show.grid, first, last) + ": both lyrics up at once (" +
+                                    lyricsShownText(show, good, first, last) + " and " +
+                                    lyricsShownText(show, evil, first, last) + ")");
+    });
+}
+
 }  // namespace
 
 RuleVerdict judgeBubbles(const LintShow& show) {
     RuleVerdict verdict;
     verdict.rule = "bubbles";
     const TrackSet& t = show.tracks;
-    CharacterTracks good = {"the good character", goodCharacter, t.avatarGood, t.lyricsGood, show.catalogue.goodBubble};
-    CharacterTracks evil = {"the evil character", evilCharacter, t.avatarEvil, t.lyricsEvil, show.catalogue.evilBubble};
+    const AssetCatalogue& c = show.catalogue;
+    CharacterTracks good = {"the good character", goodCharacter, t.avatarGood,
+                            t.lyricsGood,         c.goodBubble,  c.goodLyrics};
+    CharacterTracks evil = {"the evil character", evilCharacter, t.avatarEvil,
+                            t.lyricsEvil,         c.evilBubble,  c.evilLyrics};
     judgeEmptyBubbles(show, good, &verdict);
     judgeEmptyBubbles(show, evil, &verdict);
-    auto together = [&](int row) { return faceShown(good, row) && faceShown(evil, row); };
-    eachStretch(show.lastRow, together, [&](int first, int last) {
-        verdict.findings.push_back("bubbles: " + rowSpanText(show.grid, first, last) + ": both bubbles up at once (" +
-                                   show.fileNames[size_t(good.bubble)] + " and " + show.fileNames[size_t(evil.bubble)] +
-                                   ")");
-    });
+    judgeLyricsTogether(show, good, evil, &verdict);
     return verdict;
 }

@@ -4,6 +4,7 @@
 #include "render/texture_store.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -18,26 +19,47 @@ void include(PixelBox* box, int x, int y) {
     box->bottom = std::max(box->bottom, y + 1);
 }
 
+// How deep the outer band is along a side of `length` pixels: edgeBandFraction of it, at least one.
+int edgeBandDepth(int length) { return std::max(1, int(std::ceil(double(length) * edgeBandFraction))); }
+
+// Sums of alpha over the whole image and over its outer band, and the band's pixel count.
+struct AlphaTotals {
+    uint64_t all = 0;
+    uint64_t edge = 0;
+    uint64_t edgePixels = 0;
+};
+
 void measure(const DecodedImage& decoded, ImageAlpha* image) {
     image->cellsAcross = (decoded.width + alphaCellSide - 1) / alphaCellSide;
     image->cellsDown = (decoded.height + alphaCellSide - 1) / alphaCellSide;
     std::vector<uint32_t> sums(size_t(image->cellsAcross) * size_t(image->cellsDown), 0);
     std::vector<uint32_t> counts(sums.size(), 0);
     size_t components = size_t(decoded.components);
+    int bandX = edgeBandDepth(decoded.width), bandY = edgeBandDepth(decoded.height);
+    AlphaTotals totals;
     for (int y = 0; y < decoded.height; ++y) {
         const unsigned char* row = decoded.pixels + size_t(y) * size_t(decoded.width) * components;
         size_t cellRow = size_t(y / alphaCellSide) * size_t(image->cellsAcross);
+        bool edgeRow = y < bandY || y >= decoded.height - bandY;
         for (int x = 0; x < decoded.width; ++x) {
             unsigned alpha = components == 4 ? row[size_t(x) * 4 + 3] : 255u;
             size_t cell = cellRow + size_t(x / alphaCellSide);
             sums[cell] += alpha;
             counts[cell] += 1;
+            totals.all += alpha;
+            if (edgeRow || x < bandX || x >= decoded.width - bandX) {
+                totals.edge += alpha;
+                totals.edgePixels += 1;
+            }
             if (alpha > 0) include(&image->painted, x, y);
             if (alpha >= 128) include(&image->opaque, x, y);
         }
     }
     image->cells.resize(sums.size());
     for (size_t i = 0; i < sums.size(); ++i) image->cells[i] = uint8_t(sums[i] / counts[i]);
+    double pixels = double(decoded.width) * double(decoded.height);
+    if (pixels > 0) image->meanAlpha = double(totals.all) / 255.0 / pixels;
+    if (totals.edgePixels > 0) image->edgeAlpha = double(totals.edge) / 255.0 / double(totals.edgePixels);
 }
 
 }  // namespace

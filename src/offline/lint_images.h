@@ -1,6 +1,6 @@
 // The show's images as the lint sees them: each image's size and how opaque it is where, kept as
 // the mean alpha of small square cells (the image itself is not kept), with the boxes of its
-// painted and of its opaque pixels.
+// painted and of its opaque pixels, its mean alpha and the mean alpha of its outer band.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +16,8 @@ struct PixelBox {
     bool empty() const { return right <= left || bottom <= top; }
 };
 
-constexpr int alphaCellSide = 4;  // pixels a side of the cells whose mean alpha is kept
+constexpr int alphaCellSide = 4;           // pixels a side of the cells whose mean alpha is kept
+constexpr double edgeBandFraction = 0.03;  // of the rows and of the columns, on each side
 
 struct ImageAlpha {
     bool loaded = false;  // false when the file is missing, undecodable or over the store's cap
@@ -27,6 +28,9 @@ struct ImageAlpha {
     std::vector<uint8_t> cells;  // mean alpha of each cell, 0-255, rows of cells top first
     PixelBox painted;            // the pixels with any alpha at all
     PixelBox opaque;             // the pixels at least half opaque
+    double meanAlpha = 0.0;      // over the whole image, 0 to 1
+    double edgeAlpha = 0.0;      // over the outermost edgeBandFraction of rows and columns on
+                                 // all four sides (at least one pixel deep), 0 to 1
 };
 
 // Decodes an image as the texture store would (the same cap on its sides) and keeps its alpha.

@@ -16,8 +16,12 @@ namespace {
 
 constexpr double degreesToRadians = 3.14159265358979323846 / 180.0;
 
-// The fixed-function pipeline clamps a colour's alpha to 0..1, and the static's shader its own.
+// The fixed-function pipeline clamps a colour's alpha to 0..1.
 float clampedOpacity(float value) { return value > 0.0f ? std::min(value, 1.0f) : 0.0f; }
+
+// The static's shader follows its track up to 1 and fades out again above it, gone at 2, where
+// the logo (whose colour alpha clamps at 1) shows fully with no static over it.
+float staticOpacity(float value) { return value > 1.0f ? std::max(2.0f - value, 0.0f) : clampedOpacity(value); }
 
 struct Follower {
     const LintShow& show;
@@ -43,7 +47,7 @@ struct Follower {
     void fullScreen(LayerKind kind, float opacity) {
         FrameLayer layer;
         layer.kind = kind;
-        layer.opacity = clampedOpacity(opacity);
+        layer.opacity = opacity;
         out->layers.push_back(layer);
     }
 };
@@ -54,7 +58,9 @@ void followTunnel(Follower* f) {
     if (!pickEntry(f->value(t.tunnelTexture), tunnelTextureCount, &texture)) return;
     if (!pickEntry(f->value(t.tunnelVariation), tunnelVariationCount, &variation)) return;
     int entry = f->show.catalogue.tunnelTextures[texture];
-    if (f->loaded(entry)) f->out->tunnelEntry = entry;
+    if (!f->loaded(entry)) return;
+    f->out->tunnelEntry = entry;
+    f->out->tunnelVariation = variation;
 }
 
 void followPictogram(Follower* f, const AvatarShake& shake) {
@@ -149,13 +155,13 @@ FrameLayers followFrame(const LintShow& show, double row) {
                     c.goodLyrics);
     followRefrain(&f);
     followPolaroids(&f, shake);
-    f.fullScreen(LayerKind::Static, f.value(t.fadeFgNoise));
+    f.fullScreen(LayerKind::Static, staticOpacity(f.value(t.fadeFgNoise)));
     followLogo(&f);
     followFeatures(&f);
     followCharacter(&f, shake, evilCharacter, shake.evilValue, f.value(t.lyricsEvil), c.evilAvatars, c.evilBubble,
                     c.evilLyrics);
-    f.fullScreen(LayerKind::White, f.value(t.fadeBgWhite));
-    f.fullScreen(LayerKind::Black, f.value(t.fadeFgBlack));
+    f.fullScreen(LayerKind::White, clampedOpacity(f.value(t.fadeBgWhite)));
+    f.fullScreen(LayerKind::Black, clampedOpacity(f.value(t.fadeFgBlack)));
     return layers;
 }
 

@@ -22,11 +22,12 @@ struct FrameLayer {
     SwayReach reach = {0, 0};  // Image: how far the sway takes the corner from rest
     float scale = 1.0f;
     float angleDegrees = 0.0f;  // clockwise about the image's centre
-    float opacity = 0.0f;       // the colour's alpha, or the full-screen layer's, clamped to 0..1
+    float opacity = 0.0f;       // the colour's alpha, or the full-screen layer's, 0..1 as drawn
 };
 
 struct FrameLayers {
     int tunnelEntry = -1;            // the tunnel texture drawn under everything, or -1
+    int tunnelVariation = -1;        // the design of its rings, 0..2, when it is drawn
     std::vector<FrameLayer> layers;  // over the tunnel, in drawing order
 };
 

@@ -13,10 +13,12 @@ struct RuleVerdict {
     std::vector<std::string> findings;  // whole lines, each starting with the rule's name
     std::string figure;                 // a measure for the summary, or ""
     std::string notJudgedReason;
-    bool passed() const { return judged && findings.empty(); }
+    bool optional = false;  // true when going unjudged (what it needs is not there) fails nothing
+    bool failsTheLint() const { return judged ? !findings.empty() : !optional; }
 };
 
-// A character on screen with an empty bubble for more than a bar; both bubbles up at once.
+// A character on screen with a visible, empty bubble for more than a bar; both characters'
+// lyrics up at once.
 RuleVerdict judgeBubbles(const LintShow& show);
 
 // Text (lyrics, feature cards, credits, the logo) of which some eighth of its width gets too
@@ -31,3 +33,15 @@ RuleVerdict judgeSafeArea(const LintShow& show);
 
 // The song still sounding after the show's last row, or ending before it.
 RuleVerdict judgeSong(const LintShow& show);
+
+// A sung line (from the show folder's song.events) whose singer's face is not shown, or changes
+// less than once for every two syllables. Not judged without song.events.
+RuleVerdict judgeStillFace(const LintShow& show);
+
+// One backdrop (the refrain picture, a large pictogram, the tunnel) unchanged for more than eight
+// bars and a beat.
+RuleVerdict judgeBackdrop(const LintShow& show);
+
+// A tunnel texture the show draws whose outer band is not nearly transparent: every square of
+// every ring then shows its edge.
+RuleVerdict judgeSeams(const LintShow& show);

@@ -30,12 +30,12 @@ LintReport lintShowFolder(const MusicalGrid& grid) {
         return report;
     }
     std::string summary;
-    for (RuleVerdict (*judge)(const LintShow&) :
-         {judgeBubbles, judgeHiddenText, judgeFlashes, judgeSafeArea, judgeSong}) {
+    for (RuleVerdict (*judge)(const LintShow&) : {judgeBubbles, judgeHiddenText, judgeFlashes, judgeSafeArea, judgeSong,
+                                                  judgeStillFace, judgeBackdrop, judgeSeams}) {
         RuleVerdict verdict = judge(show);
         report.lines.insert(report.lines.end(), verdict.findings.begin(), verdict.findings.end());
         summary += (summary.empty() ? "" : ", ") + verdictText(verdict);
-        if (!verdict.passed()) report.failed = true;
+        if (verdict.failsTheLint()) report.failed = true;
     }
     closeLintShow(&show);
     report.summary = "lint: " + summary;

@@ -1,6 +1,6 @@
 // The lint of a show folder (the working directory): rules a show must live with, judged from
 // the engine's own drawing order, placements, ranges, tracks and images as a viewer would see
-// the show: bubbles, hidden text, flashes, safe area and song.
+// the show: bubbles, hidden text, flashes, safe area, song, still face, backdrop and seams.
 #pragma once
 
 #include "offline/lint_rows.h"
@@ -11,7 +11,8 @@
 struct LintReport {
     std::vector<std::string> lines;  // one per finding, the rule's name first
     std::string summary;             // "lint: bubbles ok, hidden text ok, ..."
-    bool failed = false;             // some rule found something, or could not be judged
+    bool failed = false;             // some rule found something, or could not be judged (unless
+                                     // what it needs is optional)
 };
 
 // Runs every rule. Positions are named with the grid (as bars and beats too when it is known).

@@ -71,8 +71,8 @@ std::vector<SongEvent> songEvents(const Score& score, const Arrangement& arrange
     addHits(arrangement, &events);
     for (const SungLine& line : lines) {
         if (line.slotStart >= arrangement.totalFrames) continue;
-        events.push_back({rowOf(line.slotStart), rowOf(line.slotEnd - line.slotStart),
-                          std::string("line:") + whoOf(line.singer)});
+        events.push_back(
+            {rowOf(line.slotStart), rowOf(line.slotEnd - line.slotStart), std::string("line:") + whoOf(line.singer)});
     }
     for (const SungTiming& each : sung) addSyllables(each, &events);
     std::stable_sort(events.begin(), events.end(),

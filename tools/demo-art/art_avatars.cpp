@@ -1,5 +1,6 @@
 // The avatar images: Pip's ten faces (drawn at the right of the screen) and Count Glitch's
-// five frames (at the left edge), the last one torn by his own glitching.
+// five frames (at the left edge, tall enough that his cape reaches the bottom of the screen),
+// the last one torn by his own glitching.
 #include <string>
 
 #include "art_canvas.h"
@@ -9,7 +10,8 @@
 namespace {
 
 // Redraws the picture in horizontal bands shifted sideways, with colour fringes, the look of
-// a broken video signal. The band layout is fixed, so the result is the same every time.
+// a broken video signal. The band layout is fixed, so the result is the same every time; the
+// lowest band stays in place, so his cape still runs whole to the bottom edge.
 void tearIntoBands(Canvas& canvas) {
     cairo_surface_t* copy =
         cairo_surface_create_similar_image(canvas.surface, CAIRO_FORMAT_ARGB32, canvas.width, canvas.height);
@@ -23,8 +25,9 @@ void tearIntoBands(Canvas& canvas) {
     cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
     cairo_paint(cr);
     cairo_restore(cr);
-    const double bands[][3] = {{0, 70, 0},    {70, 22, -14}, {92, 40, 0},   {132, 12, 16},
-                               {144, 30, -6}, {174, 48, 0},  {222, 16, 12}, {238, 82, 0}};
+    const double bands[][3] = {{0, 70, 0},     {70, 22, -14}, {92, 40, 0},   {132, 12, 16},
+                               {144, 30, -6},  {174, 48, 0},  {222, 16, 12}, {238, 78, 0},
+                               {316, 14, -10}, {330, 46, 0},  {376, 10, 8},  {386, 54, 0}};
     for (const auto& band : bands) {
         cairo_save(cr);
         cairo_rectangle(cr, 0, band[0], canvas.width, band[1]);
@@ -43,19 +46,15 @@ void tearIntoBands(Canvas& canvas) {
     cairo_surface_destroy(copy);
 }
 
-// Glitch is a bust cut off by his canvas: his lowest rows fade out instead of ending in a ruled
-// line above his speech bubble.
-void fadeOutBottom(const Canvas& canvas, int height, double band) {
-    cairo_t* cr = canvas.cr;
-    cairo_save(cr);
-    cairo_pattern_t* fade = cairo_pattern_create_linear(0, height - band, 0, height);
-    cairo_pattern_add_color_stop_rgba(fade, 0, 0, 0, 0, 1);
-    cairo_pattern_add_color_stop_rgba(fade, 1, 0, 0, 0, 0);
-    cairo_set_operator(cr, CAIRO_OPERATOR_DEST_IN);
-    cairo_set_source(cr, fade);
-    cairo_paint(cr);
-    cairo_pattern_destroy(fade);
-    cairo_restore(cr);
+// Textures repeat, so a sprite's top edge is blended with its bottom row where the picture is
+// scaled: Glitch's body, opaque down to the screen's bottom, would draw a faint line over his
+// horns. Its last row is left clear (off the screen's bottom but for his sway of 2 pixels).
+void clearBottomRow(Canvas& canvas) {
+    cairo_save(canvas.cr);
+    cairo_set_operator(canvas.cr, CAIRO_OPERATOR_CLEAR);
+    cairo_rectangle(canvas.cr, 0, glitchHeight - 1, glitchWidth, 1);
+    cairo_fill(canvas.cr);
+    cairo_restore(canvas.cr);
 }
 
 }  // namespace
@@ -72,7 +71,7 @@ int drawAvatarImages(const ArtJob& job) {
         Canvas canvas = makeCanvas(glitchWidth, glitchHeight, false);
         drawGlitch(canvas.cr, frame, job.fonts);
         if (frame == glitchFrameCount - 1) tearIntoBands(canvas);
-        fadeOutBottom(canvas, glitchHeight, 48);
+        clearBottomRow(canvas);
         int result = writeCanvas(canvas, job.outRoot, "data/avatars/evil_0" + std::to_string(frame) + ".png", false);
         freeCanvas(canvas);
         if (result != 0) return result;

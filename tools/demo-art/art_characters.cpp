@@ -7,27 +7,30 @@
 
 // clang-format off
 const PipFace pipFaces[pipFaceCount] = {
-    // name, eyes, lids, gaze x/y, brow lift, brow tilt, mouth, amount, blush, extra
+    // name, eyes, lids, gaze x/y, brow lift, brow tilt, mouth, amount, blush, extra, tuft tilt,
+    // head lift, head tilt
     {"annoyed", {EyeKind::open, EyeKind::open}, {0.45, 0.45}, 0.0, 0.3, {-6, -6}, {18, 18},
-     MouthKind::frown, 0.6, false, FaceExtra::angerMark},
-    {"awww", {EyeKind::happyArc, EyeKind::happyArc}, {0, 0}, 0, 0, {10, 10}, {-16, -16},
-     MouthKind::catW, 1.0, true, FaceExtra::hearts},
+     MouthKind::frown, 0.6, false, FaceExtra::angerMark, -7, 0, 0},
+    // The blink: basic.png with the eyes shut.
+    {"awww", {EyeKind::shut, EyeKind::shut}, {0, 0}, 0, 0, {0, 0}, {0, 0},
+     MouthKind::catW, 1.0, false, FaceExtra::none, 0, 0, 0},
     {"basic", {EyeKind::open, EyeKind::open}, {0.05, 0.05}, 0, 0, {0, 0}, {0, 0},
-     MouthKind::smile, 0.55, false, FaceExtra::none},
+     MouthKind::smile, 0.55, false, FaceExtra::none, 0, 0, 0},
     {"happy-thoughtful", {EyeKind::open, EyeKind::open}, {0.15, 0.15}, 0.65, -0.75, {6, 12},
-     {-4, -10}, MouthKind::smile, 0.4, true, FaceExtra::thought},
+     {-4, -10}, MouthKind::smile, 0.4, true, FaceExtra::thought, 6, 0, 0},
     {"huh", {EyeKind::open, EyeKind::open}, {0, 0}, -0.1, 0.0, {18, -2}, {-10, 10},
-     MouthKind::smallO, 1.0, false, FaceExtra::question},
-    {"open-mouth", {EyeKind::open, EyeKind::open}, {0, 0}, 0, 0.15, {14, 14}, {-6, -6},
-     MouthKind::openWide, 1.0, false, FaceExtra::notes},
+     MouthKind::smallO, 1.0, false, FaceExtra::question, -9, 0, 0},
+    // Singing: basic.png's eyes and brows, the mouth open on "ah", the head bobbing up.
+    {"open-mouth", {EyeKind::open, EyeKind::open}, {0.05, 0.05}, 0, 0, {0, 0}, {0, 0},
+     MouthKind::sing, 1.0, false, FaceExtra::none, 8, 6, -3},
     {"pleased", {EyeKind::happyArc, EyeKind::happyArc}, {0, 0}, 0, 0, {6, 6}, {-6, -6},
-     MouthKind::grin, 1.0, true, FaceExtra::sparkles},
+     MouthKind::grin, 1.0, true, FaceExtra::sparkles, 10, 0, 0},
     {"sceptical", {EyeKind::open, EyeKind::open}, {0.5, 0.05}, -0.7, 0.0, {-4, 18}, {14, -12},
-     MouthKind::skew, 1.0, false, FaceExtra::none},
+     MouthKind::skew, 1.0, false, FaceExtra::none, -4, 0, 0},
     {"shrewd", {EyeKind::open, EyeKind::open}, {0.55, 0.55}, 0.75, 0.25, {-3, -3}, {14, 14},
-     MouthKind::smirk, 1.0, false, FaceExtra::none},
+     MouthKind::smirk, 1.0, false, FaceExtra::none, -11, 0, 0},
     {"silly", {EyeKind::happyArc, EyeKind::open}, {0, 0}, -0.55, 0.35, {12, 16}, {-8, -14},
-     MouthKind::tongueOut, 1.0, true, FaceExtra::none},
+     MouthKind::tongueOut, 1.0, true, FaceExtra::none, 13, 0, 0},
 };
 // clang-format on
 
@@ -40,6 +43,7 @@ constexpr double eyeSpacing = 46;
 constexpr double eyeY = 182;
 constexpr double eyeRx = 22;
 constexpr double eyeRy = 28;
+constexpr double neckY = 296;  // the point the head turns about: the chin, over the neck
 const Rgb mouthDark{0.478, 0.165, 0.227};
 const Rgb hairColour = palette::orange;
 const Rgb shirtColour = palette::teal;
@@ -66,12 +70,28 @@ void drawPipHead(cairo_t* cr) {
     fillOutlined(cr, palette::skin, outlineWide);
 }
 
+// A lock of hair springing from the crown and curling to the right, drawn before the hair so
+// that its root is hidden; it leans by the face's angle, so it moves as the faces change.
+void drawPipTuft(cairo_t* cr, double tilt) {
+    cairo_save(cr);
+    cairo_translate(cr, headX + 2, headY - 128);
+    cairo_rotate(cr, tilt * M_PI / 180.0);
+    cairo_move_to(cr, -14, 10);
+    cairo_curve_to(cr, -16, -8, -12, -26, 2, -36);
+    cairo_curve_to(cr, 10, -40, 20, -38, 24, -30);
+    cairo_curve_to(cr, 16, -32, 8, -28, 6, -18);
+    cairo_curve_to(cr, 4, -8, 8, 2, 12, 10);
+    cairo_close_path(cr);
+    cairo_restore(cr);
+    fillOutlined(cr, hairColour, outlineThin);
+}
+
 void drawPipHair(cairo_t* cr) {
     cairo_new_path(cr);
     cairo_move_to(cr, headX - 112, headY - 30);
     cairo_curve_to(cr, headX - 120, headY - 110, headX - 70, headY - 150, headX - 40, headY - 140);
-    cairo_curve_to(cr, headX - 45, headY - 170, headX - 5, headY - 175, headX + 5, headY - 150);
-    cairo_curve_to(cr, headX + 20, headY - 175, headX + 60, headY - 168, headX + 55, headY - 135);
+    cairo_curve_to(cr, headX - 45, headY - 160, headX - 5, headY - 164, headX + 5, headY - 140);
+    cairo_curve_to(cr, headX + 20, headY - 164, headX + 60, headY - 158, headX + 55, headY - 135);
     cairo_curve_to(cr, headX + 100, headY - 140, headX + 125, headY - 90, headX + 112, headY - 30);
     // The fringe, a wavy lower edge across the forehead.
     cairo_curve_to(cr, headX + 95, headY - 68, headX + 70, headY - 85, headX + 40, headY - 72);
@@ -122,6 +142,23 @@ void drawOpenEye(cairo_t* cr, double x, double lid, double gazeX, double gazeY, 
     cairo_restore(cr);
 }
 
+// A shut eye: the closed lid as a line sagging across the middle of the eye, with two lashes at
+// its outer end.
+void drawShutEye(cairo_t* cr, double x, bool leftSide) {
+    cairo_new_path(cr);
+    cairo_arc(cr, x, eyeY - 14, 26, 0.42, M_PI - 0.42);
+    strokeInk(cr, 7);
+    double outward = leftSide ? -1 : 1;
+    for (int i = 0; i < 2; ++i) {
+        double a = M_PI * 0.5 - outward * (1.05 - 0.42 * i);
+        double lx = x + 26 * std::cos(a);
+        double ly = eyeY - 14 + 26 * std::sin(a);
+        cairo_move_to(cr, lx, ly);
+        cairo_line_to(cr, lx + outward * (9 - 2 * i), ly + 8 + 3 * i);
+    }
+    strokeInk(cr, 4);
+}
+
 void drawEye(cairo_t* cr, const PipFace& face, int side) {
     double x = headX + (side == 0 ? -eyeSpacing : eyeSpacing);
     switch (face.eyes[side]) {
@@ -131,11 +168,7 @@ void drawEye(cairo_t* cr, const PipFace& face, int side) {
         cairo_arc(cr, x, eyeY + 10, 20, M_PI + 0.35, 2 * M_PI - 0.35);
         strokeInk(cr, 7);
         break;
-    case EyeKind::calmArc:
-        cairo_new_path(cr);
-        cairo_arc(cr, x, eyeY - 8, 18, 0.35, M_PI - 0.35);
-        strokeInk(cr, 7);
-        break;
+    case EyeKind::shut: drawShutEye(cr, x, side == 0); break;
     }
 }
 
@@ -194,6 +227,29 @@ void drawGrinMouth(cairo_t* cr) {
     strokeInk(cr, 5);
 }
 
+void singPath(cairo_t* cr, double x, double top) {
+    cairo_move_to(cr, x - 31, top);
+    cairo_curve_to(cr, x - 14, top - 7, x + 14, top - 7, x + 31, top);
+    cairo_curve_to(cr, x + 34, top + 30, x + 17, top + 47, x, top + 47);
+    cairo_curve_to(cr, x - 17, top + 47, x - 34, top + 30, x - 31, top);
+    cairo_close_path(cr);
+}
+
+// The mouth open on a sung "ah": round below, a gentle arch above, the tongue at its floor.
+void drawSingingMouth(cairo_t* cr, double x, double top) {
+    singPath(cr, x, top);
+    cairo_save(cr);
+    cairo_clip_preserve(cr);
+    setRgb(cr, mouthDark);
+    cairo_fill(cr);
+    ellipsePath(cr, x, top + 44, 22, 13);
+    setRgb(cr, palette::coral);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    singPath(cr, x, top);
+    strokeInk(cr, 5);
+}
+
 void drawOpenMouth(cairo_t* cr, double x, double y, double rx, double ry) {
     ellipsePath(cr, x, y, rx, ry);
     cairo_save(cr);
@@ -223,7 +279,7 @@ void drawMouth(cairo_t* cr, const PipFace& face) {
         strokeInk(cr, 7);
         break;
     case MouthKind::grin: drawGrinMouth(cr); break;
-    case MouthKind::openWide: drawOpenMouth(cr, headX, y + 14, 30, 36); break;
+    case MouthKind::sing: drawSingingMouth(cr, headX, y - 4); break;
     case MouthKind::smallO: drawOpenMouth(cr, headX + 14, y + 10, 12, 15); break;
     case MouthKind::catW:
         cairo_new_path(cr);
@@ -311,10 +367,6 @@ void drawExtra(cairo_t* cr, const PipFace& face, const ArtFonts& fonts) {
         useFont(cr, fonts.headline, 96);
         drawOutlinedText(cr, "?", 296, 110, palette::sun, 7);
         break;
-    case FaceExtra::notes:
-        drawNoteSymbol(cr, 290, 70, 44, palette::coral);
-        drawNoteSymbol(cr, 318, 128, 30, palette::teal);
-        break;
     case FaceExtra::sparkles:
         sparklePath(cr, 296, 64, 40);
         fillOutlined(cr, palette::sun, outlineThin);
@@ -329,7 +381,12 @@ void drawExtra(cairo_t* cr, const PipFace& face, const ArtFonts& fonts) {
 void drawPip(cairo_t* cr, const PipFace& face, const ArtFonts& fonts) {
     cairo_save(cr);
     drawPipBody(cr);
+    cairo_save(cr);
+    cairo_translate(cr, headX, neckY - face.headLift);
+    cairo_rotate(cr, face.headTilt * M_PI / 180.0);
+    cairo_translate(cr, -headX, -neckY);
     drawPipHead(cr);
+    drawPipTuft(cr, face.tuftTilt);
     drawPipHair(cr);
     if (face.blush) drawBlush(cr);
     for (int side = 0; side < 2; ++side) {
@@ -340,6 +397,7 @@ void drawPip(cairo_t* cr, const PipFace& face, const ArtFonts& fonts) {
     cairo_curve_to(cr, headX - 2, 222, headX + 6, 222, headX + 8, 212);
     strokeInk(cr, 4);
     drawMouth(cr, face);
+    cairo_restore(cr);
     drawExtra(cr, face, fonts);
     cairo_restore(cr);
 }
@@ -395,14 +453,17 @@ struct VillainPose {
     double browLift[2];
     double browDrop[2];  // how far the inner end of each brow comes down
     double auraAlpha;
+    bool capeFlung;   // the cape spread behind him like a pair of wings
+    double headLift;  // pixels the head is raised above the body
 };
 
+// Frame 1 is frame 0 singing: the same eyes, brows and cape, the head bobbing up.
 const VillainPose villainPoses[glitchFrameCount] = {
-    {0.45, 0.8, palette::sun, 11, {0, 14}, {4, -4}, 0.0},
-    {0.55, 0.5, palette::sun, 11, {2, 2}, {10, 10}, 0.0},
-    {-1.0, 0.0, palette::sun, 11, {14, 14}, {6, 6}, 0.15},
-    {0.2, 0.0, palette::coral, 6, {-2, -2}, {18, 18}, 0.45},
-    {0.15, 0.0, mixRgb(palette::coral, palette::sun, 0.35), 5, {-4, -4}, {22, 22}, 0.8},
+    {0.45, 0.8, palette::sun, 11, {0, 14}, {4, -4}, 0.0, true, 0},
+    {0.45, 0.8, palette::sun, 11, {0, 14}, {4, -4}, 0.0, true, 6},
+    {-1.0, 0.0, palette::sun, 11, {14, 14}, {6, 6}, 0.15, false, 0},
+    {0.2, 0.0, palette::coral, 6, {-2, -2}, {18, 18}, 0.45, false, 0},
+    {0.15, 0.0, mixRgb(palette::coral, palette::sun, 0.35), 5, {-4, -4}, {22, 22}, 0.8, false, 0},
 };
 
 void drawAura(cairo_t* cr, double alpha) {
@@ -429,17 +490,71 @@ void mirroredPath(cairo_t* cr, const double (*points)[2], int count, bool mirror
     cairo_close_path(cr);
 }
 
+// Both halves of a shape given by its left half, drawn mirrored about his middle for the right.
+void fillMirrored(cairo_t* cr, void (*leftHalf)(cairo_t*), Rgb fill) {
+    for (int side = 0; side < 2; ++side) {
+        cairo_save(cr);
+        if (side == 1) {
+            cairo_translate(cr, 2 * villainX, 0);
+            cairo_scale(cr, -1, 1);
+        }
+        leftHalf(cr);
+        cairo_restore(cr);
+        fillOutlined(cr, fill, outlineThin);
+    }
+}
+
+// The cape over his shoulders, falling straight past the bottom edge.
+void capePath(cairo_t* cr) {
+    constexpr double bottom = glitchHeight + 8;
+    cairo_move_to(cr, villainX, 240);
+    cairo_curve_to(cr, 214, 240, 262, 258, 276, 292);
+    cairo_curve_to(cr, 288, 322, 292, 380, 294, bottom);
+    cairo_line_to(cr, 6, bottom);
+    cairo_curve_to(cr, 8, 380, 12, 322, 24, 292);
+    cairo_curve_to(cr, 38, 258, 86, 240, villainX, 240);
+    cairo_close_path(cr);
+}
+
+// The cape's red lining, showing along the left edge of its opening down his front.
+void liningPath(cairo_t* cr) {
+    cairo_move_to(cr, 118, 250);
+    cairo_curve_to(cr, 114, 320, 108, 380, 102, glitchHeight + 8);
+    cairo_line_to(cr, 84, glitchHeight + 8);
+    cairo_curve_to(cr, 92, 380, 100, 320, 104, 256);
+    cairo_close_path(cr);
+}
+
+// The waistcoat in the cape's opening, with a pale cravat at the neck and three gold buttons.
+void drawVillainFront(cairo_t* cr) {
+    cairo_move_to(cr, 118, 250);
+    cairo_curve_to(cr, 114, 320, 108, 380, 102, glitchHeight + 8);
+    cairo_line_to(cr, 198, glitchHeight + 8);
+    cairo_curve_to(cr, 192, 380, 186, 320, 182, 250);
+    cairo_curve_to(cr, 170, 258, 130, 258, 118, 250);
+    cairo_close_path(cr);
+    fillOutlined(cr, mixRgb(palette::purple, palette::night, 0.45), outlineThin);
+    fillMirrored(cr, liningPath, capeRed);
+    cairo_move_to(cr, 124, 252);
+    cairo_line_to(cr, 176, 252);
+    cairo_line_to(cr, villainX, 316);
+    cairo_close_path(cr);
+    fillOutlined(cr, palette::cream, outlineThin);
+    for (int i = 0; i < 3; ++i) {
+        circlePath(cr, villainX, 346 + i * 34, 7);
+        fillOutlined(cr, palette::sun, 2.5);
+    }
+}
+
 void drawVillainCapeAndBody(cairo_t* cr) {
     const double collar[][2] = {{78, 300}, {8, 100}, {40, 150}, {52, 128}, {100, 236}};
     for (int side = 0; side < 2; ++side) {
         mirroredPath(cr, collar, 5, side == 1);
         fillOutlined(cr, capeRed, outlineThin);
     }
-    cairo_move_to(cr, 14, glitchHeight + 4);
-    cairo_curve_to(cr, 26, 268, 80, 240, villainX, 240);
-    cairo_curve_to(cr, 220, 240, 274, 268, 286, glitchHeight + 4);
-    cairo_close_path(cr);
+    capePath(cr);
     fillOutlined(cr, palette::night, outlineWide);
+    drawVillainFront(cr);
     // A brooch on the collar.
     ellipsePath(cr, villainX, 278, 14, 17);
     fillOutlined(cr, palette::coral, outlineThin);
@@ -450,8 +565,8 @@ void drawVillainCapeAndBody(cairo_t* cr) {
 
 // The cape's outer edge from the wing's tip down to the bottom, scalloped between its points.
 void capeOuterEdge(cairo_t* cr) {
-    const double points[][2] = {{2, 24}, {8, 98}, {4, 170}, {12, 246}, {30, glitchHeight + 4}};
-    for (int i = 1; i < 5; ++i) {
+    const double points[][2] = {{2, 24}, {8, 98}, {4, 170}, {12, 246}, {20, 340}, {30, glitchHeight + 4}};
+    for (int i = 1; i < 6; ++i) {
         double x0 = points[i - 1][0], y0 = points[i - 1][1], x1 = points[i][0], y1 = points[i][1];
         cairo_curve_to(cr, x0 + 20, y0 + (y1 - y0) * 0.3, x1 + 20, y0 + (y1 - y0) * 0.7, x1, y1);
     }
@@ -634,20 +749,50 @@ void grinPath(cairo_t* cr, double half, double depth) {
     cairo_close_path(cr);
 }
 
-// A grin full of pointed teeth; the laughing one is wider, open, with the tongue showing.
-void villainGrin(cairo_t* cr, bool laughing) {
-    double depth = laughing ? 54 : 34;
-    double half = laughing ? 44 : 40;
+void singPathVillain(cairo_t* cr) {
+    cairo_move_to(cr, villainX - 27, 204);
+    cairo_curve_to(cr, villainX - 12, 198, villainX + 12, 198, villainX + 27, 204);
+    cairo_curve_to(cr, villainX + 29, 224, villainX + 15, 238, villainX, 238);
+    cairo_curve_to(cr, villainX - 15, 238, villainX - 29, 224, villainX - 27, 204);
+    cairo_close_path(cr);
+}
+
+// Singing: the mouth open on a long vowel, two fangs showing above the tongue.
+void villainSing(cairo_t* cr) {
+    singPathVillain(cr);
+    setRgb(cr, villainMouthDark);
+    cairo_fill_preserve(cr);
+    cairo_save(cr);
+    cairo_clip(cr);
+    ellipsePath(cr, villainX, 237, 18, 10);
+    setRgb(cr, palette::coral);
+    cairo_fill(cr);
+    for (int side = -1; side <= 1; side += 2) {
+        cairo_move_to(cr, villainX + side * 21, 196);
+        cairo_line_to(cr, villainX + side * 7, 196);
+        cairo_line_to(cr, villainX + side * 14, 216);
+        cairo_close_path(cr);
+    }
+    setRgb(cr, palette::white);
+    cairo_fill_preserve(cr);
+    strokeInk(cr, 2);
+    cairo_restore(cr);
+    singPathVillain(cr);
+    strokeInk(cr, 5);
+}
+
+// Laughing: a wide open grin full of pointed teeth, the tongue showing.
+void villainLaugh(cairo_t* cr) {
+    double depth = 54;
+    double half = 44;
     grinPath(cr, half, depth);
     setRgb(cr, villainMouthDark);
     cairo_fill_preserve(cr);
     cairo_save(cr);
     cairo_clip(cr);
-    if (laughing) {
-        ellipsePath(cr, villainX, 206 + depth * 0.8, 24, 12);
-        setRgb(cr, palette::coral);
-        cairo_fill(cr);
-    }
+    ellipsePath(cr, villainX, 206 + depth * 0.8, 24, 12);
+    setRgb(cr, palette::coral);
+    cairo_fill(cr);
     drawToothRow(cr, villainX - half, villainX + half, 205, 11, true);
     cairo_restore(cr);
     grinPath(cr, half, depth);
@@ -685,8 +830,8 @@ void villainShout(cairo_t* cr) {
 void drawVillainMouth(cairo_t* cr, int frame) {
     switch (frame) {
     case 0: villainSmirk(cr); break;
-    case 1: villainGrin(cr, false); break;
-    case 2: villainGrin(cr, true); break;
+    case 1: villainSing(cr); break;
+    case 2: villainLaugh(cr); break;
     case 3: villainClenched(cr); break;
     default: villainShout(cr); break;
     }
@@ -706,10 +851,6 @@ void lightningPath(cairo_t* cr, double x, double y, double size) {
 }
 
 void drawVillainExtras(cairo_t* cr, int frame, const ArtFonts& fonts) {
-    if (frame == 1) {
-        sparklePath(cr, 206, 200, 24);
-        fillOutlined(cr, palette::white, 2.5);
-    }
     if (frame == 2) {
         cairo_save(cr);
         cairo_translate(cr, 252, 46);
@@ -739,11 +880,14 @@ void drawVillainExtras(cairo_t* cr, int frame, const ArtFonts& fonts) {
 }  // namespace
 
 void drawGlitch(cairo_t* cr, int frame, const ArtFonts& fonts) {
-    const VillainPose& pose = villainPoses[frame < 0 ? 0 : frame >= glitchFrameCount ? glitchFrameCount - 1 : frame];
+    frame = frame < 0 ? 0 : frame >= glitchFrameCount ? glitchFrameCount - 1 : frame;
+    const VillainPose& pose = villainPoses[frame];
     cairo_save(cr);
     drawAura(cr, pose.auraAlpha);
-    if (frame == 0) drawCapeFlourish(cr);
+    if (pose.capeFlung) drawCapeFlourish(cr);
     drawVillainCapeAndBody(cr);
+    cairo_save(cr);
+    cairo_translate(cr, 0, -pose.headLift);
     drawVillainHead(cr);
     for (int side = 0; side < 2; ++side) {
         drawVillainEye(cr, pose, side);
@@ -753,12 +897,13 @@ void drawGlitch(cairo_t* cr, int frame, const ArtFonts& fonts) {
     cairo_curve_to(cr, villainX + 14, 172, villainX + 16, 184, villainX, 186);
     strokeInk(cr, 4);
     drawVillainMouth(cr, frame);
-    drawMoustache(cr, frame == 2 ? 6 : 0);
+    drawMoustache(cr, frame == 2 ? 6 : frame == 1 ? 4 : 0);
     cairo_move_to(cr, villainX - 10, 244);
     cairo_line_to(cr, villainX + 10, 244);
     cairo_line_to(cr, villainX, 268);
     cairo_close_path(cr);
     fillOutlined(cr, palette::night, 2.5);
+    cairo_restore(cr);
     drawVillainExtras(cr, frame, fonts);
     cairo_restore(cr);
 }

@@ -9,9 +9,9 @@
 
 #include "art_text.h"
 
-enum class EyeKind { open, happyArc, calmArc };
-enum class MouthKind { smile, frown, grin, openWide, smallO, catW, skew, smirk, tongueOut };
-enum class FaceExtra { none, angerMark, hearts, thought, question, notes, sparkles };
+enum class EyeKind { open, happyArc, shut };
+enum class MouthKind { smile, frown, grin, sing, smallO, catW, skew, smirk, tongueOut };
+enum class FaceExtra { none, angerMark, hearts, thought, question, sparkles };
 
 struct PipFace {
     const char* name;  // the expression, as in the image's file name
@@ -25,6 +25,9 @@ struct PipFace {
     double mouthAmount;
     bool blush;
     FaceExtra extra;
+    double tuftTilt;  // degrees the tuft of hair on his crown leans, positive to the right
+    double headLift;  // pixels the head (not the body) is raised
+    double headTilt;  // degrees the head is turned about the neck, positive clockwise
 };
 
 constexpr int pipWidth = 340;
@@ -37,12 +40,13 @@ extern const PipFace pipFaces[pipFaceCount];
 void drawPip(cairo_t* cr, const PipFace& face, const ArtFonts& fonts);
 
 constexpr int glitchWidth = 300;
-constexpr int glitchHeight = 320;
+constexpr int glitchHeight = 440;
 constexpr int glitchFrameCount = 5;
 
 // Draws Count Glitch, frame 0 (his entrance: smug, the cape flung open) to 4 (furious), into
-// the box (0, 0) - (glitchWidth, glitchHeight) of the current transformation. The glitch tearing
-// of the last frame is added by the avatar images, not here.
+// the box (0, 0) - (glitchWidth, glitchHeight) of the current transformation; frame 1 is frame
+// 0 singing, the mouth open and the head raised. His body is opaque down to the box's bottom
+// edge. The glitch tearing of the last frame is added by the avatar images, not here.
 void drawGlitch(cairo_t* cr, int frame, const ArtFonts& fonts);
 
 constexpr int sunSize = 1280;

@@ -1,9 +1,14 @@
-// The speech bubbles and the lyric images. Each lyric image has its bubble's size and is drawn
-// at the bubble's corner, so the text sits inside the bubble's body; around the text it is
-// transparent. Pip's bubble is light with dark text, Count Glitch's dark with bright text.
-// Both bubbles are drawn near the screen's bottom (Pip's at y 600, Glitch's at 602, with a
-// sway of up to 4 pixels), so their text is kept above the graphics-safe area's lower edge at
-// y 684: no lower than y 80 in the bubble.
+// The speech bubbles and the lyric images. Each lyric image is a whole speech bubble, its panel,
+// outline and tail pointing at the singer, with the line's text inside; it is drawn at the
+// bubble's corner. The bubble images themselves, drawn whenever a character is on screen, are
+// only a faint shadow, so a character without a line shows no empty bubble. Pip's bubble is
+// light with dark text, Count Glitch's dark with bright text. The bubbles are drawn near the
+// screen's bottom (Pip's at (30, 600), Glitch's at (300, 602), with a sway of up to 6 pixels
+// across and 4 down), so each panel, outline included, stays no lower than y 80 in the bubble,
+// inside the graphics-safe area. The two characters can share the screen, and Count Glitch,
+// drawn after Pip's line, fills x 0-300 down to the bottom edge: Pip's panel keeps to the right
+// of him (from x 278 in the bubble) and ends left of Pip's own shirt (x 976 on screen), its tail
+// reaching up toward Pip.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -27,15 +32,18 @@ struct BubbleStyle {
 };
 
 const BubbleStyle goodBubble{
-    "good_lyrics",  "good",       864,         100, 6, 6, 824, 86, {{812, 20}, {860, 6}, {822, 60}},
+    "good_lyrics",  "good",       964,         100, 278, 4, 660, 71, {{880, 12}, {954, 4}, {904, 56}},
     palette::cream, palette::sun, palette::ink};
 const BubbleStyle evilBubble{
-    "evil_lyrics",  "evil",         856,           100, 30, 6, 818, 86, {{90, 14}, {4, 4}, {66, 60}},
+    "evil_lyrics",  "evil",         856,           100, 30, 4, 818, 71, {{90, 14}, {8, 6}, {66, 58}},
     palette::night, palette::coral, palette::cream};
-constexpr double lowestText = 78;  // the text's lowest row in the bubble
+constexpr double bodyRadius = 35;
+constexpr double trimInset = 7;
+constexpr double textPadX = 30;  // the text's least distance from the body's ends
+constexpr double textPadY = 9;   // and from its top and bottom edges
 
 void bodyPath(cairo_t* cr, const BubbleStyle& style, double dx, double dy) {
-    roundedRectPath(cr, style.bodyX + dx, style.bodyY + dy, style.bodyW, style.bodyH, 42);
+    roundedRectPath(cr, style.bodyX + dx, style.bodyY + dy, style.bodyW, style.bodyH, bodyRadius);
 }
 
 void tailPath(cairo_t* cr, const BubbleStyle& style, double dx, double dy) {
@@ -48,55 +56,109 @@ void tailPath(cairo_t* cr, const BubbleStyle& style, double dx, double dy) {
 
 // Body and tail as one shape: each is stroked at twice the outline width, then each is filled,
 // so the fills hide the inner halves of the strokes and the seam between the two.
-void fillBubbleShape(cairo_t* cr, const BubbleStyle& style, double offset, Rgb line, Rgb fill, double alpha) {
-    setRgb(cr, line, alpha);
+void fillBubbleShape(cairo_t* cr, const BubbleStyle& style, double offset, Rgb line, Rgb fill) {
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    setRgb(cr, line);
     cairo_set_line_width(cr, 2 * outlineThin);
     bodyPath(cr, style, offset, offset);
     cairo_stroke(cr);
     tailPath(cr, style, offset, offset);
     cairo_stroke(cr);
-    setRgb(cr, fill, alpha);
+    setRgb(cr, fill);
     bodyPath(cr, style, offset, offset);
     cairo_fill(cr);
     tailPath(cr, style, offset, offset);
     cairo_fill(cr);
 }
 
-void drawBubble(cairo_t* cr, const BubbleStyle& style) {
+// The shape's shadow, offset down and to the right, at the given opacity.
+void drawShadow(cairo_t* cr, const BubbleStyle& style, double alpha) {
     cairo_push_group(cr);
-    fillBubbleShape(cr, style, 4, palette::ink, palette::ink, 1.0);
+    fillBubbleShape(cr, style, 4, palette::ink, palette::ink);
     cairo_pop_group_to_source(cr);
-    cairo_paint_with_alpha(cr, 0.25);
-    fillBubbleShape(cr, style, 0, palette::ink, style.fill, 1.0);
-    roundedRectPath(cr, style.bodyX + 8, style.bodyY + 8, style.bodyW - 16, style.bodyH - 16, 34);
+    cairo_paint_with_alpha(cr, alpha);
+}
+
+// The whole bubble: shadow, outlined panel and tail, and a thin trim line inside the outline.
+void drawBubble(cairo_t* cr, const BubbleStyle& style) {
+    drawShadow(cr, style, 0.25);
+    fillBubbleShape(cr, style, 0, palette::ink, style.fill);
+    roundedRectPath(cr, style.bodyX + trimInset, style.bodyY + trimInset, style.bodyW - 2 * trimInset,
+                    style.bodyH - 2 * trimInset, bodyRadius - trimInset);
     setRgb(cr, style.trim, 0.8);
     cairo_set_line_width(cr, 2.5);
     cairo_stroke(cr);
 }
 
+// What stands for the bubble while its character has no line: a shadow so faint that it does
+// not read as an empty bubble.
+void drawFaintBubble(cairo_t* cr, const BubbleStyle& style) {
+    cairo_push_group(cr);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    // Rings of growing width around the shape make its edge fade out.
+    setRgb(cr, palette::ink, 0.2);
+    for (int ring = 1; ring <= 3; ++ring) {
+        cairo_set_line_width(cr, 5.0 * ring);
+        bodyPath(cr, style, 4, 4);
+        tailPath(cr, style, 4, 4);
+        cairo_stroke(cr);
+    }
+    setRgb(cr, palette::ink, 0.55);
+    bodyPath(cr, style, 4, 4);
+    tailPath(cr, style, 4, 4);
+    cairo_fill(cr);
+    cairo_pop_group_to_source(cr);
+    cairo_paint_with_alpha(cr, 0.04);
+}
+
 struct TextFit {
     std::vector<std::string> rows;
     double size;
+    double inkTop;     // from the first row's baseline to the block's top (negative: above)
+    double inkHeight;  // the block's height, from its top to the lowest descender
 };
 
-// The largest size at which the line fits the body on one row, else on two; an empty result
-// when even the smallest size does not fit.
+// The rows' ink measured at the current font, a row step of one font size apart.
+TextFit measureRows(cairo_t* cr, const std::vector<std::string>& rows, double size) {
+    TextFit fit{rows, size, 0, 0};
+    double bottom = 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        cairo_text_extents_t ink;
+        cairo_text_extents(cr, rows[i].c_str(), &ink);
+        double rowTop = size * double(i) + ink.y_bearing;
+        double rowBottom = rowTop + ink.height;
+        if (i == 0 || rowTop < fit.inkTop) fit.inkTop = rowTop;
+        if (i == 0 || rowBottom > bottom) bottom = rowBottom;
+    }
+    fit.inkHeight = bottom - fit.inkTop;
+    return fit;
+}
+
+bool fitsBody(cairo_t* cr, const BubbleStyle& style, const TextFit& fit) {
+    for (const std::string& row : fit.rows) {
+        if (textWidth(cr, row) > style.bodyW - 2 * textPadX) return false;
+    }
+    return fit.inkHeight <= style.bodyH - 2 * textPadY;
+}
+
+// The largest size at which the line fits the body on one row, else on two (a long line reads
+// better on one row a little smaller than on two much smaller); an empty result when even the
+// smallest size does not fit.
 TextFit fitLyric(cairo_t* cr, const ArtFonts& fonts, const BubbleStyle& style, const std::string& text) {
-    double maxWidth = style.bodyW - 80;
-    for (double size = 44; size >= 34; size -= 1) {
+    for (double size = 44; size >= 26; size -= 1) {
         useFont(cr, fonts.rounded, size);
-        if (textWidth(cr, text) <= maxWidth) return TextFit{{text}, size};
+        TextFit fit = measureRows(cr, {text}, size);
+        if (fitsBody(cr, style, fit)) return fit;
     }
     std::vector<std::string> rows = splitInTwo(text);
     if (rows.size() == 2) {
-        for (double size = 32; size >= 26; size -= 1) {
+        for (double size = 30; size >= 22; size -= 1) {
             useFont(cr, fonts.rounded, size);
-            if (textWidth(cr, rows[0]) <= maxWidth && textWidth(cr, rows[1]) <= maxWidth) {
-                return TextFit{rows, size};
-            }
+            TextFit fit = measureRows(cr, rows, size);
+            if (fitsBody(cr, style, fit)) return fit;
         }
     }
-    return TextFit{{}, 0};
+    return TextFit{{}, 0, 0, 0};
 }
 
 int drawLyric(const ArtJob& job, const BubbleStyle& style, const TaggedLine& line, int number) {
@@ -107,18 +169,13 @@ int drawLyric(const ArtJob& job, const BubbleStyle& style, const TaggedLine& lin
         freeCanvas(canvas);
         return -1;
     }
+    drawBubble(canvas.cr, style);
     useFont(canvas.cr, job.fonts.rounded, fit.size);
     double centreX = style.bodyX + style.bodyW * 0.5;
-    double centreY = style.bodyY + style.bodyH * 0.5;
-    double rowStep = fit.size * 1.05;
-    double firstBaseline = centreY + fit.size * 0.35 - rowStep * 0.5 * double(fit.rows.size() - 1);
-    // Descenders of the last row may not reach below lowestText: the block moves up if need be.
-    cairo_text_extents_t last;
-    cairo_text_extents(canvas.cr, fit.rows.back().c_str(), &last);
-    double lastBottom = firstBaseline + rowStep * double(fit.rows.size() - 1) + last.y_bearing + last.height;
-    if (lastBottom > lowestText) firstBaseline -= lastBottom - lowestText;
+    // The ink block centred in the body, top to bottom.
+    double firstBaseline = style.bodyY + (style.bodyH - fit.inkHeight) * 0.5 - fit.inkTop;
     for (size_t i = 0; i < fit.rows.size(); ++i) {
-        drawOutlinedText(canvas.cr, fit.rows[i], centreX, firstBaseline + rowStep * double(i), style.text, 0);
+        drawOutlinedText(canvas.cr, fit.rows[i], centreX, firstBaseline + fit.size * double(i), style.text, 0);
     }
     char name[32];
     snprintf(name, sizeof name, "%02d.png", number);
@@ -129,7 +186,7 @@ int drawLyric(const ArtJob& job, const BubbleStyle& style, const TaggedLine& lin
 
 int drawBubbleSet(const ArtJob& job, const TaggedText& lyrics, const BubbleStyle& style) {
     Canvas bubble = makeCanvas(style.width, style.height, false);
-    drawBubble(bubble.cr, style);
+    drawFaintBubble(bubble.cr, style);
     int result = writeCanvas(bubble, job.outRoot, std::string("data/") + style.folder + "/bg-taleboble.png", false);
     freeCanvas(bubble);
     std::vector<TaggedLine> lines = linesWithTag(lyrics, style.tag);

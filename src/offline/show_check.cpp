@@ -76,6 +76,8 @@ const PlacementRule placementRules[] = {
     {"data/refrain/mirekand-o-sol.png", SizeRule::Square, 0, 0, nullptr, "the turning sun"},
     {"data/tunnel/", SizeRule::PowerOfTwoSides, 0, 0, nullptr, "a tunnel texture"},
     {"data/zemlogo.png", SizeRule::FitsWithin, logoMaxWidth, maxTextureSide, nullptr, "the logo, centred with margins"},
+    {"data/pictograms/", SizeRule::FitsWithin, 2 * designSpaceWidth, 2 * designSpaceHeight, nullptr,
+     "a pictogram (an icon, or a picture panned and zoomed across the screen)"},
     {"data/", SizeRule::FitsWithin, designSpaceWidth, designSpaceHeight, nullptr, "a full-screen picture"},
 };
 

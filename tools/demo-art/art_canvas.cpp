@@ -32,6 +32,24 @@ Rgb mixRgb(Rgb a, Rgb b, double amount) {
 
 void setRgb(cairo_t* cr, Rgb colour, double alpha) { cairo_set_source_rgba(cr, colour.r, colour.g, colour.b, alpha); }
 
+void paintVerticalGradient(cairo_t* cr, double y0, double y1, const Rgb* colours, int count) {
+    cairo_pattern_t* gradient = cairo_pattern_create_linear(0, y0, 0, y1);
+    for (int i = 0; i < count; ++i) {
+        double offset = count > 1 ? double(i) / double(count - 1) : 0.0;
+        cairo_pattern_add_color_stop_rgb(gradient, offset, colours[i].r, colours[i].g, colours[i].b);
+    }
+    cairo_set_source(cr, gradient);
+    cairo_paint(cr);
+    cairo_pattern_destroy(gradient);
+}
+
+double randomUnit(SeededRandom& random) {
+    random.state ^= random.state << 13;
+    random.state ^= random.state >> 17;
+    random.state ^= random.state << 5;
+    return double(random.state) / 4294967296.0;
+}
+
 void roundedRectPath(cairo_t* cr, double x, double y, double w, double h, double radius) {
     double r = std::fmin(radius, std::fmin(w, h) * 0.5);
     cairo_new_sub_path(cr);

@@ -4,6 +4,7 @@
 
 #include <cairo.h>
 
+#include <cstdint>
 #include <string>
 
 struct Rgb {
@@ -51,6 +52,18 @@ void setRgb(cairo_t* cr, Rgb colour, double alpha = 1.0);
 void roundedRectPath(cairo_t* cr, double x, double y, double w, double h, double radius);
 void circlePath(cairo_t* cr, double x, double y, double radius);
 void ellipsePath(cairo_t* cr, double x, double y, double rx, double ry);
+
+// Paints the whole clip area with a vertical gradient from y0 to y1 through `count` colours at
+// even steps (the first at y0, the last at y1; beyond them the end colours continue).
+void paintVerticalGradient(cairo_t* cr, double y0, double y1, const Rgb* colours, int count);
+
+// A small seeded generator for scattered details (stars, windows): the same seed gives the same
+// picture on every machine.
+struct SeededRandom {
+    uint32_t state;  // never 0
+};
+// The next value in [0, 1).
+double randomUnit(SeededRandom& random);
 
 // Fills the current path with the colour and strokes it in ink; the path is consumed.
 void fillOutlined(cairo_t* cr, Rgb fill, double lineWidth);

@@ -1,6 +1,10 @@
-// The pictograms: twenty sign-like icons, 200 x 200, in five rows of four, one theme a row
-// (music, computers, weather, feelings, trouble). Each is a rounded sign in its row's colour
-// with a white symbol outlined in ink.
+// The pictograms, twenty in five rows of four. The first four rows are sign-like icons, 200 x
+// 200, one theme a row (music, computers, weather, feelings): a rounded sign in the row's colour
+// with a white symbol outlined in ink. The last row holds four opaque backdrops, 1800 x 1000,
+// drawn centred on a point that drifts about the middle of the screen (up to 200 pixels across
+// and 100 down, sometimes enlarged 1.2 times), so each fills the screen with room to spare: a
+// city at night, outer space, a sunset over the sea, and a sunny meadow from the refrain's world
+// (it shows through Pip's panel in the refrains). What matters lies in their middle 1300 x 760.
 #include <cmath>
 #include <string>
 
@@ -14,6 +18,9 @@ constexpr int pictogramSize = 200;
 constexpr double glyphLine = 5.0;
 constexpr double cx = 100;
 constexpr double cy = 100;
+constexpr int iconRows = 4;
+constexpr int backdropWidth = 1800;
+constexpr int backdropHeight = 1000;
 
 void glyph(cairo_t* cr) { fillOutlined(cr, palette::white, glyphLine); }
 
@@ -283,96 +290,328 @@ void drawCrownGlyph(cairo_t* cr) {
     strokeInk(cr, 3);
 }
 
-// Row 5: trouble.
-void drawSkullGlyph(cairo_t* cr) {
-    cairo_move_to(cr, 52, 96);
-    cairo_curve_to(cr, 52, 36, 148, 36, 148, 96);
-    cairo_curve_to(cr, 148, 118, 136, 124, 128, 128);
-    cairo_line_to(cr, 128, 156);
-    cairo_line_to(cr, 72, 156);
-    cairo_line_to(cr, 72, 128);
-    cairo_curve_to(cr, 64, 124, 52, 118, 52, 96);
-    cairo_close_path(cr);
-    glyph(cr);
-    circlePath(cr, 78, 98, 15);
-    circlePath(cr, 122, 98, 15);
-    cairo_move_to(cr, cx, 114);
-    cairo_line_to(cr, 92, 128);
-    cairo_line_to(cr, 108, 128);
-    cairo_close_path(cr);
-    inkFill(cr);
-    for (int i = 0; i < 3; ++i) {
-        cairo_move_to(cr, 86 + i * 14, 140);
-        cairo_line_to(cr, 86 + i * 14, 156);
+// Row 5: backdrops. Shared pieces first.
+
+// Two birds in flight, drawn as ink ticks.
+void drawBirdPair(cairo_t* cr, double x, double y) {
+    const double birds[][3] = {{0, 0, 22}, {60, 28, 16}};
+    for (const auto& bird : birds) {
+        double bx = x + bird[0];
+        double by = y + bird[1];
+        double size = bird[2];
+        cairo_move_to(cr, bx - size, by - size * 0.4);
+        cairo_curve_to(cr, bx - size * 0.6, by - size * 0.7, bx - size * 0.2, by - size * 0.5, bx, by);
+        cairo_curve_to(cr, bx + size * 0.2, by - size * 0.5, bx + size * 0.6, by - size * 0.7, bx + size,
+                       by - size * 0.4);
     }
-    strokeInk(cr, 3.5);
+    strokeInk(cr, 4.5);
 }
 
-void drawBombGlyph(cairo_t* cr) {
-    cairo_move_to(cr, 118, 64);
-    cairo_curve_to(cr, 130, 40, 146, 44, 150, 36);
-    strokeInk(cr, 6);
-    sparklePath(cr, 154, 32, 36);
-    fillOutlined(cr, palette::sun, 3.5);
-    cairo_rectangle(cr, 104, 58, 24, 20);
-    glyph(cr);
-    circlePath(cr, 92, 114, 50);
-    setRgb(cr, palette::ink);
+void scatterStars(cairo_t* cr, SeededRandom& random, int count, double bottom) {
+    for (int i = 0; i < count; ++i) {
+        double x = randomUnit(random) * backdropWidth;
+        double y = randomUnit(random) * bottom;
+        double size = 4 + randomUnit(random) * 10;
+        if (i % 6 == 0) {
+            sparklePath(cr, x, y, size * 2.6);
+            fillOutlined(cr, mixRgb(palette::sun, palette::cream, 0.4), 2);
+        } else {
+            circlePath(cr, x, y, size * 0.32);
+            setRgb(cr, palette::cream, 0.55 + 0.45 * randomUnit(random));
+            cairo_fill(cr);
+        }
+    }
+}
+
+// A band of rolling hills from a top line (two sines about `base`) down past the bottom.
+void rollingHills(cairo_t* cr, double base, double height, double wavelength, double phase, Rgb colour) {
+    cairo_move_to(cr, -20, backdropHeight + 20);
+    for (double x = -20; x <= backdropWidth + 20; x += 10) {
+        double y = base - height * (0.65 * std::sin(x / wavelength + phase) + 0.35 * std::sin(x / (wavelength * 0.4)));
+        cairo_line_to(cr, x, y);
+    }
+    cairo_line_to(cr, backdropWidth + 20, backdropHeight + 20);
+    cairo_close_path(cr);
+    fillOutlined(cr, colour, outlineThin);
+}
+
+void softGlow(cairo_t* cr, double x, double y, double radius, Rgb colour, double alpha) {
+    cairo_pattern_t* glow = cairo_pattern_create_radial(x, y, 0, x, y, radius);
+    cairo_pattern_add_color_stop_rgba(glow, 0.0, colour.r, colour.g, colour.b, alpha);
+    cairo_pattern_add_color_stop_rgba(glow, 1.0, colour.r, colour.g, colour.b, 0.0);
+    cairo_set_source(cr, glow);
+    circlePath(cr, x, y, radius);
     cairo_fill(cr);
-    cairo_new_path(cr);
-    cairo_arc(cr, 92, 114, 34, M_PI * 1.1, M_PI * 1.4);
-    setRgb(cr, palette::white);
-    cairo_set_line_width(cr, 7);
+    cairo_pattern_destroy(glow);
+}
+
+// 5.1, the city at night: one building of the skyline, its windows lit at random.
+void drawBuilding(cairo_t* cr, SeededRandom& random, double x, double width, double top, double ground, Rgb wall) {
+    cairo_rectangle(cr, x, top, width, ground - top);
+    fillOutlined(cr, wall, outlineThin);
+    const Rgb lit[] = {palette::sun, mixRgb(palette::sun, palette::cream, 0.5), palette::orange};
+    for (double wy = top + 22; wy + 24 < ground; wy += 42) {
+        for (double wx = x + 16; wx + 18 < x + width - 8; wx += 32) {
+            bool on = randomUnit(random) < 0.45;
+            roundedRectPath(cr, wx, wy, 18, 24, 3);
+            setRgb(cr, on ? lit[int(randomUnit(random) * 3)] : mixRgb(wall, palette::ink, 0.35));
+            cairo_fill(cr);
+        }
+    }
+    if (randomUnit(random) < 0.35) {
+        cairo_move_to(cr, x + width * 0.5, top);
+        cairo_line_to(cr, x + width * 0.5, top - 50);
+        strokeInk(cr, 4);
+        circlePath(cr, x + width * 0.5, top - 54, 7);
+        fillOutlined(cr, palette::coral, 2);
+    }
+}
+
+void drawSkylineRow(cairo_t* cr, SeededRandom& random, double ground, double lowest, double tallest, Rgb wall) {
+    double x = -30;
+    while (x < backdropWidth + 30) {
+        double width = 90 + randomUnit(random) * 110;
+        double top = ground - lowest - randomUnit(random) * (tallest - lowest);
+        drawBuilding(cr, random, x, width, top, ground, mixRgb(wall, palette::purple, randomUnit(random) * 0.4));
+        x += width - 6;
+    }
+}
+
+void drawCityBackdrop(cairo_t* cr) {
+    const Rgb sky[] = {mixRgb(palette::night, palette::ink, 0.6), palette::night,
+                       mixRgb(palette::purple, palette::coral, 0.3)};
+    paintVerticalGradient(cr, 0, 820, sky, 3);
+    SeededRandom random{51u};
+    scatterStars(cr, random, 140, 560);
+    softGlow(cr, 1290, 230, 220, palette::cream, 0.25);
+    circlePath(cr, 1290, 230, 84);
+    fillOutlined(cr, palette::cream, outlineThin);
+    circlePath(cr, 1262, 210, 16);
+    circlePath(cr, 1318, 256, 11);
+    setRgb(cr, mixRgb(palette::cream, palette::sky, 0.35));
+    cairo_fill(cr);
+    drawSkylineRow(cr, random, 900, 260, 470, mixRgb(palette::night, palette::sky, 0.25));
+    drawSkylineRow(cr, random, 960, 140, 340, mixRgb(palette::night, palette::ink, 0.2));
+    cairo_rectangle(cr, -10, 940, backdropWidth + 20, 80);
+    fillOutlined(cr, mixRgb(palette::ink, palette::night, 0.5), outlineThin);
+}
+
+// 5.2, outer space: a nebula, stars, a ringed planet, a cratered one and a small moon.
+// Half of a planet's ring (the back half from pi to 2 pi, the front from 0 to pi), seen at a
+// slant: an ink band with a coloured line along it.
+void ringHalf(cairo_t* cr, double r, double from, double to, Rgb colour) {
+    for (int pass = 0; pass < 2; ++pass) {
+        cairo_new_path(cr);
+        cairo_save(cr);
+        cairo_scale(cr, 1.0, 0.3);
+        cairo_arc(cr, 0, 0, r * 1.75, from, to);
+        cairo_restore(cr);
+        if (pass == 0) {
+            strokeInk(cr, 26);
+        } else {
+            setRgb(cr, colour);
+            cairo_set_line_width(cr, 14);
+            cairo_stroke(cr);
+        }
+    }
+}
+
+void drawRingedPlanet(cairo_t* cr, double x, double y, double r) {
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    cairo_rotate(cr, -0.35);
+    ringHalf(cr, r, M_PI, 2 * M_PI, mixRgb(palette::sun, palette::orange, 0.6));
+    circlePath(cr, 0, 0, r);
+    setRgb(cr, palette::orange);
+    cairo_fill_preserve(cr);
+    cairo_save(cr);
+    cairo_clip(cr);
+    for (int i = -2; i <= 2; ++i) cairo_rectangle(cr, -r, i * r * 0.36 - r * 0.08, 2 * r, r * 0.16);
+    setRgb(cr, palette::coral, 0.7);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    circlePath(cr, 0, 0, r);
+    strokeInk(cr, outlineWide);
+    ringHalf(cr, r, 0, M_PI, palette::sun);
+    cairo_restore(cr);
+}
+
+void drawCrateredPlanet(cairo_t* cr, double x, double y, double r, Rgb colour) {
+    circlePath(cr, x, y, r);
+    fillOutlined(cr, colour, outlineWide);
+    const double craters[][3] = {{-0.35, -0.3, 0.2}, {0.3, 0.1, 0.26}, {-0.15, 0.45, 0.14}, {0.4, -0.45, 0.1}};
+    for (const auto& crater : craters) {
+        circlePath(cr, x + crater[0] * r, y + crater[1] * r, crater[2] * r);
+        fillOutlined(cr, mixRgb(colour, palette::ink, 0.25), outlineThin);
+    }
+}
+
+void drawSpaceBackdrop(cairo_t* cr) {
+    const Rgb sky[] = {mixRgb(palette::ink, palette::night, 0.4), mixRgb(palette::night, palette::ink, 0.3),
+                       mixRgb(palette::ink, palette::purple, 0.3)};
+    paintVerticalGradient(cr, 0, backdropHeight, sky, 3);
+    softGlow(cr, 760, 420, 520, palette::purple, 0.55);
+    softGlow(cr, 980, 560, 360, palette::coral, 0.35);
+    softGlow(cr, 560, 360, 300, palette::teal, 0.3);
+    softGlow(cr, 1180, 360, 260, palette::blush, 0.2);
+    SeededRandom random{52u};
+    scatterStars(cr, random, 230, backdropHeight);
+    drawRingedPlanet(cr, 1260, 360, 140);
+    drawCrateredPlanet(cr, 470, 690, 100, palette::teal);
+    drawCrateredPlanet(cr, 640, 250, 38, palette::blush);
+    cairo_move_to(cr, 880, 760);
+    cairo_line_to(cr, 1080, 700);
+    setRgb(cr, palette::cream, 0.5);
+    cairo_set_line_width(cr, 6);
+    cairo_stroke(cr);
+    sparklePath(cr, 1090, 697, 40);
+    fillOutlined(cr, palette::cream, 2.5);
+}
+
+// 5.3, a sunset over the sea: a striped sun sinking behind the horizon, hills at both sides.
+void drawSinkingSun(cairo_t* cr, double x, double horizon, double r) {
+    softGlow(cr, x, horizon, r * 2.0, palette::sun, 0.5);
+    cairo_save(cr);
+    cairo_rectangle(cr, x - r - 10, horizon - r - 10, 2 * r + 20, r + 10);
+    cairo_clip(cr);
+    circlePath(cr, x, horizon, r);
+    setRgb(cr, mixRgb(palette::sun, palette::cream, 0.2));
+    cairo_fill_preserve(cr);
+    cairo_clip(cr);
+    for (int i = 0; i < 4; ++i) {
+        double y = horizon - r * 0.12 - i * r * 0.2;
+        cairo_rectangle(cr, x - r, y, 2 * r, r * (0.07 - i * 0.012));
+    }
+    setRgb(cr, palette::orange);
+    cairo_fill(cr);
+    cairo_reset_clip(cr);
+    cairo_rectangle(cr, x - r - 10, horizon - r - 10, 2 * r + 20, r + 10);
+    cairo_clip(cr);
+    circlePath(cr, x, horizon, r);
+    strokeInk(cr, outlineWide);
+    cairo_restore(cr);
+}
+
+void drawSeaGlints(cairo_t* cr, double x, double horizon) {
+    for (int i = 0; i < 9; ++i) {
+        double y = horizon + 30 + i * 38;
+        double half = 150 - i * 9 + (i % 2) * 30;
+        cairo_move_to(cr, x - half, y);
+        cairo_line_to(cr, x + half * 0.6, y);
+    }
+    setRgb(cr, mixRgb(palette::sun, palette::cream, 0.3));
+    cairo_set_line_width(cr, 9);
+    cairo_stroke(cr);
+    for (int i = 0; i < 14; ++i) {
+        double wx = 80 + std::fmod(i * 397.0, 1640.0);
+        double wy = horizon + 60 + std::fmod(i * 131.0, 340.0);
+        cairo_move_to(cr, wx - 30, wy);
+        cairo_curve_to(cr, wx - 15, wy - 12, wx + 15, wy - 12, wx + 30, wy);
+    }
+    setRgb(cr, palette::cream, 0.45);
+    cairo_set_line_width(cr, 5);
     cairo_stroke(cr);
 }
 
-void drawWarningGlyph(cairo_t* cr) {
-    cairo_move_to(cr, cx, 36);
-    cairo_line_to(cr, 168, 156);
-    cairo_line_to(cr, 32, 156);
+void drawSeaSunsetBackdrop(cairo_t* cr) {
+    const double horizon = 600;
+    const Rgb sky[] = {mixRgb(palette::night, palette::purple, 0.5), palette::purple, palette::coral, palette::orange,
+                       mixRgb(palette::sun, palette::cream, 0.3)};
+    paintVerticalGradient(cr, 0, horizon, sky, 5);
+    drawSinkingSun(cr, 980, horizon, 190);
+    const Rgb sea[] = {mixRgb(palette::coral, palette::purple, 0.4), mixRgb(palette::purple, palette::night, 0.3),
+                       mixRgb(palette::night, palette::teal, 0.3)};
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, horizon, backdropWidth, backdropHeight - horizon);
+    cairo_clip(cr);
+    paintVerticalGradient(cr, horizon, backdropHeight, sea, 3);
+    cairo_restore(cr);
+    cairo_move_to(cr, -10, horizon);
+    cairo_line_to(cr, backdropWidth + 10, horizon);
+    strokeInk(cr, outlineThin);
+    drawSeaGlints(cr, 980, horizon);
+    cairo_move_to(cr, -20, 380);
+    cairo_curve_to(cr, 220, 380, 460, 540, 720, horizon);
+    cairo_curve_to(cr, 520, 680, 280, 820, 200, 1020);
+    cairo_line_to(cr, -20, 1020);
     cairo_close_path(cr);
-    fillOutlined(cr, palette::sun, glyphLine + 2);
-    roundedRectPath(cr, 92, 72, 16, 52, 7);
-    circlePath(cr, cx, 140, 9);
-    inkFill(cr);
+    fillOutlined(cr, mixRgb(palette::purple, palette::coral, 0.3), outlineThin);
+    cairo_move_to(cr, 1820, 430);
+    cairo_curve_to(cr, 1620, 440, 1440, 540, 1300, horizon);
+    cairo_curve_to(cr, 1460, 700, 1620, 840, 1680, 1020);
+    cairo_line_to(cr, 1820, 1020);
+    cairo_close_path(cr);
+    fillOutlined(cr, mixRgb(palette::purple, palette::night, 0.35), outlineThin);
+    drawBirdPair(cr, 700, 300);
 }
 
-void drawBugGlyph(cairo_t* cr) {
-    for (int i = 0; i < 3; ++i) {
-        double y = 96 + i * 24;
-        cairo_move_to(cr, 44, y - 10 + i * 6);
-        cairo_line_to(cr, 156, y - 10 + i * 6);
+// 5.4, a sunny meadow in the refrain's colours: clouds, hills, a tree and flowers.
+void drawMeadowFlowers(cairo_t* cr, SeededRandom& random) {
+    const Rgb petals[] = {palette::white, palette::coral, palette::sun, palette::blush};
+    for (int i = 0; i < 70; ++i) {
+        double x = randomUnit(random) * backdropWidth;
+        double y = 760 + randomUnit(random) * 220;
+        double r = 9 + (y - 760) * 0.06;
+        for (int k = 0; k < 5; ++k) {
+            double a = k * 2 * M_PI / 5;
+            circlePath(cr, x + std::cos(a) * r * 0.55, y + std::sin(a) * r * 0.55, r * 0.42);
+        }
+        fillOutlined(cr, petals[i % 4], 2.5);
+        circlePath(cr, x, y, r * 0.35);
+        fillOutlined(cr, palette::sun, 2.5);
     }
-    cairo_move_to(cr, 88, 56);
-    cairo_line_to(cr, 70, 34);
-    cairo_move_to(cr, 112, 56);
-    cairo_line_to(cr, 130, 34);
-    strokeInk(cr, 6);
-    circlePath(cr, cx, 66, 20);
-    glyph(cr);
-    ellipsePath(cr, cx, 114, 40, 50);
-    glyph(cr);
-    cairo_move_to(cr, cx, 68);
-    cairo_line_to(cr, cx, 162);
-    strokeInk(cr, 4);
-    circlePath(cr, 84, 104, 7);
-    circlePath(cr, 116, 130, 7);
-    circlePath(cr, 114, 96, 5);
-    setRgb(cr, palette::purple);
-    cairo_fill(cr);
 }
+
+void drawMeadowTree(cairo_t* cr, double x, double ground, double size) {
+    cairo_rectangle(cr, x - size * 0.12, ground - size * 0.9, size * 0.24, size * 0.9);
+    fillOutlined(cr, mixRgb(palette::orange, palette::ink, 0.45), outlineThin);
+    for (int pass = 0; pass < 2; ++pass) {
+        circlePath(cr, x - size * 0.35, ground - size * 1.0, size * 0.42);
+        circlePath(cr, x + size * 0.35, ground - size * 1.05, size * 0.4);
+        circlePath(cr, x, ground - size * 1.45, size * 0.55);
+        if (pass == 0) {
+            setRgb(cr, palette::ink);
+            cairo_set_line_width(cr, 2 * outlineThin);
+            cairo_stroke(cr);
+        } else {
+            setRgb(cr, mixRgb(palette::grass, palette::teal, 0.45));
+            cairo_fill(cr);
+        }
+    }
+}
+
+void drawMeadowBackdrop(cairo_t* cr) {
+    const Rgb sky[] = {mixRgb(palette::sky, palette::night, 0.25), palette::sky, palette::sky,
+                       mixRgb(palette::cream, palette::sun, 0.35)};
+    paintVerticalGradient(cr, 0, 600, sky, 4);
+    drawCloudShape(cr, 520, 200, 2.0);
+    drawCloudShape(cr, 1180, 150, 1.5);
+    drawCloudShape(cr, 1620, 330, 1.2);
+    drawCloudShape(cr, 240, 420, 1.1);
+    drawBirdPair(cr, 880, 260);
+    rollingHills(cr, 560, 30, 190, 0.5, mixRgb(palette::sky, palette::purple, 0.3));
+    rollingHills(cr, 620, 28, 150, 2.0, mixRgb(palette::teal, palette::sky, 0.4));
+    rollingHills(cr, 700, 24, 120, 4.0, mixRgb(palette::grass, palette::teal, 0.35));
+    drawMeadowTree(cr, 1360, 712, 110);
+    drawMeadowTree(cr, 1470, 716, 70);
+    rollingHills(cr, 770, 14, 90, 1.0, palette::grass);
+    SeededRandom random{54u};
+    drawMeadowFlowers(cr, random);
+}
+
+void (*const backdrops[4])(cairo_t* cr) = {drawCityBackdrop, drawSpaceBackdrop, drawSeaSunsetBackdrop,
+                                           drawMeadowBackdrop};
 
 struct PictogramRow {
     Rgb colour;
     void (*glyphs[4])(cairo_t* cr);
 };
 
-const PictogramRow pictogramRows[5] = {
+const PictogramRow pictogramRows[iconRows] = {
     {palette::coral, {drawNotes, drawHeadphones, drawSpeaker, drawMicrophone}},
     {palette::teal, {drawFloppy, drawMonitor, drawGamepad, drawChip}},
     {palette::sky, {drawSunGlyph, drawCloudGlyph, drawRainGlyph, drawStormGlyph}},
     {palette::orange, {drawHeartGlyph, drawStarGlyph, drawSmileyGlyph, drawCrownGlyph}},
-    {palette::purple, {drawSkullGlyph, drawBombGlyph, drawWarningGlyph, drawBugGlyph}},
 };
 
 void drawSign(cairo_t* cr, Rgb colour) {
@@ -389,24 +628,44 @@ void drawSign(cairo_t* cr, Rgb colour) {
 
 }  // namespace
 
+namespace {
+
+int drawIcon(const ArtJob& job, int row, int column) {
+    Canvas canvas = makeCanvas(pictogramSize, pictogramSize, false);
+    drawSign(canvas.cr, pictogramRows[row].colour);
+    cairo_save(canvas.cr);
+    // The symbols are drawn for a 200 box centred on (100, 100); the sign is 180 wide and
+    // centred on (98, 98), so they are scaled and moved onto it.
+    cairo_translate(canvas.cr, 98, 98);
+    cairo_scale(canvas.cr, 0.82, 0.82);
+    cairo_translate(canvas.cr, -cx, -cy);
+    pictogramRows[row].glyphs[column](canvas.cr);
+    cairo_restore(canvas.cr);
+    std::string name = "data/pictograms/" + std::to_string(row + 1) + "." + std::to_string(column + 1) + ".png";
+    int result = writeCanvas(canvas, job.outRoot, name, false);
+    freeCanvas(canvas);
+    return result;
+}
+
+int drawBackdrop(const ArtJob& job, int column) {
+    Canvas canvas = makeCanvas(backdropWidth, backdropHeight, true);
+    backdrops[column](canvas.cr);
+    std::string name = "data/pictograms/" + std::to_string(iconRows + 1) + "." + std::to_string(column + 1) + ".png";
+    int result = writeCanvas(canvas, job.outRoot, name, false);
+    freeCanvas(canvas);
+    return result;
+}
+
+}  // namespace
+
 int drawPictogramImages(const ArtJob& job) {
-    for (int row = 0; row < 5; ++row) {
+    for (int row = 0; row < iconRows; ++row) {
         for (int column = 0; column < 4; ++column) {
-            Canvas canvas = makeCanvas(pictogramSize, pictogramSize, false);
-            drawSign(canvas.cr, pictogramRows[row].colour);
-            cairo_save(canvas.cr);
-            // The symbols are drawn for a 200 box centred on (100, 100); the sign is 180 wide
-            // and centred on (98, 98), so they are scaled and moved onto it.
-            cairo_translate(canvas.cr, 98, 98);
-            cairo_scale(canvas.cr, 0.82, 0.82);
-            cairo_translate(canvas.cr, -cx, -cy);
-            pictogramRows[row].glyphs[column](canvas.cr);
-            cairo_restore(canvas.cr);
-            std::string name = "data/pictograms/" + std::to_string(row + 1) + "." + std::to_string(column + 1) + ".png";
-            int result = writeCanvas(canvas, job.outRoot, name, false);
-            freeCanvas(canvas);
-            if (result != 0) return result;
+            if (drawIcon(job, row, column) != 0) return -1;
         }
+    }
+    for (int column = 0; column < 4; ++column) {
+        if (drawBackdrop(job, column) != 0) return -1;
     }
     return 0;
 }

@@ -156,7 +156,8 @@ int drawPolaroid(const ArtJob& job, const TaggedLine& caption, PhotoScene scene,
 
 // Credit cards: a grid of three by two on screen, every card whole inside the graphics-safe
 // area (x 64..1216, y 36..684) with its tilt, shadow, tape and sway of 6 and 4 pixels, and
-// none covering another, so that all six stay readable as they pile up.
+// none covering another, so that they stay readable as they pile up. The first place, the top
+// middle, is left empty: credit 1.1 is the title card, drawn on its own (drawTitleCard).
 const Placement creditPlacements[6] = {{640, 200, -2}, {260, 200, 3},  {1020, 200, -3},
                                        {260, 520, -2}, {1020, 520, 2}, {640, 520, 1}};
 const Rgb creditTapes[6] = {palette::coral,  palette::teal, palette::sun,
@@ -203,6 +204,99 @@ void drawCreditText(cairo_t* cr, const ArtFonts& fonts, const std::vector<std::s
     for (size_t i = 1; i < parts.size(); ++i) {
         drawOutlinedText(cr, parts[i], 0, lineBaseline + lineStep * double(i - 1), palette::ink, 0);
     }
+}
+
+// The title card, credit 1.1, shown alone in the intro: the group, a line, and the show's title
+// big, on a cream card over a burst of sun rays, centred in the upper two thirds of the screen
+// (clear of the bubbles from y 590) and, with the sway, inside the graphics-safe area.
+constexpr double titleX = 640;
+constexpr double titleY = 275;
+constexpr double titleCardWidth = 860;
+constexpr double titleCardHeight = 380;
+constexpr double titleBurstWidth = 960;  // the rays' frame, not tilted
+constexpr double titleBurstHeight = 452;
+constexpr double titleTextWidth = titleCardWidth - 90;
+
+void drawTitleBurst(cairo_t* cr) {
+    cairo_save(cr);
+    roundedRectPath(cr, -titleBurstWidth * 0.5, -titleBurstHeight * 0.5, titleBurstWidth, titleBurstHeight, 36);
+    cairo_clip_preserve(cr);
+    setRgb(cr, palette::orange);
+    cairo_fill(cr);
+    for (int i = 0; i < 32; i += 2) {
+        double a = i * M_PI / 16;
+        cairo_move_to(cr, 0, 0);
+        cairo_line_to(cr, std::cos(a) * 900, std::sin(a) * 900);
+        cairo_line_to(cr, std::cos(a + M_PI / 16) * 900, std::sin(a + M_PI / 16) * 900);
+        cairo_close_path(cr);
+    }
+    setRgb(cr, palette::sun);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    roundedRectPath(cr, -titleBurstWidth * 0.5, -titleBurstHeight * 0.5, titleBurstWidth, titleBurstHeight, 36);
+    strokeInk(cr, outlineWide);
+}
+
+// The show's title in one row, or in two when one would be smaller than 100 pixels; returns
+// the rows and sets the size, 0 when it does not fit at all.
+std::vector<std::string> fitShowTitle(cairo_t* cr, cairo_font_face_t* face, const std::string& title, double* size) {
+    *size = fittingSize(cr, face, title, titleTextWidth, 128, 100);
+    if (*size > 0) return {title};
+    std::vector<std::string> rows = splitInTwo(title);
+    *size = 0;
+    if (rows.size() != 2) return rows;
+    double first = fittingSize(cr, face, rows[0], titleTextWidth, 118, 60);
+    double second = fittingSize(cr, face, rows[1], titleTextWidth, 118, 60);
+    *size = std::fmin(first, second);
+    return rows;
+}
+
+// Draws the three parts on the card centred on the origin; false when a part does not fit.
+bool drawTitleText(cairo_t* cr, const ArtFonts& fonts, const std::vector<std::string>& parts) {
+    double groupSize = fittingSize(cr, fonts.headline, parts[0], titleTextWidth, 60, 30);
+    double lineSize = fittingSize(cr, fonts.hand, parts[1], titleTextWidth, 50, 26);
+    double titleSize = 0;
+    std::vector<std::string> rows = fitShowTitle(cr, fonts.headline, parts[2], &titleSize);
+    if (groupSize == 0 || lineSize == 0 || titleSize == 0) return false;
+    useFont(cr, fonts.headline, groupSize);
+    drawOutlinedText(cr, parts[0], 0, -122, palette::coral, 5);
+    useFont(cr, fonts.hand, lineSize);
+    drawOutlinedText(cr, parts[1], 0, -66, palette::ink, 0);
+    useFont(cr, fonts.headline, titleSize);
+    double step = titleSize * 1.02;
+    double baseline = 48 + titleSize * 0.36 - step * 0.5 * double(rows.size() - 1);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        cairo_save(cr);
+        cairo_translate(cr, 5, 6);
+        drawOutlinedText(cr, rows[i], 0, baseline + step * double(i), palette::ink, 10);
+        cairo_restore(cr);
+        drawOutlinedText(cr, rows[i], 0, baseline + step * double(i), palette::sun, 10);
+    }
+    return true;
+}
+
+int drawTitleCard(const ArtJob& job, const TaggedLine& line) {
+    std::vector<std::string> parts = splitParts(line.text);
+    if (parts.size() != 3) {
+        fprintf(stderr, "demo-art: %sthe title card needs \"GROUP | LINE | TITLE\"\n", whereOf(line).c_str());
+        return -1;
+    }
+    Canvas canvas = makeCanvas(screenWidth, screenHeight, false);
+    cairo_t* cr = canvas.cr;
+    cairo_translate(cr, titleX, titleY);
+    drawTitleBurst(cr);
+    cairo_rotate(cr, -1.5 * M_PI / 180.0);
+    cardShadow(cr, titleCardWidth, titleCardHeight);
+    roundedRectPath(cr, -titleCardWidth * 0.5, -titleCardHeight * 0.5, titleCardWidth, titleCardHeight, 16);
+    fillOutlined(cr, palette::cream, outlineWide);
+    int result = -1;
+    if (!drawTitleText(cr, job.fonts, parts)) {
+        fprintf(stderr, "demo-art: %sthe title card's text is too long for it\n", whereOf(line).c_str());
+    } else {
+        result = writeCanvas(canvas, job.outRoot, "data/credits/credit1.1.png", true);
+    }
+    freeCanvas(canvas);
+    return result;
 }
 
 int drawCredit(const ArtJob& job, const TaggedLine& line, int index) {
@@ -258,7 +352,8 @@ int drawPolaroidImages(const ArtJob& job) {
 int drawCreditImages(const ArtJob& job) {
     std::vector<TaggedLine> credits = artTextLines(artTextsPath(job), "credit", 6);
     if (credits.empty()) return -1;
-    for (int i = 0; i < 6; ++i) {
+    if (drawTitleCard(job, credits[0]) != 0) return -1;
+    for (int i = 1; i < 6; ++i) {
         if (drawCredit(job, credits[size_t(i)], i) != 0) return -1;
     }
     return 0;

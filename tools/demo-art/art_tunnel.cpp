@@ -1,18 +1,18 @@
-// The tunnel's three textures, seamless when repeated: each motif is drawn once for every
-// neighbouring tile as well, so what leaves one edge comes back at the opposite one.
+// The tunnel's three textures. Each ring of the tunnel is one to three squares carrying a whole
+// texture, spinning and blended over the rings behind it, so each texture is one round motif,
+// a wheel, centred in the square: its outer part fades to fully transparent well inside the
+// square's sides and corners, so no square edge is ever seen, and its middle is left empty, so
+// the nearest ring, which the camera flies through and which covers the screen with the
+// texture's middle, passes as a ring rushing by instead of a smear.
 //
-// Size: every ring is one textured square, and the largest rings still whole on a 1280 x 720
-// screen are about 700 pixels across; at 1024 texels a side those show at about 1.5 texels a
-// pixel, so they stay sharp, and rings partly off screen (up to about 1500 pixels) are
-// magnified at most 1.5 times. Nearer rings rush past the camera and are magnified whatever the
-// size. Larger textures would cost four times the memory and shimmer more on the far rings,
-// which are drawn without mipmaps.
+// Colour: the tunnel multiplies every ring by a colour of its own (near rings dark and nearly
+// opaque, far rings bright and faint), so the wheels are saturated and bold, each in its own
+// palette (hot magenta and orange, electric blue and cyan, green and violet), with thick ink
+// outlines and large shapes that still read when a ring is small and far; far rings are drawn
+// without mipmaps, so fine lines would only shimmer.
 //
-// Tone: the textures are light, so the ring colours the tunnel multiplies in come through, and
-// of moderate contrast (mid-tone lines on light grounds, no black). The camera flies through
-// the middle of the rings, so a ring rushing past shows the middle of its texture over the
-// whole screen: every texture keeps its middle open or plain, and the nearest ring passes as
-// a faint veil instead of flashing the screen dark or bright.
+// Size: the largest rings still whole on a 1280 x 720 screen are about 700 pixels across, so
+// 1024 texels a side keeps them sharp.
 #include <cmath>
 
 #include "art_canvas.h"
@@ -21,141 +21,160 @@
 namespace {
 
 constexpr int textureSize = 1024;
-constexpr double unit = textureSize / 256.0;  // the motifs are laid out on a 256-unit tile
+constexpr double centre = textureSize * 0.5;
+constexpr double fadeInner = 400;  // the wheel is whole within this radius
+constexpr double fadeOuter = 440;  // and fully transparent beyond this one (72 texels from a side)
+constexpr double inkWidth = 10;
 
-const Rgb line = mixRgb(palette::ink, palette::cream, 0.5);
+// The vivid colours of the wheels; they stand apart from the show's softer palette on purpose,
+// as the tunnel's ring colours darken and tint them.
+constexpr Rgb magenta{1.00, 0.12, 0.58};
+constexpr Rgb hotOrange{1.00, 0.45, 0.05};
+constexpr Rgb lemon{1.00, 0.88, 0.15};
+constexpr Rgb electricBlue{0.10, 0.33, 1.00};
+constexpr Rgb cyan{0.10, 0.90, 1.00};
+constexpr Rgb deepBlue{0.12, 0.10, 0.62};
+constexpr Rgb leafGreen{0.25, 0.85, 0.25};
+constexpr Rgb violet{0.58, 0.22, 0.95};
+constexpr Rgb lilac{0.84, 0.66, 1.00};
 
-// Runs the motif nine times, shifted by a whole tile in each direction.
-void drawWrapped(cairo_t* cr, void (*motif)(cairo_t* cr)) {
-    for (int dy = -1; dy <= 1; ++dy) {
-        for (int dx = -1; dx <= 1; ++dx) {
-            cairo_save(cr);
-            cairo_translate(cr, dx * 256.0, dy * 256.0);
-            motif(cr);
-            cairo_restore(cr);
-        }
+double smoothStep(double from, double to, double value) {
+    double t = std::fmin(1.0, std::fmax(0.0, (value - from) / (to - from)));
+    return t * t * (3 - 2 * t);
+}
+
+double wheelCoverage(double x, double y) {
+    return smoothStep(fadeOuter, fadeInner, std::hypot(x - centre, y - centre));
+}
+
+// The band between two radii about the centre (filled with the even-odd rule).
+void annulusPath(cairo_t* cr, double inner, double outer) {
+    circlePath(cr, centre, centre, outer);
+    circlePath(cr, centre, centre, inner);
+}
+
+void fillBand(cairo_t* cr, double inner, double outer, Rgb colour) {
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    annulusPath(cr, inner, outer);
+    fillOutlined(cr, colour, inkWidth);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+}
+
+// A star of `points` points about the centre, tips at `outer`, valleys at `inner`.
+void starPath(cairo_t* cr, int points, double inner, double outer, double turn) {
+    for (int i = 0; i < 2 * points; ++i) {
+        double a = turn + i * M_PI / points;
+        double r = i % 2 == 0 ? outer : inner;
+        double x = centre + std::cos(a) * r;
+        double y = centre + std::sin(a) * r;
+        if (i == 0)
+            cairo_move_to(cr, x, y);
+        else
+            cairo_line_to(cr, x, y);
     }
-}
-
-void strokeLine(cairo_t* cr, double width, double alpha) {
-    setRgb(cr, line, alpha);
-    cairo_set_line_width(cr, width);
-    cairo_stroke(cr);
-}
-
-// tunnel1: a light frame with studs along it, open in the middle, so each ring of the tunnel
-// is a square outline; faint stitches run along the band.
-void frameMotif(cairo_t* cr) {
-    const double band = 34;
-    cairo_rectangle(cr, 0, 0, 256, 256);
-    cairo_rectangle(cr, 256 - band, band, -(256 - 2 * band), 256 - 2 * band);
-    setRgb(cr, palette::cream, 0.92);
-    cairo_fill(cr);
-    cairo_rectangle(cr, band, band, 256 - 2 * band, 256 - 2 * band);
-    strokeLine(cr, 4, 0.9);
-    cairo_rectangle(cr, 4, 4, 256 - 8, 256 - 8);
-    double dashes[] = {5, 5};
-    cairo_set_dash(cr, dashes, 2, 0);
-    strokeLine(cr, 1.2, 0.45);
-    cairo_set_dash(cr, nullptr, 0, 0);
-    for (int i = 0; i < 8; ++i) {
-        double p = 16 + i * 32;
-        circlePath(cr, p, band * 0.5, 7);
-        circlePath(cr, p, 256 - band * 0.5, 7);
-        circlePath(cr, band * 0.5, p, 7);
-        circlePath(cr, 256 - band * 0.5, p, 7);
-    }
-    setRgb(cr, mixRgb(palette::sun, palette::cream, 0.25));
-    cairo_fill_preserve(cr);
-    strokeLine(cr, 1.5, 0.7);
-    cairo_rectangle(cr, band + 9, band + 9, 256 - 2 * band - 18, 256 - 2 * band - 18);
-    setRgb(cr, palette::white, 0.35);
-    cairo_set_line_width(cr, 3);
-    cairo_stroke(cr);
-}
-
-void diamondPath(cairo_t* cr, double cx, double cy, double r) {
-    cairo_move_to(cr, cx, cy - r);
-    cairo_line_to(cr, cx + r, cy);
-    cairo_line_to(cr, cx, cy + r);
-    cairo_line_to(cr, cx - r, cy);
     cairo_close_path(cr);
 }
 
-// tex6: a chequer of diamonds in two light tones, 4 x 4 to a tile, each with a small diamond
-// inside and a dot between them; the middle 2 x 2 cells are left as plain ground.
-void diamondMotif(cairo_t* cr) {
-    const double cell = 64;
-    const Rgb dot = mixRgb(palette::teal, palette::cream, 0.3);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            bool middle = (x == 1 || x == 2) && (y == 1 || y == 2);
-            if (!middle) {
-                double cx = (x + 0.5) * cell;
-                double cy = (y + 0.5) * cell;
-                diamondPath(cr, cx, cy, cell * 0.42);
-                setRgb(cr, (x + y) % 2 == 0 ? palette::white : palette::cream, 0.95);
-                cairo_fill_preserve(cr);
-                strokeLine(cr, 3, 0.85);
-                diamondPath(cr, cx, cy, cell * 0.16);
-                setRgb(cr,
-                       (x + y) % 2 == 0 ? mixRgb(palette::sky, palette::cream, 0.45)
-                                        : mixRgb(palette::blush, palette::cream, 0.3),
-                       0.9);
-                cairo_fill(cr);
-            }
-            if (x == 2 && y == 2) continue;  // the dot in the very middle
-            circlePath(cr, x * cell, y * cell, cell * 0.12);
-            setRgb(cr, dot, 0.9);
-            cairo_fill_preserve(cr);
-            strokeLine(cr, 1.5, 0.6);
-        }
-    }
+// The star with a round hole of radius `hole` in its middle.
+void fillStarRing(cairo_t* cr, int points, double inner, double outer, double turn, double hole, Rgb colour) {
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    starPath(cr, points, inner, outer, turn);
+    circlePath(cr, centre, centre, hole);
+    fillOutlined(cr, colour, inkWidth);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
 }
 
-void petalsPath(cairo_t* cr, double cx, double cy, double r) {
+// A piece of the band between two radii and two angles.
+void sectorPath(cairo_t* cr, double inner, double outer, double from, double to) {
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, centre, centre, outer, from, to);
+    cairo_arc_negative(cr, centre, centre, inner, to, from);
+    cairo_close_path(cr);
+}
+
+// tunnel1: a sunburst in hot magenta and orange: a twelve-pointed star with a lemon dot in
+// each point, around a band of orange and lemon segments.
+void drawSunburst(cairo_t* cr) {
+    fillStarRing(cr, 12, 300, 405, 0, 290, magenta);
+    for (int i = 0; i < 12; ++i) {
+        double a = i * M_PI / 6;
+        circlePath(cr, centre + std::cos(a) * 340, centre + std::sin(a) * 340, 20);
+    }
+    fillOutlined(cr, lemon, 6);
+    for (int i = 0; i < 24; ++i) {
+        double from = i * M_PI / 12;
+        sectorPath(cr, 230, 300, from, from + M_PI / 12);
+        fillOutlined(cr, i % 2 == 0 ? hotOrange : lemon, 6);
+    }
+    fillBand(cr, 200, 230, magenta);
+}
+
+// tex6: a cog in electric blue and cyan: sixteen saw teeth around a cyan band set with white
+// diamonds, and a deep blue rim inside.
+void drawCog(cairo_t* cr) {
+    fillStarRing(cr, 16, 320, 405, M_PI / 16, 310, electricBlue);
+    fillBand(cr, 240, 320, cyan);
+    for (int i = 0; i < 16; ++i) {
+        double a = i * M_PI / 8;
+        double x = centre + std::cos(a) * 280;
+        double y = centre + std::sin(a) * 280;
+        double along[2] = {std::cos(a) * 30, std::sin(a) * 30};
+        double across[2] = {-std::sin(a) * 17, std::cos(a) * 17};
+        cairo_move_to(cr, x + along[0], y + along[1]);
+        cairo_line_to(cr, x + across[0], y + across[1]);
+        cairo_line_to(cr, x - along[0], y - along[1]);
+        cairo_line_to(cr, x - across[0], y - across[1]);
+        cairo_close_path(cr);
+    }
+    fillOutlined(cr, palette::white, 5);
+    fillBand(cr, 205, 240, deepBlue);
     for (int i = 0; i < 8; ++i) {
-        double a = i * M_PI / 4;
-        circlePath(cr, cx + std::cos(a) * r * 0.63, cy + std::sin(a) * r * 0.63, r * 0.37);
+        double from = i * M_PI / 4 + 0.12;
+        sectorPath(cr, 216, 229, from, from + M_PI / 4 - 0.24);
     }
-}
-
-void drawFlower(cairo_t* cr, double cx, double cy, double r) {
-    // The petals' outline is stroked at twice its width under their fill, so it runs only
-    // around the flower, not across the overlapping petals.
-    petalsPath(cr, cx, cy, r);
-    strokeLine(cr, 6, 0.85);
-    petalsPath(cr, cx, cy, r);
-    setRgb(cr, palette::white);
-    cairo_fill(cr);
-    circlePath(cr, cx, cy, r * 0.34);
-    setRgb(cr, mixRgb(palette::coral, palette::cream, 0.25));
-    cairo_fill_preserve(cr);
-    strokeLine(cr, 3, 0.85);
-    circlePath(cr, cx, cy, r * 0.15);
-    setRgb(cr, mixRgb(palette::sun, palette::cream, 0.3));
+    setRgb(cr, cyan);
     cairo_fill(cr);
 }
 
-// tex9: flowers of eight petals on a faint ground, at the corners and the middles of the
-// edges, with dots of pollen between them; the middle of the tile is plain ground.
-void flowerMotif(cairo_t* cr) {
-    const double places[][2] = {{0, 0}, {128, 0}, {0, 128}};
-    for (const auto& place : places) drawFlower(cr, place[0], place[1], 52);
-    for (int i = 0; i < 4; ++i) {
-        circlePath(cr, 64 + (i % 2) * 128, 64 + (i / 2) * 128, 5);
-        setRgb(cr, mixRgb(palette::sun, palette::cream, 0.3), 0.9);
-        cairo_fill_preserve(cr);
-        strokeLine(cr, 1.5, 0.6);
-    }
+// A petal or a leaf pointing away from the centre at angle a, its middle at radius r.
+void petalPath(cairo_t* cr, double a, double r, double length, double width) {
+    cairo_save(cr);
+    cairo_translate(cr, centre + std::cos(a) * r, centre + std::sin(a) * r);
+    cairo_rotate(cr, a);
+    cairo_move_to(cr, -length, 0);
+    cairo_curve_to(cr, -length * 0.4, -width, length * 0.4, -width, length, 0);
+    cairo_curve_to(cr, length * 0.4, width, -length * 0.4, width, -length, 0);
+    cairo_close_path(cr);
+    cairo_restore(cr);
 }
 
-int drawTexture(const ArtJob& job, void (*motif)(cairo_t* cr), double groundAlpha, const char* path) {
+// tex9: a wreath in green and violet: ten violet petals with green leaves between them,
+// around a green band dotted with lilac.
+void drawWreath(cairo_t* cr) {
+    for (int i = 0; i < 10; ++i) {
+        petalPath(cr, (i + 0.5) * M_PI / 5, 335, 62, 36);
+        fillOutlined(cr, leafGreen, 7);
+    }
+    for (int i = 0; i < 10; ++i) {
+        double a = i * M_PI / 5;
+        ellipsePath(cr, centre + std::cos(a) * 320, centre + std::sin(a) * 320, 72, 72);
+        fillOutlined(cr, violet, inkWidth);
+        circlePath(cr, centre + std::cos(a) * 320, centre + std::sin(a) * 320, 34);
+        fillOutlined(cr, lilac, 6);
+    }
+    fillBand(cr, 205, 250, leafGreen);
+    for (int i = 0; i < 20; ++i) {
+        double a = (i + 0.5) * M_PI / 10;
+        circlePath(cr, centre + std::cos(a) * 227.5, centre + std::sin(a) * 227.5, 9);
+    }
+    setRgb(cr, lilac);
+    cairo_fill(cr);
+}
+
+int drawTexture(const ArtJob& job, void (*wheel)(cairo_t* cr), const char* path) {
     Canvas canvas = makeCanvas(textureSize, textureSize, false);
-    setRgb(canvas.cr, palette::cream, groundAlpha);
-    cairo_paint(canvas.cr);
-    cairo_scale(canvas.cr, unit, unit);
-    drawWrapped(canvas.cr, motif);
+    wheel(canvas.cr);
+    fadeCanvas(canvas, wheelCoverage);
     int result = writeCanvas(canvas, job.outRoot, path, false);
     freeCanvas(canvas);
     return result;
@@ -164,7 +183,7 @@ int drawTexture(const ArtJob& job, void (*motif)(cairo_t* cr), double groundAlph
 }  // namespace
 
 int drawTunnelImages(const ArtJob& job) {
-    if (drawTexture(job, frameMotif, 0.0, "data/tunnel/tunnel1.png") != 0) return -1;
-    if (drawTexture(job, diamondMotif, 0.1, "data/tunnel/tex6.png") != 0) return -1;
-    return drawTexture(job, flowerMotif, 0.08, "data/tunnel/tex9.png");
+    if (drawTexture(job, drawSunburst, "data/tunnel/tunnel1.png") != 0) return -1;
+    if (drawTexture(job, drawCog, "data/tunnel/tex6.png") != 0) return -1;
+    return drawTexture(job, drawWreath, "data/tunnel/tex9.png");
 }

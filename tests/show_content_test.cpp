@@ -1,4 +1,5 @@
-// The show's generated content (build/show): lyrics that show their text; the song's gapless
+// The show's generated content (build/show): lyrics that are whole speech bubbles showing their
+// text, over bubble images left nearly clear; the song's gapless
 // start, loudness and clean intro; the generators' determinism and their messages on bad
 // sources. Where the images land on screen over the whole show (safe area, text left readable)
 // is the lint's, run on the show in show_check_test.
@@ -13,12 +14,14 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/song_stream.h"
 #include "support/audio_fixtures.h"
 #include "support/run_program.h"
 #include "support/sync_files.h"
+#include "sync/song_events.h"
 
 namespace {
 
@@ -29,23 +32,65 @@ const std::string songPath = showDir + "/data/mirekand2013.mp3";
 // A show image's pixels as RGBA; empty when it does not decode.
 struct Image {
     int width = 0;
+    int height = 0;
     std::vector<unsigned char> pixels;
 };
 
 Image imageOf(const std::string& name) {
     Image image;
-    int height = 0, channels = 0;
-    unsigned char* pixels = stbi_load((showDir + "/" + name).c_str(), &image.width, &height, &channels, 4);
+    int channels = 0;
+    unsigned char* pixels = stbi_load((showDir + "/" + name).c_str(), &image.width, &image.height, &channels, 4);
     if (!pixels) return image;
-    image.pixels.assign(pixels, pixels + size_t(image.width) * size_t(height) * 4);
+    image.pixels.assign(pixels, pixels + size_t(image.width) * size_t(image.height) * 4);
     stbi_image_free(pixels);
     return image;
 }
 
-double opaqueShare(const Image& image) {
+double meanAlpha(const Image& image) {
+    double sum = 0;
+    for (size_t i = 3; i < image.pixels.size(); i += 4) sum += image.pixels[i];
+    return sum / 255.0 / double(image.pixels.size() / 4);
+}
+
+// What a lyric's middle shows: the middle half of the opaque span of its row 40, across the
+// bubble's panel, in the rows 22 to 57 (the panel spans rows 4 to 75, its trim line runs 7
+// inside its edge).
+struct PanelMiddle {
+    double opaqueShare = 0;  // of its pixels, the fully opaque ones
+    double panelLight = 0;   // the median light (0 black to 1 white): the panel's colour
+    double textShare = 0;    // of its pixels, those at least 0.4 lighter or darker than that
+};
+
+double lightOf(const unsigned char* rgba) { return (0.2126 * rgba[0] + 0.7152 * rgba[1] + 0.0722 * rgba[2]) / 255.0; }
+
+PanelMiddle panelMiddle(const Image& image) {
+    PanelMiddle middle;
+    if (image.height <= 58) return middle;
+    int first = image.width, last = -1;
+    for (int x = 0; x < image.width; ++x) {
+        if (image.pixels[(size_t(40) * size_t(image.width) + size_t(x)) * 4 + 3] != 255) continue;
+        first = std::min(first, x);
+        last = x;
+    }
+    int quarter = (last - first) / 4;
+    std::vector<double> lights;
     size_t opaque = 0;
-    for (size_t i = 3; i < image.pixels.size(); i += 4) opaque += image.pixels[i] == 255;
-    return double(opaque) / double(image.pixels.size() / 4);
+    for (int y = 22; y < 58; ++y) {
+        for (int x = first + quarter; x < last - quarter; ++x) {
+            const unsigned char* rgba = &image.pixels[(size_t(y) * size_t(image.width) + size_t(x)) * 4];
+            opaque += rgba[3] == 255;
+            lights.push_back(lightOf(rgba));
+        }
+    }
+    if (lights.empty()) return middle;
+    std::vector<double> sorted = lights;
+    std::nth_element(sorted.begin(), sorted.begin() + long(sorted.size() / 2), sorted.end());
+    middle.panelLight = sorted[sorted.size() / 2];
+    size_t text = 0;
+    for (double light : lights) text += std::fabs(light - middle.panelLight) >= 0.4;
+    middle.opaqueShare = double(opaque) / double(lights.size());
+    middle.textShare = double(text) / double(lights.size());
+    return middle;
 }
 
 std::string lyricName(const char* side, int number) {
@@ -56,17 +101,36 @@ std::string lyricName(const char* side, int number) {
 
 }  // namespace
 
-TEST(ShowImages, LyricsShowDistinctTextClearOfTheirEdges) {
-    for (const auto& [side, lines] : {std::pair<const char*, int>{"good", 32}, {"evil", 18}}) {
+// Each lyric is a whole speech bubble: clear around it, an opaque panel (Pip's light, Count
+// Glitch's dark) with its own line in strongly contrasting letters across the middle.
+TEST(ShowImages, LyricsAreBubblesWithDistinctReadableText) {
+    for (const auto& [side, lines, light] :
+         {std::tuple<const char*, int, bool>{"good", 32, true}, {"evil", 18, false}}) {
         for (int k = 1; k <= lines; ++k) {
             Image lyric = imageOf(lyricName(side, k));
             ASSERT_FALSE(lyric.pixels.empty()) << lyricName(side, k);
-            EXPECT_EQ(lyric.pixels[3], 0) << lyricName(side, k) << " should be clear around the text";
-            EXPECT_GT(opaqueShare(lyric), 0.02) << lyricName(side, k) << " shows no text";
+            EXPECT_EQ(lyric.pixels[3], 0) << lyricName(side, k) << " should be clear around its bubble";
+            PanelMiddle middle = panelMiddle(lyric);
+            EXPECT_GT(middle.opaqueShare, 0.99) << lyricName(side, k) << " has no opaque panel behind its text";
+            if (light)
+                EXPECT_GT(middle.panelLight, 0.8) << lyricName(side, k) << " should have a light panel";
+            else
+                EXPECT_LT(middle.panelLight, 0.3) << lyricName(side, k) << " should have a dark panel";
+            EXPECT_GT(middle.textShare, 0.04) << lyricName(side, k) << " shows no text on its panel";
             if (k > 1) {
                 EXPECT_NE(lyric.pixels, imageOf(lyricName(side, k - 1)).pixels) << lyricName(side, k);
             }
         }
+    }
+}
+
+// The bubble images are drawn whenever a character is shown, with or without a line: they stay
+// nearly clear, so no empty bubble shows.
+TEST(ShowImages, TheBareBubblesAreNearlyClear) {
+    for (const char* name : {"data/good_lyrics/bg-taleboble.png", "data/evil_lyrics/bg-taleboble.png"}) {
+        Image bubble = imageOf(name);
+        ASSERT_FALSE(bubble.pixels.empty()) << name;
+        EXPECT_LT(meanAlpha(bubble), 0.05) << name;
     }
 }
 
@@ -382,4 +446,42 @@ TEST(ShowSong, SungSlotsAndNewSectionKeysAreCheckedWithTheirLine) {
                                          "lead=-                   pad=on filter=0.4..0.5");
     EXPECT_EQ(noTune.result.status, 1);
     EXPECT_NE(noTune.result.err.find("no lead= melody"), std::string::npos) << noTune.result.err;
+}
+
+// The song's events, as the choreography follows them: beats on the grid, every sung syllable
+// within its line's bubble, each with its own opening of the mouth.
+TEST(ShowSong, ItsEventsPutEverySyllableInItsLineOnTheGrid) {
+    SongEventList list = readSongEvents(showDir + "/song.events");
+    ASSERT_TRUE(list.errors.empty()) << list.errors[0].line << ": " << list.errors[0].message;
+    std::vector<SongEvent> beats;
+    for (const SongEvent& event : list.events) {
+        if (event.kind == "beat") beats.push_back(event);
+    }
+    ASSERT_GT(beats.size(), 550u);
+    for (size_t i = 0; i < beats.size(); ++i) EXPECT_NEAR(beats[i].row, 12.0 * double(i), 1e-3);
+    for (const char* who : {"good", "evil"}) {
+        std::vector<SongEvent> lines;
+        std::vector<SongEvent> syllables;
+        for (const SongEvent& event : list.events) {
+            if (event.kind == std::string("line:") + who) lines.push_back(event);
+            if (event.kind == std::string("sing:") + who) syllables.push_back(event);
+        }
+        ASSERT_FALSE(lines.empty()) << who;
+        for (const SongEvent& line : lines) {
+            int inside = 0;
+            for (const SongEvent& s : syllables) inside += s.row >= line.row && s.row < line.row + line.length;
+            EXPECT_GE(inside, 3) << who << " line at row " << line.row;
+        }
+        for (size_t i = 0; i < syllables.size(); ++i) {
+            const SongEvent& s = syllables[i];
+            bool within = std::any_of(lines.begin(), lines.end(), [&](const SongEvent& line) {
+                return s.row >= line.row && s.row + s.length <= line.row + line.length + 1e-3;
+            });
+            EXPECT_TRUE(within) << who << " syllable at row " << s.row << " outside every line";
+            EXPECT_GE(s.length, 1.0);
+            if (i + 1 < syllables.size() && syllables[i + 1].row - s.row > 2.5) {
+                EXPECT_LE(s.row + s.length, syllables[i + 1].row - 1.5 + 1e-3) << who << " row " << s.row;
+            }
+        }
+    }
 }

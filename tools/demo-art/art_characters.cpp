@@ -13,7 +13,7 @@ const PipFace pipFaces[pipFaceCount] = {
      MouthKind::frown, 0.6, false, FaceExtra::angerMark, -7, 0, 0},
     // The blink: basic.png with the eyes shut.
     {"awww", {EyeKind::shut, EyeKind::shut}, {0, 0}, 0, 0, {0, 0}, {0, 0},
-     MouthKind::catW, 1.0, false, FaceExtra::none, 0, 0, 0},
+     MouthKind::smile, 0.55, false, FaceExtra::none, 0, 0, 0},
     {"basic", {EyeKind::open, EyeKind::open}, {0.05, 0.05}, 0, 0, {0, 0}, {0, 0},
      MouthKind::smile, 0.55, false, FaceExtra::none, 0, 0, 0},
     {"happy-thoughtful", {EyeKind::open, EyeKind::open}, {0.15, 0.15}, 0.65, -0.75, {6, 12},

@@ -1,7 +1,7 @@
 // The speech bubbles and the lyric images. Each lyric image is a whole speech bubble, its panel,
 // outline and tail pointing at the singer, with the line's text inside; it is drawn at the
 // bubble's corner. The bubble images themselves, drawn whenever a character is on screen, are
-// only a faint shadow, so a character without a line shows no empty bubble. Pip's bubble is
+// left clear, so a character without a line shows no empty bubble. Pip's bubble is
 // light with dark text, Count Glitch's dark with bright text. The bubbles are drawn near the
 // screen's bottom (Pip's at (30, 600), Glitch's at (300, 602), with a sway of up to 6 pixels
 // across and 4 down), so each panel, outline included, stays no lower than y 80 in the bubble,
@@ -90,27 +90,6 @@ void drawBubble(cairo_t* cr, const BubbleStyle& style) {
     cairo_stroke(cr);
 }
 
-// What stands for the bubble while its character has no line: a shadow so faint that it does
-// not read as an empty bubble.
-void drawFaintBubble(cairo_t* cr, const BubbleStyle& style) {
-    cairo_push_group(cr);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    // Rings of growing width around the shape make its edge fade out.
-    setRgb(cr, palette::ink, 0.2);
-    for (int ring = 1; ring <= 3; ++ring) {
-        cairo_set_line_width(cr, 5.0 * ring);
-        bodyPath(cr, style, 4, 4);
-        tailPath(cr, style, 4, 4);
-        cairo_stroke(cr);
-    }
-    setRgb(cr, palette::ink, 0.55);
-    bodyPath(cr, style, 4, 4);
-    tailPath(cr, style, 4, 4);
-    cairo_fill(cr);
-    cairo_pop_group_to_source(cr);
-    cairo_paint_with_alpha(cr, 0.04);
-}
-
 struct TextFit {
     std::vector<std::string> rows;
     double size;
@@ -185,8 +164,8 @@ int drawLyric(const ArtJob& job, const BubbleStyle& style, const TaggedLine& lin
 }
 
 int drawBubbleSet(const ArtJob& job, const TaggedText& lyrics, const BubbleStyle& style) {
+    // The bare bubble is left clear: a character without a line shows no bubble at all.
     Canvas bubble = makeCanvas(style.width, style.height, false);
-    drawFaintBubble(bubble.cr, style);
     int result = writeCanvas(bubble, job.outRoot, std::string("data/") + style.folder + "/bg-taleboble.png", false);
     freeCanvas(bubble);
     std::vector<TaggedLine> lines = linesWithTag(lyrics, style.tag);

@@ -3,8 +3,9 @@
 // with a white symbol outlined in ink. The last row holds four opaque backdrops, 1800 x 1000,
 // drawn centred on a point that drifts about the middle of the screen (up to 200 pixels across
 // and 100 down, sometimes enlarged 1.2 times), so each fills the screen with room to spare: a
-// city at night, outer space, a sunset over the sea, and a sunny meadow from the refrain's world
-// (it shows through Pip's panel in the refrains). What matters lies in their middle 1300 x 760.
+// city at night and outer space, and two backings for Pip's corner of the refrain picture, a
+// burst of rays over a floor for dusk and night and one for the day. What matters lies in their
+// middle 1300 x 760.
 #include <cmath>
 #include <string>
 
@@ -292,21 +293,7 @@ void drawCrownGlyph(cairo_t* cr) {
 
 // Row 5: backdrops. Shared pieces first.
 
-// Two birds in flight, drawn as ink ticks.
-void drawBirdPair(cairo_t* cr, double x, double y) {
-    const double birds[][3] = {{0, 0, 22}, {60, 28, 16}};
-    for (const auto& bird : birds) {
-        double bx = x + bird[0];
-        double by = y + bird[1];
-        double size = bird[2];
-        cairo_move_to(cr, bx - size, by - size * 0.4);
-        cairo_curve_to(cr, bx - size * 0.6, by - size * 0.7, bx - size * 0.2, by - size * 0.5, bx, by);
-        cairo_curve_to(cr, bx + size * 0.2, by - size * 0.5, bx + size * 0.6, by - size * 0.7, bx + size,
-                       by - size * 0.4);
-    }
-    strokeInk(cr, 4.5);
-}
-
+// Stars of random sizes over the picture down to `bottom`.
 void scatterStars(cairo_t* cr, SeededRandom& random, int count, double bottom) {
     for (int i = 0; i < count; ++i) {
         double x = randomUnit(random) * backdropWidth;
@@ -321,18 +308,6 @@ void scatterStars(cairo_t* cr, SeededRandom& random, int count, double bottom) {
             cairo_fill(cr);
         }
     }
-}
-
-// A band of rolling hills from a top line (two sines about `base`) down past the bottom.
-void rollingHills(cairo_t* cr, double base, double height, double wavelength, double phase, Rgb colour) {
-    cairo_move_to(cr, -20, backdropHeight + 20);
-    for (double x = -20; x <= backdropWidth + 20; x += 10) {
-        double y = base - height * (0.65 * std::sin(x / wavelength + phase) + 0.35 * std::sin(x / (wavelength * 0.4)));
-        cairo_line_to(cr, x, y);
-    }
-    cairo_line_to(cr, backdropWidth + 20, backdropHeight + 20);
-    cairo_close_path(cr);
-    fillOutlined(cr, colour, outlineThin);
 }
 
 void softGlow(cairo_t* cr, double x, double y, double radius, Rgb colour, double alpha) {
@@ -468,139 +443,56 @@ void drawSpaceBackdrop(cairo_t* cr) {
     fillOutlined(cr, palette::cream, 2.5);
 }
 
-// 5.3, a sunset over the sea: a striped sun sinking behind the horizon, hills at both sides.
-void drawSinkingSun(cairo_t* cr, double x, double horizon, double r) {
-    softGlow(cr, x, horizon, r * 2.0, palette::sun, 0.5);
-    cairo_save(cr);
-    cairo_rectangle(cr, x - r - 10, horizon - r - 10, 2 * r + 20, r + 10);
-    cairo_clip(cr);
-    circlePath(cr, x, horizon, r);
-    setRgb(cr, mixRgb(palette::sun, palette::cream, 0.2));
-    cairo_fill_preserve(cr);
-    cairo_clip(cr);
-    for (int i = 0; i < 4; ++i) {
-        double y = horizon - r * 0.12 - i * r * 0.2;
-        cairo_rectangle(cr, x - r, y, 2 * r, r * (0.07 - i * 0.012));
+// 5.3 and 5.4, the backings of Pip's corner of the refrain picture (they show through it and
+// under the bubbles, below the sky's lower edge): a burst of rays about where Pip stands, over a
+// floor, one for dusk and night and one for the day. Drawn centred on the screen, image point
+// (x, y) lies at screen (x - 260, y - 140): Pip stands about (1340, 560), the floor begins
+// under the sky's edge at 700.
+struct PanelColours {
+    Rgb inner;
+    Rgb outer;
+    Rgb floor;
+};
+
+void drawPanelBurst(cairo_t* cr, const PanelColours& colours) {
+    const double cx = 1340, cy = 560, floorTop = 700;
+    cairo_pattern_t* glow = cairo_pattern_create_radial(cx, cy, 40, cx, cy, 1300);
+    cairo_pattern_add_color_stop_rgb(glow, 0, colours.inner.r, colours.inner.g, colours.inner.b);
+    cairo_pattern_add_color_stop_rgb(glow, 1, colours.outer.r, colours.outer.g, colours.outer.b);
+    cairo_set_source(cr, glow);
+    cairo_paint(cr);
+    cairo_pattern_destroy(glow);
+    const int rays = 28;
+    for (int i = 0; i < rays; i += 2) {
+        double a0 = i * 2 * M_PI / rays, a1 = (i + 1) * 2 * M_PI / rays;
+        cairo_move_to(cr, cx, cy);
+        cairo_line_to(cr, cx + 2400 * std::cos(a0), cy + 2400 * std::sin(a0));
+        cairo_line_to(cr, cx + 2400 * std::cos(a1), cy + 2400 * std::sin(a1));
+        cairo_close_path(cr);
     }
-    setRgb(cr, palette::orange);
+    setRgb(cr, palette::white, 0.12);
     cairo_fill(cr);
-    cairo_reset_clip(cr);
-    cairo_rectangle(cr, x - r - 10, horizon - r - 10, 2 * r + 20, r + 10);
-    cairo_clip(cr);
-    circlePath(cr, x, horizon, r);
-    strokeInk(cr, outlineWide);
-    cairo_restore(cr);
-}
-
-void drawSeaGlints(cairo_t* cr, double x, double horizon) {
-    for (int i = 0; i < 9; ++i) {
-        double y = horizon + 30 + i * 38;
-        double half = 150 - i * 9 + (i % 2) * 30;
-        cairo_move_to(cr, x - half, y);
-        cairo_line_to(cr, x + half * 0.6, y);
+    cairo_rectangle(cr, -10, floorTop, backdropWidth + 20, backdropHeight - floorTop + 10);
+    fillOutlined(cr, colours.floor, outlineThin);
+    SeededRandom random{77u};
+    for (int i = 0; i < 90; ++i) {
+        circlePath(cr, randomUnit(random) * backdropWidth, floorTop + 30 + randomUnit(random) * 260, 4);
     }
-    setRgb(cr, mixRgb(palette::sun, palette::cream, 0.3));
-    cairo_set_line_width(cr, 9);
-    cairo_stroke(cr);
-    for (int i = 0; i < 14; ++i) {
-        double wx = 80 + std::fmod(i * 397.0, 1640.0);
-        double wy = horizon + 60 + std::fmod(i * 131.0, 340.0);
-        cairo_move_to(cr, wx - 30, wy);
-        cairo_curve_to(cr, wx - 15, wy - 12, wx + 15, wy - 12, wx + 30, wy);
-    }
-    setRgb(cr, palette::cream, 0.45);
-    cairo_set_line_width(cr, 5);
-    cairo_stroke(cr);
+    setRgb(cr, palette::white, 0.18);
+    cairo_fill(cr);
 }
 
-void drawSeaSunsetBackdrop(cairo_t* cr) {
-    const double horizon = 600;
-    const Rgb sky[] = {mixRgb(palette::night, palette::purple, 0.5), palette::purple, palette::coral, palette::orange,
-                       mixRgb(palette::sun, palette::cream, 0.3)};
-    paintVerticalGradient(cr, 0, horizon, sky, 5);
-    drawSinkingSun(cr, 980, horizon, 190);
-    const Rgb sea[] = {mixRgb(palette::coral, palette::purple, 0.4), mixRgb(palette::purple, palette::night, 0.3),
-                       mixRgb(palette::night, palette::teal, 0.3)};
-    cairo_save(cr);
-    cairo_rectangle(cr, 0, horizon, backdropWidth, backdropHeight - horizon);
-    cairo_clip(cr);
-    paintVerticalGradient(cr, horizon, backdropHeight, sea, 3);
-    cairo_restore(cr);
-    cairo_move_to(cr, -10, horizon);
-    cairo_line_to(cr, backdropWidth + 10, horizon);
-    strokeInk(cr, outlineThin);
-    drawSeaGlints(cr, 980, horizon);
-    cairo_move_to(cr, -20, 380);
-    cairo_curve_to(cr, 220, 380, 460, 540, 720, horizon);
-    cairo_curve_to(cr, 520, 680, 280, 820, 200, 1020);
-    cairo_line_to(cr, -20, 1020);
-    cairo_close_path(cr);
-    fillOutlined(cr, mixRgb(palette::purple, palette::coral, 0.3), outlineThin);
-    cairo_move_to(cr, 1820, 430);
-    cairo_curve_to(cr, 1620, 440, 1440, 540, 1300, horizon);
-    cairo_curve_to(cr, 1460, 700, 1620, 840, 1680, 1020);
-    cairo_line_to(cr, 1820, 1020);
-    cairo_close_path(cr);
-    fillOutlined(cr, mixRgb(palette::purple, palette::night, 0.35), outlineThin);
-    drawBirdPair(cr, 700, 300);
+void drawDuskPanel(cairo_t* cr) {
+    drawPanelBurst(cr, {mixRgb(palette::coral, palette::orange, 0.4), mixRgb(palette::night, palette::purple, 0.45),
+                        mixRgb(palette::purple, palette::night, 0.55)});
 }
 
-// 5.4, a sunny meadow in the refrain's colours: clouds, hills, a tree and flowers.
-void drawMeadowFlowers(cairo_t* cr, SeededRandom& random) {
-    const Rgb petals[] = {palette::white, palette::coral, palette::sun, palette::blush};
-    for (int i = 0; i < 70; ++i) {
-        double x = randomUnit(random) * backdropWidth;
-        double y = 760 + randomUnit(random) * 220;
-        double r = 9 + (y - 760) * 0.06;
-        for (int k = 0; k < 5; ++k) {
-            double a = k * 2 * M_PI / 5;
-            circlePath(cr, x + std::cos(a) * r * 0.55, y + std::sin(a) * r * 0.55, r * 0.42);
-        }
-        fillOutlined(cr, petals[i % 4], 2.5);
-        circlePath(cr, x, y, r * 0.35);
-        fillOutlined(cr, palette::sun, 2.5);
-    }
+void drawDayPanel(cairo_t* cr) {
+    drawPanelBurst(
+        cr, {mixRgb(palette::cream, palette::sun, 0.4), palette::sky, mixRgb(palette::grass, palette::teal, 0.3)});
 }
 
-void drawMeadowTree(cairo_t* cr, double x, double ground, double size) {
-    cairo_rectangle(cr, x - size * 0.12, ground - size * 0.9, size * 0.24, size * 0.9);
-    fillOutlined(cr, mixRgb(palette::orange, palette::ink, 0.45), outlineThin);
-    for (int pass = 0; pass < 2; ++pass) {
-        circlePath(cr, x - size * 0.35, ground - size * 1.0, size * 0.42);
-        circlePath(cr, x + size * 0.35, ground - size * 1.05, size * 0.4);
-        circlePath(cr, x, ground - size * 1.45, size * 0.55);
-        if (pass == 0) {
-            setRgb(cr, palette::ink);
-            cairo_set_line_width(cr, 2 * outlineThin);
-            cairo_stroke(cr);
-        } else {
-            setRgb(cr, mixRgb(palette::grass, palette::teal, 0.45));
-            cairo_fill(cr);
-        }
-    }
-}
-
-void drawMeadowBackdrop(cairo_t* cr) {
-    const Rgb sky[] = {mixRgb(palette::sky, palette::night, 0.25), palette::sky, palette::sky,
-                       mixRgb(palette::cream, palette::sun, 0.35)};
-    paintVerticalGradient(cr, 0, 600, sky, 4);
-    drawCloudShape(cr, 520, 200, 2.0);
-    drawCloudShape(cr, 1180, 150, 1.5);
-    drawCloudShape(cr, 1620, 330, 1.2);
-    drawCloudShape(cr, 240, 420, 1.1);
-    drawBirdPair(cr, 880, 260);
-    rollingHills(cr, 560, 30, 190, 0.5, mixRgb(palette::sky, palette::purple, 0.3));
-    rollingHills(cr, 620, 28, 150, 2.0, mixRgb(palette::teal, palette::sky, 0.4));
-    rollingHills(cr, 700, 24, 120, 4.0, mixRgb(palette::grass, palette::teal, 0.35));
-    drawMeadowTree(cr, 1360, 712, 110);
-    drawMeadowTree(cr, 1470, 716, 70);
-    rollingHills(cr, 770, 14, 90, 1.0, palette::grass);
-    SeededRandom random{54u};
-    drawMeadowFlowers(cr, random);
-}
-
-void (*const backdrops[4])(cairo_t* cr) = {drawCityBackdrop, drawSpaceBackdrop, drawSeaSunsetBackdrop,
-                                           drawMeadowBackdrop};
+void (*const backdrops[4])(cairo_t* cr) = {drawCityBackdrop, drawSpaceBackdrop, drawDuskPanel, drawDayPanel};
 
 struct PictogramRow {
     Rgb colour;

@@ -29,23 +29,9 @@ bool kindIsWord(const std::string& kind) {
     return true;
 }
 
-// The words of a line before any '#'.
-std::vector<std::string> wordsOf(const std::string& line) {
-    std::vector<std::string> words;
-    std::string content = line.substr(0, line.find('#'));
-    const char* spaces = " \t\r\v\f";
-    size_t start = content.find_first_not_of(spaces);
-    while (start != std::string::npos) {
-        size_t stop = content.find_first_of(spaces, start);
-        words.push_back(content.substr(start, stop - start));
-        start = stop == std::string::npos ? stop : content.find_first_not_of(spaces, stop);
-    }
-    return words;
-}
-
 // Why the line cannot be an event after `list`'s last one; "" when it is one (added to list).
 std::string parseEventLine(const std::string& line, SongEventList* list) {
-    std::vector<std::string> words = wordsOf(line);
+    std::vector<std::string> words = wordsOfSourceLine(line);
     if (words.empty()) return "";
     if (words.size() != 3) return "an event is ROW LENGTH KIND, for example: 96 12 beat";
     SongEvent event{0, 0, words[2]};

@@ -35,20 +35,6 @@ struct ParseState {
     std::map<std::string, int> trackByFileName;  // index of the track writing each file
 };
 
-std::vector<std::string> splitWords(const std::string& line) {
-    std::vector<std::string> words;
-    size_t end = line.find('#');
-    std::string content = line.substr(0, end);
-    const char* spaces = " \t\r\v\f";
-    size_t start = content.find_first_not_of(spaces);
-    while (start != std::string::npos) {
-        size_t stop = content.find_first_of(spaces, start);
-        words.push_back(content.substr(start, stop - start));
-        start = stop == std::string::npos ? stop : content.find_first_not_of(spaces, stop);
-    }
-    return words;
-}
-
 bool parseInt32(const std::string& word, int32_t* value) {
     if (word.empty() || std::isspace(static_cast<unsigned char>(word[0]))) return false;
     errno = 0;
@@ -368,7 +354,7 @@ std::string parseEventsLine(const std::vector<std::string>& words, int line, Tra
 }
 
 std::string parseLine(const std::string& text, int line, ParseState* state, TrackSource* source) {
-    std::vector<std::string> words = splitWords(text);
+    std::vector<std::string> words = wordsOfSourceLine(text);
     if (words.empty()) return "";
     const std::string& first = words[0];
     if (first == "track") return parseTrackLine(words, line, state, source);
@@ -429,6 +415,20 @@ std::string quotedWord(const std::string& word) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
     }
     return "'" + shown + (cut < word.size() ? "...'" : "'");
+}
+
+std::vector<std::string> wordsOfSourceLine(const std::string& line) {
+    std::vector<std::string> words;
+    size_t end = line.find('#');
+    std::string content = line.substr(0, end);
+    const char* spaces = " \t\r\v\f";
+    size_t start = content.find_first_not_of(spaces);
+    while (start != std::string::npos) {
+        size_t stop = content.find_first_of(spaces, start);
+        words.push_back(content.substr(start, stop - start));
+        start = stop == std::string::npos ? stop : content.find_first_not_of(spaces, stop);
+    }
+    return words;
 }
 
 int readTextFile(const char* path, std::string* text) { return readRegularFile(path, maxSourceBytes, text); }

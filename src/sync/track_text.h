@@ -106,6 +106,9 @@ std::string quotedWord(const std::string& word);
 // is a directory or anything else that is not a regular file).
 int readTextFile(const char* path, std::string* text);
 
+// The words of a line of a source (or of the song's events) before any '#', split at blanks.
+std::vector<std::string> wordsOfSourceLine(const std::string& line);
+
 // How writing the tracks of a source went.
 struct TrackWriteOutcome {
     int failedTrack = -1;  // index of the track that could not be written; -1 when none failed

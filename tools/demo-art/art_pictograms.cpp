@@ -483,8 +483,8 @@ void drawPanelBurst(cairo_t* cr, const PanelColours& colours) {
 }
 
 void drawDuskPanel(cairo_t* cr) {
-    drawPanelBurst(cr, {mixRgb(palette::coral, palette::orange, 0.4), mixRgb(palette::night, palette::purple, 0.45),
-                        mixRgb(palette::purple, palette::night, 0.55)});
+    drawPanelBurst(cr, {mixRgb(palette::purple, palette::coral, 0.35), mixRgb(palette::night, palette::purple, 0.3),
+                        mixRgb(palette::purple, palette::night, 0.6)});
 }
 
 void drawDayPanel(cairo_t* cr) {

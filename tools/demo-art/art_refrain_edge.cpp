@@ -66,7 +66,8 @@ void drawPipPanelBorder(cairo_t* cr) {
     cairo_restore(cr);
 }
 
-double lowerEdgeCoverage(double x, double y) { return smoothStep(lowerEdgeY(x) + feather, lowerEdgeY(x) - feather, y); }
+// The lower edge is cut crisp (a pixel and a half of smoothing): a softer one reads as a smear.
+double lowerEdgeCoverage(double x, double y) { return smoothStep(lowerEdgeY(x) + 1.5, lowerEdgeY(x) - 1.5, y); }
 
 double topEdgeCoverage(double x, double y) {
     return smoothStep(topEdgeY(x) - 2 * feather, topEdgeY(x) + 2 * feather, y);

@@ -35,7 +35,7 @@ const BubbleStyle goodBubble{
     "good_lyrics",  "good",       964,         100, 278, 4, 660, 71, {{880, 12}, {954, 4}, {904, 56}},
     palette::cream, palette::sun, palette::ink};
 const BubbleStyle evilBubble{
-    "evil_lyrics",  "evil",         856,           100, 30, 4, 818, 71, {{90, 14}, {8, 6}, {66, 58}},
+    "evil_lyrics",  "evil",         856,           100, 30, 4, 640, 71, {{90, 14}, {8, 6}, {66, 58}},
     palette::night, palette::coral, palette::cream};
 constexpr double bodyRadius = 35;
 constexpr double trimInset = 7;

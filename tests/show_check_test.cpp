@@ -1,6 +1,7 @@
 // demo-check run for real on the generated show folder: the show passes the check and the lint,
 // and in a copy each kind of damage fails the check with a line naming the damaged file.
 #include "support/audio_fixtures.h"
+#include "support/gl_fixtures.h"
 #include "support/run_program.h"
 
 #include <gtest/gtest.h>
@@ -147,4 +148,20 @@ TEST(ShowCheck, ImagesPastTheMemoryBudgetAreRefusedAsSuch) {
     EXPECT_EQ(result.status, 1) << result.out;
     EXPECT_TRUE(hasLineAbout(result.out, "data/features/2.png: refused: out of the image memory budget")) << result.out;
     EXPECT_FALSE(hasLineAbout(result.out, "data/features/1.png: refused")) << "the first still fits";
+}
+
+// Each image's size must suit where the show draws it: a pictogram may be a picture up to twice
+// the screen to pan across, not more; any other full-screen picture fits the screen.
+TEST(ShowCheck, ImagesOfASizeTheirPlaceCannotTakeAreNamed) {
+    ShowCopy show;
+    const Rgba clear{0, 0, 0, 0};
+    ASSERT_TRUE(writePng(show.file("data/pictograms/5.1.png"), 2560, 1440, 4, solidImage(2560, 1440, 4, clear)));
+    ASSERT_TRUE(writePng(show.file("data/pictograms/5.2.png"), 2561, 100, 4, solidImage(2561, 100, 4, clear)));
+    ASSERT_TRUE(writePng(show.file("data/features/2.png"), 1281, 100, 4, solidImage(1281, 100, 4, clear)));
+    ProgramResult result = show.check();
+    EXPECT_EQ(result.status, 1) << result.out;
+    EXPECT_FALSE(hasLineAbout(result.out, "data/pictograms/5.1.png")) << result.out;
+    EXPECT_TRUE(hasLineAbout(result.out, "data/pictograms/5.2.png: 2561x100 does not suit a pictogram")) << result.out;
+    EXPECT_TRUE(hasLineAbout(result.out, "data/features/2.png: 1281x100 does not suit a full-screen picture"))
+        << result.out;
 }

@@ -77,6 +77,38 @@ TEST(TracksTool, BuildErrorsNameTheLineAndWriteNothing) {
     EXPECT_TRUE(contains(fifo.err, "cannot read fifo.txt: a FIFO, not a regular file")) << fifo.err;
 }
 
+// Accents follow the song's events file named by the source, read from the working directory,
+// as a show folder holds it; an events file that is missing or damaged is an error at the line
+// naming it, and nothing is written.
+TEST(TracksTool, BuildLaysAccentsFromTheSongsEventsOverTheKeys) {
+    ScratchDirectory scratch;
+    writeFileBytes("song.events", "# ROW LENGTH KIND\n24 6 sing:good\n40 3 sing:good\n48 12 kick\n");
+    writeFileBytes("show.txt",
+                   "tempo 120\nevents song.events\ntrack avatar:good\n0 2\non sing:good 5\n"
+                   "track pictogram:scale\n0 1\npulse kick 0.5 6\n");
+    ProgramResult build = runTracksTool({"build", "show.txt"});
+    ASSERT_EQ(build.status, 0) << build.err;
+    ProgramResult face = runTracksTool({"eval", "avatar:good", "23", "24", "29", "30", "40", "43", "44"});
+    EXPECT_EQ(face.out, "2\n5\n5\n2\n5\n2\n2\n");
+    ProgramResult scale = runTracksTool({"eval", "pictogram:scale", "47", "48", "51", "54"});
+    EXPECT_EQ(scale.out, "1\n1.5\n1.25\n1\n");
+
+    writeFileBytes("song.events", "24 6 sing:good\n12 3 sing:good\n");
+    ProgramResult damaged = runTracksTool({"build", "show.txt"});
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_TRUE(contains(damaged.err, "show.txt:2: the song's events cannot be read: song.events:2:")) << damaged.err;
+    std::remove("song.events");
+    ProgramResult missing = runTracksTool({"build", "show.txt"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(contains(missing.err, "show.txt:2: the song's events cannot be read: song.events: No such file"))
+        << missing.err;
+    writeFileBytes("song.events", "0 1 kick\n");
+    ProgramResult unknown = runTracksTool({"build", "show.txt"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_TRUE(contains(unknown.err, "show.txt:5: the song has no event 'sing:good'")) << unknown.err;
+    EXPECT_EQ(runTracksTool({"eval", "avatar:good", "24"}).out, "5\n") << "the files of the first build stay";
+}
+
 // The names in the working directory.
 std::set<std::string> namesHere() {
     std::set<std::string> names;

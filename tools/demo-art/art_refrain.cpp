@@ -1,8 +1,10 @@
 // The refrain picture in three layers: a sky with far hills, a sun that turns about its
 // centre, and a foreground of meadows with a picnic, trees and a house (transparent above).
-// Each layer is drawn in screen coordinates as it is seen at rest, leaves the gap for Pip with
-// its comic-panel border, and ends in the soft lower edge above the bubbles (see
-// art_refrain_edge.h).
+// Each layer is drawn in screen coordinates as it is seen at rest, leaves the gap for Pip and
+// ends in the soft lower edge above the bubbles (see art_refrain_edge.h). The gap's
+// comic-panel border belongs to the background, drawn in each of its skies, so Pip's panel is
+// framed the same with or without the foreground; the foreground's gap takes in the border
+// too, and its meadow ends at the border's outer edge.
 //
 // The background, 1280 x 2200, is three skies one under the other, 740 rows apart, each laid
 // out as a whole screen for its own resting place, so the choreography picks the time of day
@@ -10,11 +12,11 @@
 //   day     rows    0 ..  586, at rest at y     0 (blue sky, clouds, birds, green hills);
 //   sunset  rows  740 .. 1326, at rest at y  -740 (violet to orange sky, pink cloud streaks);
 //   night   rows 1480 .. 2066, at rest at y -1480 (dark sky, stars, a crescent moon, blue hills).
-// Each sky has its own gap for Pip and ends in its own soft lower edge (around screen row 560
-// at rest, gone by row 586), and the layer is fully transparent from there down to the next
-// sky, so at those three values of y the picture keeps clear of the bubbles and of Pip. At y
-// -2200 or above nothing of it is on screen, and from there the night slides down to its rest
-// with its lower edge always above the bubbles. Any other move (into the day or the sunset
+// Each sky has its own bordered gap for Pip and ends in its own soft lower edge (around
+// screen row 560 at rest, gone by row 586), and the layer is fully transparent from there down
+// to the next sky, so at those three values of y the picture keeps clear of the bubbles and of
+// Pip. At y -2200 or above nothing of it is on screen, and from there the night slides down to
+// its rest with its lower edge always above the bubbles. Any other move (into the day or the sunset
 // from above, or from one sky to another) carries the skies' transparent bands and a sky past
 // the bubble row while it runs: it reads as a sweep when it lasts a beat or so, or it is a cut
 // (a white flash hides it); a slow slide between two skies would cover the bubbles.
@@ -310,7 +312,8 @@ int drawBackground(const ArtJob& job) {
         cairo_rectangle(canvas.cr, 0, 0, layerWidth, skyPitch);
         cairo_clip(canvas.cr);
         skies[k](canvas.cr);
-        cutPipGap(canvas.cr, backgroundGapGrow);
+        cutPipGap(canvas.cr, 0);
+        drawPipPanelBorder(canvas.cr);
         cairo_restore(canvas.cr);
     }
     fadeCanvas(canvas, backgroundCoverage);
@@ -324,8 +327,7 @@ int drawForegroundLayer(const ArtJob& job) {
     cairo_save(canvas.cr);
     cairo_translate(canvas.cr, 0, -refrainRestingTop);
     drawForeground(canvas.cr);
-    cutPipGap(canvas.cr, 0);
-    drawPipPanelBorder(canvas.cr);
+    cutPipGap(canvas.cr, foregroundGapGrow);
     cairo_restore(canvas.cr);
     fadeCanvas(canvas, foregroundCoverage);
     int result = writeCanvas(canvas, job.outRoot, "data/refrain/refrain-foregrund.png", false);

@@ -18,6 +18,12 @@ constexpr double gapCorner = 48;   // the radius of the gap's rounded top-left c
 constexpr double beyond = 100;     // the gap runs this far past the screen's right and bottom
 constexpr double lightStroke = 7;  // the border's light stroke, inside the gap's edge
 static_assert(borderInside >= lightStroke + 2, "room for a thin ink line inside the light stroke");
+// Hopped up, the foreground's gap still reaches past the screen's bottom with its lower corners,
+// and its left edge stays on a pixel boundary, where the meadow meets the border's ink seamlessly.
+static_assert(beyond - foregroundHop >= gapCorner + foregroundGapGrow, "the gap's lower corners stay off screen");
+static_assert(gapLeft - foregroundGapGrow == static_cast<int>(gapLeft - foregroundGapGrow) &&
+                  foregroundHop == static_cast<int>(foregroundHop),
+              "the meadow's cut edge lies on a pixel boundary");
 
 // 0 at `from` and beyond it, 1 at `to` and beyond it, smooth in between (either way round).
 double smoothStep(double from, double to, double value) {

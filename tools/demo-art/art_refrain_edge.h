@@ -11,15 +11,17 @@
 constexpr double refrainRestingTop = -400;
 constexpr double foregroundHop = 14;
 
-// The panel border is drawn on the foreground, over the edge of the gap: from borderOutside
-// pixels outside the gap to borderInside pixels inside it. The background's own gap is larger
-// by backgroundGapGrow, so its cut edge lies under the border both with the foreground at rest
-// and with it hopped up (the edge is then foregroundHop - backgroundGapGrow inside the gap).
+// The panel border is drawn on the background, in each of its skies, over the edge of the
+// gap: from borderOutside pixels outside the gap to borderInside pixels inside it. So Pip's
+// panel looks the same whether the foreground is drawn or not. The foreground's own gap is
+// larger by foregroundGapGrow, the border's full outer reach: the meadow ends where the border's
+// ink begins and covers none of it, at rest and hopped up alike (the hop moves the gap's left
+// edge along itself, and its top edge away from the border, into the transparent sky).
 constexpr double borderOutside = 10;
 constexpr double borderInside = 10;
-constexpr double backgroundGapGrow = 7;
-static_assert(backgroundGapGrow + 1 < borderOutside && foregroundHop - backgroundGapGrow + 1 < borderInside,
-              "the background's cut edge must stay under the panel border");
+constexpr double foregroundGapGrow = borderOutside;
+static_assert(foregroundGapGrow >= borderOutside, "the foreground must leave the panel border uncovered");
+static_assert(foregroundGapGrow < borderOutside + 1, "no strip of the background between the meadow and the border");
 
 // Clears the gap for Pip, grown outward by `grow` pixels, out of a layer drawn in screen
 // coordinates; the cut is sharp (anti-aliased over a pixel).

@@ -5,6 +5,8 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 const Rgba black = {0, 0, 0, 255};
@@ -46,6 +48,28 @@ TEST(DrawSprite, CoversItsScaledRectangleUprightAndNothingForASlotTheStoreDoesNo
     EXPECT_TRUE(near(view.at(10, 77), black)) << describe(view.at(10, 77));
     for (int y = 300; y < 420; y += 7) {
         for (int x = 300; x < 460; x += 7) ASSERT_TRUE(near(view.at(x, y), black)) << x << "," << y;
+    }
+}
+
+// A track can place a sprite anywhere a float reaches, NaN included (damaged track files do):
+// the draw leaves the picture alone and its arithmetic stays in range (the sanitizer build
+// checks the second).
+TEST(DrawSprite, FarOffOrNaNPlacesDrawNothingAndDoNotOverflow) {
+    TempDir dir;
+    OffscreenView view;
+    ASSERT_TRUE(view.open(320, 180));
+    int slot = loadMarkedImage(&view, dir);
+    view.window.clear(Colour{0, 0, 0, 1});
+    glColor4f(1, 1, 1, 1);
+    const float far = 3e38f, nan = std::nanf("");
+    for (Vec2 place : {Vec2(far, far), Vec2(-far, -far), Vec2(far, -far), Vec2(nan, 0), Vec2(0, nan)}) {
+        view.window.drawSprite(slot, Vec2(1, 1), place, 0.0f);
+        view.window.drawSprite(slot, Vec2(far, far), place, 45.0f);
+    }
+    view.window.drawSprite(slot, Vec2(1, 1), Vec2(0, 0), nan);
+    view.read();
+    for (int y = 100; y < 180; y += 9) {
+        for (int x = 100; x < 320; x += 9) ASSERT_TRUE(near(view.at(x, y), black)) << x << "," << y;
     }
 }
 

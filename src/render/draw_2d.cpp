@@ -70,6 +70,16 @@ struct PixelBox {
     int x0, y0, x1, y1;
 };
 
+// A whole window coordinate as an int. A sprite placed by a track may lie anywhere, even at a
+// float's end or at NaN: such a coordinate is held far off the window, where the box's
+// arithmetic cannot overflow and the scissor still cuts it away.
+int windowPixel(float value) {
+    constexpr float farOff = 1e8f;
+    if (!(value > -farOff)) return -int(farOff);
+    if (value > farOff) return int(farOff);
+    return int(value);
+}
+
 PixelBox windowBox(const Viewport& viewport, float outputWidth, float outputHeight, float centreX, float centreY,
                    const float (&corners)[4][2], float angleDegrees) {
     float radians = angleDegrees * 3.14159265f / 180.0f;
@@ -83,8 +93,8 @@ PixelBox windowBox(const Viewport& viewport, float outputWidth, float outputHeig
         left = std::min(left, wx), right = std::max(right, wx);
         bottom = std::min(bottom, wy), top = std::max(top, wy);
     }
-    return PixelBox{int(std::floor(left)) - 1, int(std::floor(bottom)) - 1, int(std::ceil(right)) + 1,
-                    int(std::ceil(top)) + 1};
+    return PixelBox{windowPixel(std::floor(left)) - 1, windowPixel(std::floor(bottom)) - 1,
+                    windowPixel(std::ceil(right)) + 1, windowPixel(std::ceil(top)) + 1};
 }
 
 }  // namespace

@@ -163,3 +163,24 @@ TEST(SongGenerator, TheSameSourcesGiveTheSameBytes) {
         EXPECT_EQ(a, readFileBytes(work.file(std::string("b/") + name))) << name << " differs between runs";
     }
 }
+
+// A tempo or an end that is no finite number stops the generator at its line, as any other bad
+// value does, instead of slipping past the range checks.
+TEST(SongGenerator, RefusesATempoOrAnEndThatIsNoNumber) {
+    TempDir work;
+    std::string score = readFileBytes(showSources + "/score.txt");
+    ASSERT_FALSE(score.empty());
+    size_t tempo = score.find("\ntempo ");
+    ASSERT_NE(tempo, std::string::npos);
+    size_t tempoEnd = score.find('\n', tempo + 1);
+    for (const char* line : {"tempo nan", "tempo inf", "tempo 1e400"}) {
+        std::string path = work.file("score.txt");
+        writeFileBytes(path, score.substr(0, tempo + 1) + line + score.substr(tempoEnd));
+        writeFileBytes(work.file("lyrics.txt"), readFileBytes(showSources + "/lyrics.txt"));
+        ProgramResult result = runCommand(shellQuote(builtProgram("demo-song")) + " --score " + shellQuote(path) +
+                                              " --seconds 1 --wav " + shellQuote(work.file("out.wav")),
+                                          ".");
+        EXPECT_NE(result.status, 0) << line;
+        EXPECT_NE(result.err.find("expected \"tempo NUMBER\""), std::string::npos) << line << ": " << result.err;
+    }
+}

@@ -145,3 +145,68 @@ TEST(SyncText, TheSourcesGridNamesRowsAsBarsAndBeats) {
     EXPECT_FALSE(readMusicalGrid("beats-per-bar 4\n").known) << "no tempo, no bars";
     EXPECT_FALSE(readMusicalGrid("tempo 120\nbeats-per-bar 0\n").known);
 }
+
+TEST(SyncText, BarBeatPositionsAreReadTheOneWayOnTheGrid) {
+    // 120 beats a minute (12 rows a beat), three a bar, bar 1 at row 24.
+    const MusicalGrid grid = {true, 120.0, 3, 24.0};
+    struct Case {
+        const char* word;
+        BarBeatProblem problem;
+        double row;
+    };
+    const Case cases[] = {
+        {"1:1", BarBeatProblem::none, 24},
+        {"2:1.5", BarBeatProblem::none, 24 + 36 + 6},
+        {"02:3.", BarBeatProblem::none, 24 + 36 + 24},
+        {"1:3.999", BarBeatProblem::none, 24 + 2.999 * 12},
+        {"0:1", BarBeatProblem::barBeforeFirst, 0},
+        {"1:0.5", BarBeatProblem::beatOutsideBar, 0},
+        {"1:4", BarBeatProblem::beatOutsideBar, 0},
+    };
+    for (const Case& c : cases) {
+        double row = -1;
+        EXPECT_EQ(parseBarBeat(c.word, grid, &row), c.problem) << c.word;
+        if (c.problem == BarBeatProblem::none) {
+            EXPECT_DOUBLE_EQ(row, c.row) << c.word;
+        }
+    }
+    // Digits, a colon and a plain decimal only: no signs, exponents, spaces or second colons.
+    const std::string tooLong = std::string(400, '9') + ":1";
+    for (const std::string& bad :
+         std::vector<std::string>{"", ":", "1", "1:", ":1", "+1:1", "-1:1", "1.0:1", "1:+1", "1:1e0", "1: 1", " 1:1",
+                                  "1:1:1", "1:.", "x:1", "1:0x1", tooLong}) {
+        double row = -1;
+        EXPECT_EQ(parseBarBeat(bad, grid, &row), BarBeatProblem::notBarBeat) << bad;
+        EXPECT_EQ(row, -1) << bad;
+    }
+    double row = -1;
+    EXPECT_EQ(parseBarBeat("1:1", MusicalGrid{}, &row), BarBeatProblem::noTempo);
+    EXPECT_EQ(parseBarBeat("99999999999:1", grid, &row), BarBeatProblem::none) << "the row is the reader's to bound";
+    EXPECT_TRUE(parseTrackSource("tempo 120\ntrack a\n1:1 0\n").errors.empty());
+    TrackSource far = parseTrackSource("tempo 120\ntrack a\n99999999999:1 0\n");
+    ASSERT_EQ(far.errors.size(), 1u);
+    EXPECT_NE(far.errors[0].message.find("outside the rows"), std::string::npos) << far.errors[0].message;
+}
+
+TEST(SyncText, TheSourceAndItsGridAcceptTheSameDeclarations) {
+    struct Case {
+        const char* declaration;
+        bool good;
+    };
+    const Case cases[] = {
+        {"tempo 120", true},           {"tempo 0.5", true},          {"tempo 1e2", true},
+        {"tempo 10000", true},         {"tempo 10000.5", false},     {"tempo 0", false},
+        {"tempo -1", false},           {"tempo nan", false},         {"tempo inf", false},
+        {"tempo 1e400", false},        {"tempo 120bpm", false},      {"tempo 120 130", false},
+        {"beats-per-bar 1", true},     {"beats-per-bar 64", true},   {"beats-per-bar 65", false},
+        {"beats-per-bar 0", false},    {"beats-per-bar 4.0", false}, {"start-row 0", true},
+        {"start-row 999999999", true}, {"start-row -1", false},      {"start-row 1000000000", false},
+        {"start-row 1.5", false},
+    };
+    for (const Case& c : cases) {
+        std::string tempo = std::string(c.declaration).rfind("tempo", 0) == 0 ? "" : "tempo 120\n";
+        std::string source = tempo + c.declaration + "\ntrack a\n1:1 0\n";
+        EXPECT_EQ(parseTrackSource(source).errors.empty(), c.good) << c.declaration;
+        EXPECT_EQ(readMusicalGrid(source).known, c.good) << c.declaration;
+    }
+}

@@ -3,6 +3,8 @@
 // song sings them, so both read them here.
 #pragma once
 
+#include "base/show_images.h"
+
 #include <string>
 #include <vector>
 
@@ -36,10 +38,11 @@ std::vector<std::string> splitParts(const std::string& text);
 // "FILE:LINE: " for messages.
 std::string whereOf(const TaggedLine& line);
 
-// The show's lyrics: "good:" lines for Pip, "evil:" lines for Count Glitch, this many of each.
+// The show's lyrics: "good:" lines for Pip, "evil:" lines for Count Glitch, one for each lyric
+// image of the show.
 constexpr const char* lyricsFileName = "lyrics.txt";
-constexpr size_t goodLyricLines = 32;
-constexpr size_t evilLyricLines = 18;
+constexpr size_t goodLyricLines = size_t(showImagePartSize(ShowImagePart::goodLyrics));
+constexpr size_t evilLyricLines = size_t(showImagePartSize(ShowImagePart::evilLyrics));
 
 // Reads the lyrics and checks both counts; the message names the file and line otherwise.
 TaggedText readLyrics(const std::string& path);

@@ -74,7 +74,7 @@ void markRow(const Marker& m, const TrackSet& t, const AssetCatalogue& c, const 
     }
     markCharacters(m, t, c);
     int index = 0;
-    if (pickEntry(evaluateTrack(t.pictogramPictogram, m.row), pictogramCount, &index) &&
+    if (pickEntry(evaluateTrack(t.pictogramIndex, m.row), pictogramCount, &index) &&
         evaluateTrack(t.pictogramScale, m.row) > 0.0f) {
         m.mark(c.pictograms[index]);
     }

@@ -1,16 +1,15 @@
-// Decoding of the song file as it plays: MP3 through libmpg123, always delivered as 16-bit
-// stereo at 44100 Hz whatever the file's own rate and channel count, gapless, so that the first
-// frame delivered is the first sample of the source, and seekable to any frame.
+// Decoding of the song file as it plays: MP3 through libmpg123, always delivered at the show's
+// output rate as 16-bit stereo (base/show_facts.h) whatever the file's own rate and channel
+// count, gapless, so that the first frame delivered is the first sample of the source, and
+// seekable to any frame.
 #pragma once
+
+#include "base/show_facts.h"  // songOutputRate, songOutputChannels, songBytesPerFrame
 
 #include <cstddef>
 #include <cstdint>
 
 struct SongStream;
-
-constexpr long songOutputRate = 44100;
-constexpr int songOutputChannels = 2;
-constexpr int songBytesPerFrame = 4;
 
 // Opens the file and reads just enough of it to know its format. Returns FMOD_OK (0) and the
 // stream, or the layer's code: FMOD_ERR_FILE_NOTFOUND, FMOD_ERR_FILE_BAD (unreadable),

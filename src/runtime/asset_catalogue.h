@@ -3,6 +3,7 @@
 // later image then lands one slot lower (the store only appends what loaded).
 #pragma once
 
+#include "base/show_images.h"
 #include "scenes/placements.h"
 
 #include <string>
@@ -27,7 +28,7 @@ struct AssetCatalogue {
     int logo;
 };
 
-constexpr int catalogueImageCount = 145;
+constexpr int catalogueImageCount = showImageCount;
 
 struct CatalogueEntry {
     std::string fileName;

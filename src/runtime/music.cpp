@@ -4,13 +4,16 @@
 #include <cmath>
 #include <cstdio>
 
-const SongSettings songSettings = {songFileName, 44100};
+// The song's rates are the show's (base/show_facts.h); the clock's own figure must agree.
+static_assert(MusicClock::bytesPerSecond == double(songBytesPerSecond), "the music clock runs at the song's rate");
 
-double rowFromPcmBytes(uint32_t position) { return double(position) / MusicClock::bytesPerSecond * rowsPerSecond; }
+const SongSettings songSettings = {songFileName, int32_t(songOutputRate)};
+
+double rowFromPcmBytes(uint32_t position) { return double(position) / double(songBytesPerSecond) * rowsPerSecond; }
 
 uint32_t pcmBytesFromRow(double row) {
     double frames = std::floor(row / rowsPerSecond * double(songSettings.sampleRate) + 0.5);
-    return uint32_t(frames) * 4u;
+    return uint32_t(frames) * uint32_t(songBytesPerFrame);
 }
 
 double readMusicClock(FMOD::Channel* channel) {

@@ -1,49 +1,62 @@
-// Reading a source's musical grid and naming rows on it.
+// Reading a source's declarations and BAR:BEAT positions, its musical grid, and naming rows on it.
 #include "sync/musical_grid.h"
 
+#include "base/number_words.h"
 #include "base/show_facts.h"
 #include "sync/track_text.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <sstream>
+#include <vector>
 
 namespace {
 
-bool parseNumber(const std::string& word, double* value) {
-    char* end = nullptr;
-    double parsed = std::strtod(word.c_str(), &end);
-    if (word.empty() || *end != '\0' || !std::isfinite(parsed)) return false;
-    *value = parsed;
-    return true;
-}
-
-// Digits with at most one point, nothing else; "." alone is no number.
-bool parsePlainDecimal(const std::string& text, double* value) {
-    if (text.empty() || text == "." || text.find_first_not_of("0123456789.") != std::string::npos ||
-        text.find('.') != text.rfind('.')) {
-        return false;
-    }
-    *value = std::strtod(text.c_str(), nullptr);
-    return std::isfinite(*value);
-}
-
-bool parseBarBeat(const std::string& text, const MusicalGrid& grid, double* row) {
-    size_t colon = text.find(':');
-    double bar = 0, beat = 0;
-    if (!grid.known || !parsePlainDecimal(text.substr(0, colon), &bar) ||
-        !parsePlainDecimal(text.substr(colon + 1), &beat)) {
-        return false;
-    }
-    if (bar < 1 || bar != std::floor(bar) || beat < 1 || beat >= grid.beatsPerBar + 1) return false;
-    *row = grid.startRow + (bar - 1) * rowsPerBar(grid) + (beat - 1) * rowsPerBeat(grid);
-    return true;
+// Digits only, at least one.
+bool isDigits(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
 }  // namespace
+
+bool parseTempo(const std::string& word, double* tempo) {
+    double value = 0.0;
+    if (!parseFiniteDouble(word, &value) || !(value > 0.0 && value <= maxTempo)) return false;
+    *tempo = value;
+    return true;
+}
+
+bool parseBeatsPerBar(const std::string& word, int* beats) {
+    int32_t value = 0;
+    if (!parseInt32(word, &value) || value < 1 || value > maxBeatsPerBar) return false;
+    *beats = int(value);
+    return true;
+}
+
+bool parseStartRow(const std::string& word, double* row) {
+    int32_t value = 0;
+    if (!parseInt32(word, &value) || value < 0 || value > maxStartRow) return false;
+    *row = double(value);
+    return true;
+}
+
+BarBeatProblem parseBarBeat(const std::string& word, const MusicalGrid& grid, double* row) {
+    size_t colon = word.find(':');
+    std::string barText = word.substr(0, colon);
+    double bar = 0, beat = 0;
+    if (colon == std::string::npos || !isDigits(barText) || !parsePlainDecimal(barText, &bar) ||
+        !parsePlainDecimal(word.substr(colon + 1), &beat)) {
+        return BarBeatProblem::notBarBeat;
+    }
+    if (!grid.known) return BarBeatProblem::noTempo;
+    if (bar < 1) return BarBeatProblem::barBeforeFirst;
+    if (beat < 1 || beat >= grid.beatsPerBar + 1.0) return BarBeatProblem::beatOutsideBar;
+    double beats = (bar - 1.0) * grid.beatsPerBar + (beat - 1.0);
+    *row = grid.startRow + beats * rowsPerBeat(grid);
+    return BarBeatProblem::none;
+}
 
 bool readSourceGrid(const std::string& path, MusicalGrid* grid, std::string* problem) {
     std::string text;
@@ -63,7 +76,7 @@ bool parseShowTime(const char* text, const MusicalGrid& grid, double maxRow, dou
     std::string word = text;
     double value = 0;
     if (word.find(':') != std::string::npos) {
-        if (!parseBarBeat(word, grid, &value)) return false;
+        if (parseBarBeat(word, grid, &value) != BarBeatProblem::none) return false;
     } else if (!word.empty() && word.back() == 's') {
         if (!parsePlainDecimal(word.substr(0, word.size() - 1), &value)) return false;
         value *= rowsPerSecond;
@@ -81,20 +94,19 @@ MusicalGrid readMusicalGrid(const std::string& sourceText) {
     std::istringstream lines(sourceText);
     std::string line;
     while (std::getline(lines, line)) {
-        std::istringstream words(line.substr(0, line.find('#')));
-        std::string name, word;
-        if (!(words >> name >> word)) continue;
-        double value = 0.0;
+        std::vector<std::string> words = wordsOfSourceLine(line);
+        if (words.empty()) continue;
+        const std::string& name = words[0];
+        const std::string value = words.size() == 2 ? words[1] : "";  // a declaration holds one value
         if (name == "tempo" && !tempoSeen) {
             tempoSeen = true;
-            good = good && parseNumber(word, &grid.tempo) && grid.tempo > 0.0 && grid.tempo <= 10000.0;
+            good = good && parseTempo(value, &grid.tempo);
         } else if (name == "beats-per-bar" && !barSeen) {
             barSeen = true;
-            good = good && parseNumber(word, &value) && value >= 1.0 && value <= 64.0 && value == std::floor(value);
-            grid.beatsPerBar = int(value);
+            good = good && parseBeatsPerBar(value, &grid.beatsPerBar);
         } else if (name == "start-row" && !startSeen) {
             startSeen = true;
-            good = good && parseNumber(word, &grid.startRow) && grid.startRow >= 0.0 && grid.startRow < 1e9;
+            good = good && parseStartRow(value, &grid.startRow);
         }
     }
     grid.known = tempoSeen && good;

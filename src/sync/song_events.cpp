@@ -8,18 +8,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/number_words.h"
 #include "base/regular_file.h"
 
 namespace {
-
-bool parseNumber(const std::string& word, double* value) {
-    if (word.empty()) return false;
-    char* end = nullptr;
-    double parsed = std::strtod(word.c_str(), &end);
-    if (end != word.c_str() + word.size() || !std::isfinite(parsed)) return false;
-    *value = parsed;
-    return true;
-}
 
 bool kindIsWord(const std::string& kind) {
     if (kind.empty() || kind.size() > size_t(maxSongEventKindBytes)) return false;
@@ -35,10 +27,10 @@ std::string parseEventLine(const std::string& line, SongEventList* list) {
     if (words.empty()) return "";
     if (words.size() != 3) return "an event is ROW LENGTH KIND, for example: 96 12 beat";
     SongEvent event{0, 0, words[2]};
-    if (!parseNumber(words[0], &event.row) || event.row < 0) {
+    if (!parseFiniteDouble(words[0], &event.row) || event.row < 0) {
         return "row " + quotedWord(words[0]) + " is not a number of rows from 0";
     }
-    if (!parseNumber(words[1], &event.length) || event.length < 0) {
+    if (!parseFiniteDouble(words[1], &event.length) || event.length < 0) {
         return "length " + quotedWord(words[1]) + " is not a number of rows from 0";
     }
     if (!kindIsWord(event.kind)) {

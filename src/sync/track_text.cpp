@@ -15,45 +15,23 @@
 #include <cstring>
 #include <map>
 
+#include "base/number_words.h"
 #include "base/regular_file.h"
-#include "base/show_facts.h"
+#include "sync/musical_grid.h"
 #include "sync/track_file.h"
 
 namespace {
 
-constexpr double rowsPerMinute = rowsPerSecond * 60.0;
 const char* const kindNames[] = {"step", "linear", "smooth", "ramp"};
 
 // Declarations and the track that key lines go to, as reading proceeds.
 struct ParseState {
-    double tempo = 0;  // beats per minute; 0 until declared
-    int32_t beatsPerBar = 4;
-    int32_t startRow = 0;
+    MusicalGrid grid;           // known once a tempo is declared
     int currentTrack = -1;      // index into the tracks, -1 before the first `track` line
     bool skippingKeys = false;  // the last `track` line was refused
     int previousKeyLine = 0;
     std::map<std::string, int> trackByFileName;  // index of the track writing each file
 };
-
-bool parseInt32(const std::string& word, int32_t* value) {
-    if (word.empty() || std::isspace(static_cast<unsigned char>(word[0]))) return false;
-    errno = 0;
-    char* end = nullptr;
-    long long parsed = std::strtoll(word.c_str(), &end, 10);
-    if (end != word.c_str() + word.size() || errno == ERANGE) return false;
-    if (parsed < INT32_MIN || parsed > INT32_MAX) return false;
-    *value = static_cast<int32_t>(parsed);
-    return true;
-}
-
-bool parseFiniteDouble(const std::string& word, double* value) {
-    if (word.empty() || std::isspace(static_cast<unsigned char>(word[0]))) return false;
-    char* end = nullptr;
-    double parsed = std::strtod(word.c_str(), &end);
-    if (end != word.c_str() + word.size() || !std::isfinite(parsed)) return false;
-    *value = parsed;
-    return true;
-}
 
 bool parseValueBits(const std::string& word, float* value) {
     const std::string prefix = "bits:";
@@ -112,30 +90,26 @@ bool parseKind(const std::string& word, int32_t* kind, std::string* error) {
     return false;
 }
 
-// Row of a BAR:BEAT time under the declarations in force.
+// Row of a BAR:BEAT time under the declarations in force, to the nearest row (halves to the later).
 bool parseMusicalTime(const std::string& word, const ParseState& state, int32_t* row, std::string* error) {
-    size_t colon = word.find(':');
-    int32_t bar;
-    double beat;
-    if (!parseInt32(word.substr(0, colon), &bar) || !parseFiniteDouble(word.substr(colon + 1), &beat)) {
-        *error = "time " + quotedWord(word) + " is not BAR:BEAT (for example 3:1 or 3:2.5)";
-    } else if (state.tempo <= 0) {
-        *error = "time " + quotedWord(word) + " needs a 'tempo' line before it";
-    } else if (bar < 1) {
-        *error = "time " + quotedWord(word) + ": bars count from 1";
-    } else if (beat < 1 || beat >= state.beatsPerBar + 1.0) {
-        *error = "time " + quotedWord(word) + ": beats count from 1 and a bar has " +
-                 std::to_string(state.beatsPerBar) + " (see 'beats-per-bar')";
-    } else {
-        double beats = (bar - 1.0) * state.beatsPerBar + (beat - 1.0);
-        double exactRow = state.startRow + beats * (rowsPerMinute / state.tempo);
-        double nearestRow = std::floor(exactRow + 0.5);
-        if (nearestRow >= INT32_MIN && nearestRow <= INT32_MAX) {
-            *row = static_cast<int32_t>(nearestRow);
-            return true;
-        }
-        *error = "time " + quotedWord(word) + " falls outside the rows a track file can hold";
+    double exactRow = 0;
+    const std::string time = "time " + quotedWord(word);
+    switch (parseBarBeat(word, state.grid, &exactRow)) {
+    case BarBeatProblem::none: break;
+    case BarBeatProblem::notBarBeat: *error = time + " is not BAR:BEAT (for example 3:1 or 3:2.5)"; return false;
+    case BarBeatProblem::noTempo: *error = time + " needs a 'tempo' line before it"; return false;
+    case BarBeatProblem::barBeforeFirst: *error = time + ": bars count from 1"; return false;
+    case BarBeatProblem::beatOutsideBar:
+        *error = time + ": beats count from 1 and a bar has " + std::to_string(state.grid.beatsPerBar) +
+                 " (see 'beats-per-bar')";
+        return false;
     }
+    double nearestRow = std::floor(exactRow + 0.5);
+    if (nearestRow >= INT32_MIN && nearestRow <= INT32_MAX) {
+        *row = static_cast<int32_t>(nearestRow);
+        return true;
+    }
+    *error = time + " falls outside the rows a track file can hold";
     return false;
 }
 
@@ -199,21 +173,22 @@ std::string parseDeclaration(const std::vector<std::string>& words, ParseState* 
     const std::string& keyword = words[0];
     if (words.size() != 2) return quotedWord(keyword) + " needs exactly one number";
     const std::string& word = words[1];
+    MusicalGrid& grid = state->grid;
     if (keyword == "tempo") {
-        double tempo;
-        if (!parseFiniteDouble(word, &tempo) || tempo <= 0) {
-            return "tempo " + quotedWord(word) + " is not a positive number of beats per minute";
+        if (!parseTempo(word, &grid.tempo)) {
+            return "tempo " + quotedWord(word) + " is not a positive number of beats per minute up to " +
+                   std::to_string(maxTempo);
         }
-        state->tempo = tempo;
+        grid.known = true;
     } else if (keyword == "beats-per-bar") {
-        int32_t beats;
-        if (!parseInt32(word, &beats) || beats < 1) {
-            return "beats-per-bar " + quotedWord(word) + " is not a whole number of at least 1";
+        if (!parseBeatsPerBar(word, &grid.beatsPerBar)) {
+            return "beats-per-bar " + quotedWord(word) + " is not a whole number of at least 1 and at most " +
+                   std::to_string(maxBeatsPerBar);
         }
-        state->beatsPerBar = beats;
     } else if (keyword == "start-row") {
-        if (!parseInt32(word, &state->startRow)) {
-            return "start-row " + quotedWord(word) + " is not a whole row number";
+        if (!parseStartRow(word, &grid.startRow)) {
+            return "start-row " + quotedWord(word) + " is not a whole row number from 0 to " +
+                   std::to_string(maxStartRow);
         }
     }
     return "";

@@ -6,6 +6,7 @@
 //   tempo 120            beats per minute, needed before the first bar:beat time
 //   beats-per-bar 4      beats in a bar (4 when not given)
 //   start-row 0          row of bar 1, beat 1 (0 when not given)
+//   (their values are read, and limited, as sync/musical_grid.h reads them)
 //   track NAME           the keys that follow belong to track NAME
 //   POSITION VALUE [KIND]
 //   events FILE          the song's events (see song_events.h), for the accents below
@@ -20,9 +21,9 @@
 // effect: each is laid over the keys (and over the accents before it), and the keys take over
 // again when it ends.
 //
-// POSITION is a row number (96) or a musical time BAR:BEAT counted from 1 (3:1, 3:2.5); at 24
-// rows per second a beat lasts 1440 / tempo rows, and times between rows go to the nearest row
-// (halves to the later one). VALUE is a decimal number, or bits:XXXXXXXX (the raw IEEE single
+// POSITION is a row number (96) or a musical time BAR:BEAT counted from 1 (3:1, 3:2.5; read by
+// parseBarBeat of sync/musical_grid.h); at 24 rows per second a beat lasts 1440 / tempo rows,
+// and times between rows go to the nearest row (halves to the later one). VALUE is a decimal number, or bits:XXXXXXXX (the raw IEEE single
 // in hex) for the values no decimal spells, such as NaN. KIND is step, linear, smooth or ramp,
 // or a raw kind number from -128 to 127; step when left out. Declarations hold for the lines
 // after them. Keys of a track must rise strictly in row, a track holds at most maxTrackKeys of

@@ -60,10 +60,10 @@ void clearBottomRow(Canvas& canvas) {
 }  // namespace
 
 int drawAvatarImages(const ArtJob& job) {
-    for (const PipFace& face : pipFaces) {
+    for (int face = 0; face < pipFaceCount; ++face) {
         Canvas canvas = makeCanvas(pipWidth, pipHeight, false);
-        drawPip(canvas.cr, face, job.fonts);
-        int result = writeCanvas(canvas, job.outRoot, std::string("data/avatars/") + face.name + ".png", false);
+        drawPip(canvas.cr, pipFaces[face], job.fonts);
+        int result = writeCanvas(canvas, job.outRoot, showImageFileName(ShowImagePart::goodFaces, face), false);
         freeCanvas(canvas);
         if (result != 0) return result;
     }
@@ -72,7 +72,7 @@ int drawAvatarImages(const ArtJob& job) {
         drawGlitch(canvas.cr, frame, job.fonts);
         if (frame == glitchFrameCount - 1) tearIntoBands(canvas);
         clearBottomRow(canvas);
-        int result = writeCanvas(canvas, job.outRoot, "data/avatars/evil_0" + std::to_string(frame) + ".png", false);
+        int result = writeCanvas(canvas, job.outRoot, showImageFileName(ShowImagePart::evilFaces, frame), false);
         freeCanvas(canvas);
         if (result != 0) return result;
     }

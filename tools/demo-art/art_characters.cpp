@@ -2,34 +2,44 @@
 #include "art_characters.h"
 
 #include <cmath>
+#include <iterator>
 
 #include "art_canvas.h"
+#include "art_shapes.h"
 
 // clang-format off
 const PipFace pipFaces[pipFaceCount] = {
-    // name, eyes, lids, gaze x/y, brow lift, brow tilt, mouth, amount, blush, extra, tuft tilt,
-    // head lift, head tilt
-    {"annoyed", {EyeKind::open, EyeKind::open}, {0.45, 0.45}, 0.0, 0.3, {-6, -6}, {18, 18},
+    // Each face after its name: eyes, lids, gaze x/y, brow lift, brow tilt, mouth, amount,
+    // blush, extra, tuft tilt, head lift, head tilt
+    // annoyed
+    {{EyeKind::open, EyeKind::open}, {0.45, 0.45}, 0.0, 0.3, {-6, -6}, {18, 18},
      MouthKind::frown, 0.6, false, FaceExtra::angerMark, -7, 0, 0},
-    // The blink: basic.png with the eyes shut.
-    {"awww", {EyeKind::shut, EyeKind::shut}, {0, 0}, 0, 0, {0, 0}, {0, 0},
+    // awww, the blink: basic with the eyes shut
+    {{EyeKind::shut, EyeKind::shut}, {0, 0}, 0, 0, {0, 0}, {0, 0},
      MouthKind::smile, 0.55, false, FaceExtra::none, 0, 0, 0},
-    {"basic", {EyeKind::open, EyeKind::open}, {0.05, 0.05}, 0, 0, {0, 0}, {0, 0},
+    // basic
+    {{EyeKind::open, EyeKind::open}, {0.05, 0.05}, 0, 0, {0, 0}, {0, 0},
      MouthKind::smile, 0.55, false, FaceExtra::none, 0, 0, 0},
-    {"happy-thoughtful", {EyeKind::open, EyeKind::open}, {0.15, 0.15}, 0.65, -0.75, {6, 12},
+    // happy-thoughtful
+    {{EyeKind::open, EyeKind::open}, {0.15, 0.15}, 0.65, -0.75, {6, 12},
      {-4, -10}, MouthKind::smile, 0.4, true, FaceExtra::thought, 6, 0, 0},
-    {"huh", {EyeKind::open, EyeKind::open}, {0, 0}, -0.1, 0.0, {18, -2}, {-10, 10},
+    // huh
+    {{EyeKind::open, EyeKind::open}, {0, 0}, -0.1, 0.0, {18, -2}, {-10, 10},
      MouthKind::smallO, 1.0, false, FaceExtra::question, -9, 0, 0},
-    // Singing: basic.png's eyes and brows, the mouth open on "ah", the head bobbing up.
-    {"open-mouth", {EyeKind::open, EyeKind::open}, {0.05, 0.05}, 0, 0, {0, 0}, {0, 0},
+    // open-mouth, singing: basic's eyes and brows, the mouth open on "ah", the head bobbing up
+    {{EyeKind::open, EyeKind::open}, {0.05, 0.05}, 0, 0, {0, 0}, {0, 0},
      MouthKind::sing, 1.0, false, FaceExtra::none, 8, 6, -3},
-    {"pleased", {EyeKind::happyArc, EyeKind::happyArc}, {0, 0}, 0, 0, {6, 6}, {-6, -6},
+    // pleased
+    {{EyeKind::happyArc, EyeKind::happyArc}, {0, 0}, 0, 0, {6, 6}, {-6, -6},
      MouthKind::grin, 1.0, true, FaceExtra::sparkles, 10, 0, 0},
-    {"sceptical", {EyeKind::open, EyeKind::open}, {0.5, 0.05}, -0.7, 0.0, {-4, 18}, {14, -12},
+    // sceptical
+    {{EyeKind::open, EyeKind::open}, {0.5, 0.05}, -0.7, 0.0, {-4, 18}, {14, -12},
      MouthKind::skew, 1.0, false, FaceExtra::none, -4, 0, 0},
-    {"shrewd", {EyeKind::open, EyeKind::open}, {0.55, 0.55}, 0.75, 0.25, {-3, -3}, {14, 14},
+    // shrewd
+    {{EyeKind::open, EyeKind::open}, {0.55, 0.55}, 0.75, 0.25, {-3, -3}, {14, 14},
      MouthKind::smirk, 1.0, false, FaceExtra::none, -11, 0, 0},
-    {"silly", {EyeKind::happyArc, EyeKind::open}, {0, 0}, -0.55, 0.35, {12, 16}, {-8, -14},
+    // silly
+    {{EyeKind::happyArc, EyeKind::open}, {0, 0}, -0.55, 0.35, {12, 16}, {-8, -14},
      MouthKind::tongueOut, 1.0, true, FaceExtra::none, 13, 0, 0},
 };
 // clang-format on
@@ -837,17 +847,10 @@ void drawVillainMouth(cairo_t* cr, int frame) {
     }
 }
 
+// A bolt `size` tall, centred on (x, y).
 void lightningPath(cairo_t* cr, double x, double y, double size) {
-    double s = size / 60.0;
     const double bolt[][2] = {{4, -30}, {-14, 4}, {0, 4}, {-6, 30}, {14, -6}, {0, -6}, {10, -30}};
-    cairo_new_sub_path(cr);
-    for (int i = 0; i < 7; ++i) {
-        if (i == 0)
-            cairo_move_to(cr, x + bolt[i][0] * s, y + bolt[i][1] * s);
-        else
-            cairo_line_to(cr, x + bolt[i][0] * s, y + bolt[i][1] * s);
-    }
-    cairo_close_path(cr);
+    polygonPath(cr, bolt, int(std::size(bolt)), x, y, size / 60.0);
 }
 
 void drawVillainExtras(cairo_t* cr, int frame, const ArtFonts& fonts) {

@@ -8,17 +8,17 @@
 #include <string>
 
 #include "art_text.h"
+#include "base/show_images.h"
 
 enum class EyeKind { open, happyArc, shut };
 enum class MouthKind { smile, frown, grin, sing, smallO, catW, skew, smirk, tongueOut };
 enum class FaceExtra { none, angerMark, hearts, thought, question, sparkles };
 
 struct PipFace {
-    const char* name;  // the expression, as in the image's file name
-    EyeKind eyes[2];   // left, right as the viewer sees them
-    double lid[2];     // how far the upper lid comes down, 0 open to 1 shut
-    double gazeX;      // -1 left .. 1 right
-    double gazeY;      // -1 up .. 1 down
+    EyeKind eyes[2];  // left, right as the viewer sees them
+    double lid[2];    // how far the upper lid comes down, 0 open to 1 shut
+    double gazeX;     // -1 left .. 1 right
+    double gazeY;     // -1 up .. 1 down
     double browLift[2];
     double browTilt[2];  // degrees; positive lowers the inner end (cross)
     MouthKind mouth;
@@ -32,8 +32,8 @@ struct PipFace {
 
 constexpr int pipWidth = 340;
 constexpr int pipHeight = 430;
-constexpr int pipFaceCount = 10;
-// The ten faces in the order of the avatar files.
+constexpr int pipFaceCount = showImagePartSize(ShowImagePart::goodFaces);
+// The ten faces in the order of the avatar files (base/show_images.h names them).
 extern const PipFace pipFaces[pipFaceCount];
 
 // Draws Pip into the box (0, 0) - (pipWidth, pipHeight) of the current transformation.
@@ -41,7 +41,7 @@ void drawPip(cairo_t* cr, const PipFace& face, const ArtFonts& fonts);
 
 constexpr int glitchWidth = 300;
 constexpr int glitchHeight = 440;
-constexpr int glitchFrameCount = 5;
+constexpr int glitchFrameCount = showImagePartSize(ShowImagePart::evilFaces);
 
 // Draws Count Glitch, frame 0 (his entrance: smug, the cape flung open) to 4 (furious), into
 // the box (0, 0) - (glitchWidth, glitchHeight) of the current transformation; frame 1 is frame

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int featureCount = 12;
+constexpr int featureCount = showImagePartSize(ShowImagePart::features);
 constexpr int screenWidth = designSpaceWidth;
 constexpr int screenHeight = designSpaceHeight;
 // The card is laid out at 610 x 142 with its top-left corner at the origin, then scaled and
@@ -30,17 +30,6 @@ constexpr double cardCentreY = 150;
 constexpr double textLeft = 126;  // headline and small print start right of the badge
 
 const Rgb cardColours[] = {palette::coral, palette::teal, palette::purple, palette::orange, palette::sky};
-
-// The largest size, up to `largest`, at which the text fits the width; 0 when none from
-// `smallest` up does.
-double fittingSize(cairo_t* cr, cairo_font_face_t* face, const std::string& text, double width, double largest,
-                   double smallest) {
-    for (double size = largest; size >= smallest; size -= 1) {
-        useFont(cr, face, size);
-        if (textWidth(cr, text) <= width) return size;
-    }
-    return 0;
-}
 
 void drawCard(cairo_t* cr, Rgb colour) {
     roundedRectPath(cr, 6, 8, cardW, cardH, 26);
@@ -104,7 +93,7 @@ int drawFeature(const ArtJob& job, const TaggedLine& line, int number) {
         drawOutlinedText(cr, parts[0], middle, 78, palette::white, 7);
         useFont(cr, job.fonts.rounded, printSize);
         drawOutlinedText(cr, parts[1], middle, 120, palette::cream, 4);
-        result = writeCanvas(canvas, job.outRoot, "data/features/" + std::to_string(number) + ".png", true);
+        result = writeCanvas(canvas, job.outRoot, showImageFileName(ShowImagePart::features, number - 1), true);
     }
     freeCanvas(canvas);
     return result;

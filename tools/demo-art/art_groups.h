@@ -6,6 +6,7 @@
 #include <string>
 
 #include "art_text.h"
+#include "base/show_images.h"  // the file names
 
 struct ArtJob {
     std::string outRoot;  // the show folder: images go to outRoot/data/...

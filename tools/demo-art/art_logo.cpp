@@ -124,7 +124,7 @@ int drawLogoImage(const ArtJob& job) {
     drawName(canvas.cr, parts[0], size, centreX, 144);
     useFont(canvas.cr, job.fonts.rounded, taglineSize);
     drawOutlinedText(canvas.cr, parts[1], centreX, 206, palette::cream, 6);
-    int result = writeCanvas(canvas, job.outRoot, "data/zemlogo.png", false);
+    int result = writeCanvas(canvas, job.outRoot, showImageFileName(ShowImagePart::logo, 0), false);
     freeCanvas(canvas);
     return result;
 }

@@ -19,9 +19,14 @@
 
 namespace {
 
+// The images of a character's lyrics.
+struct BubbleImages {
+    ShowImagePart bubble;  // the bare bubble
+    ShowImagePart lines;   // its lines
+};
+
 struct BubbleStyle {
-    const char* folder;  // under data/
-    const char* tag;     // the tag of its lines in lyrics.txt
+    const char* tag;  // the tag of its lines in lyrics.txt
     int width;
     int height;
     double bodyX, bodyY, bodyW, bodyH;
@@ -32,11 +37,9 @@ struct BubbleStyle {
 };
 
 const BubbleStyle goodBubble{
-    "good_lyrics",  "good",       964,         100, 278, 4, 660, 71, {{880, 12}, {954, 4}, {904, 56}},
-    palette::cream, palette::sun, palette::ink};
+    "good", 964, 100, 278, 4, 660, 71, {{880, 12}, {954, 4}, {904, 56}}, palette::cream, palette::sun, palette::ink};
 const BubbleStyle evilBubble{
-    "evil_lyrics",  "evil",         856,           100, 30, 4, 640, 71, {{90, 14}, {8, 6}, {66, 58}},
-    palette::night, palette::coral, palette::cream};
+    "evil", 856, 100, 30, 4, 640, 71, {{90, 14}, {8, 6}, {66, 58}}, palette::night, palette::coral, palette::cream};
 constexpr double bodyRadius = 35;
 constexpr double trimInset = 7;
 constexpr double textPadX = 30;  // the text's least distance from the body's ends
@@ -140,7 +143,7 @@ TextFit fitLyric(cairo_t* cr, const ArtFonts& fonts, const BubbleStyle& style, c
     return TextFit{{}, 0, 0, 0};
 }
 
-int drawLyric(const ArtJob& job, const BubbleStyle& style, const TaggedLine& line, int number) {
+int drawLyric(const ArtJob& job, const BubbleStyle& style, const TaggedLine& line, const std::string& fileName) {
     Canvas canvas = makeCanvas(style.width, style.height, false);
     TextFit fit = fitLyric(canvas.cr, job.fonts, style, line.text);
     if (fit.rows.empty()) {
@@ -156,20 +159,20 @@ int drawLyric(const ArtJob& job, const BubbleStyle& style, const TaggedLine& lin
     for (size_t i = 0; i < fit.rows.size(); ++i) {
         drawOutlinedText(canvas.cr, fit.rows[i], centreX, firstBaseline + fit.size * double(i), style.text, 0);
     }
-    char name[32];
-    snprintf(name, sizeof name, "%02d.png", number);
-    int result = writeCanvas(canvas, job.outRoot, std::string("data/") + style.folder + "/" + name, true);
+    int result = writeCanvas(canvas, job.outRoot, fileName, true);
     freeCanvas(canvas);
     return result;
 }
 
-int drawBubbleSet(const ArtJob& job, const TaggedText& lyrics, const BubbleStyle& style) {
+int drawBubbleSet(const ArtJob& job, const TaggedText& lyrics, const BubbleStyle& style, BubbleImages images) {
     // The bare bubble is left clear: a character without a line shows no bubble at all.
     Canvas bubble = makeCanvas(style.width, style.height, false);
-    int result = writeCanvas(bubble, job.outRoot, std::string("data/") + style.folder + "/bg-taleboble.png", false);
+    int result = writeCanvas(bubble, job.outRoot, showImageFileName(images.bubble, 0), false);
     freeCanvas(bubble);
     std::vector<TaggedLine> lines = linesWithTag(lyrics, style.tag);
-    for (size_t i = 0; i < lines.size() && result == 0; ++i) result = drawLyric(job, style, lines[i], int(i) + 1);
+    for (size_t i = 0; i < lines.size() && result == 0; ++i) {
+        result = drawLyric(job, style, lines[i], showImageFileName(images.lines, int(i)));
+    }
     return result;
 }
 
@@ -183,6 +186,6 @@ int drawLyricImages(const ArtJob& job) {
         fprintf(stderr, "demo-art: %s\n", lyrics.error.c_str());
         return -1;
     }
-    if (drawBubbleSet(job, lyrics, goodBubble) != 0) return -1;
-    return drawBubbleSet(job, lyrics, evilBubble);
+    if (drawBubbleSet(job, lyrics, goodBubble, {ShowImagePart::goodBubble, ShowImagePart::goodLyrics}) != 0) return -1;
+    return drawBubbleSet(job, lyrics, evilBubble, {ShowImagePart::evilBubble, ShowImagePart::evilLyrics});
 }

@@ -4,9 +4,11 @@
 
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 #include "art_canvas.h"
 #include "art_characters.h"
+#include "art_shapes.h"
 
 namespace {
 
@@ -41,20 +43,11 @@ void hillBand(cairo_t* cr, double size, double base, double height, double phase
     fillOutlined(cr, colour, 2.5);
 }
 
+// Three bumps, in units of the middle one's radius.
+const CloudBump smallCloudBumps[] = {{-1, 0, 0.8}, {0, -0.4, 1}, {1, 0, 0.75}};
+
 void smallCloud(cairo_t* cr, double x, double y, double r) {
-    for (int pass = 0; pass < 2; ++pass) {
-        circlePath(cr, x - r, y, r * 0.8);
-        circlePath(cr, x, y - r * 0.4, r);
-        circlePath(cr, x + r, y, r * 0.75);
-        if (pass == 0) {
-            setRgb(cr, palette::ink);
-            cairo_set_line_width(cr, 5);
-            cairo_stroke(cr);
-        } else {
-            setRgb(cr, palette::white);
-            cairo_fill(cr);
-        }
-    }
+    drawCloud(cr, smallCloudBumps, int(std::size(smallCloudBumps)), x, y, r, 5);
 }
 
 void sunDisc(cairo_t* cr, double x, double y, double r, Rgb colour) {

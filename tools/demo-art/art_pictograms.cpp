@@ -7,11 +7,13 @@
 // burst of rays over a floor for dusk and night and one for the day. What matters lies in their
 // middle 1300 x 760.
 #include <cmath>
+#include <iterator>
 #include <string>
 
 #include "art_canvas.h"
 #include "art_characters.h"
 #include "art_groups.h"
+#include "art_shapes.h"
 
 namespace {
 
@@ -19,7 +21,8 @@ constexpr int pictogramSize = 200;
 constexpr double glyphLine = 5.0;
 constexpr double cx = 100;
 constexpr double cy = 100;
-constexpr int iconRows = 4;
+constexpr int iconRows = 4;  // then a row of backdrops
+static_assert((iconRows + 1) * pictogramsPerRow == showImagePartSize(ShowImagePart::pictograms), "every pictogram");
 constexpr int backdropWidth = 1800;
 constexpr int backdropHeight = 1000;
 
@@ -178,19 +181,10 @@ void drawChip(cairo_t* cr) {
 }
 
 // Row 3: weather.
-void cloudPath(cairo_t* cr, double x, double y, double scale) {
-    const double bumps[][3] = {{-34, 10, 26}, {-8, -12, 32}, {26, -2, 28}, {40, 16, 20}, {0, 18, 24}};
-    for (const auto& bump : bumps) circlePath(cr, x + bump[0] * scale, y + bump[1] * scale, bump[2] * scale);
-}
+const CloudBump weatherCloud[] = {{-34, 10, 26}, {-8, -12, 32}, {26, -2, 28}, {40, 16, 20}, {0, 18, 24}};
 
 void drawCloudShape(cairo_t* cr, double x, double y, double scale) {
-    cloudPath(cr, x, y, scale);
-    setRgb(cr, palette::ink);
-    cairo_set_line_width(cr, 2 * glyphLine);
-    cairo_stroke(cr);
-    cloudPath(cr, x, y, scale);
-    setRgb(cr, palette::white);
-    cairo_fill(cr);
+    drawCloud(cr, weatherCloud, int(std::size(weatherCloud)), x, y, scale, 2 * glyphLine);
 }
 
 void drawSunGlyph(cairo_t* cr) {
@@ -226,19 +220,9 @@ void drawRainGlyph(cairo_t* cr) {
     drawCloudShape(cr, cx - 2, 80, 1.15);
 }
 
-void lightningBolt(cairo_t* cr, double x, double y, double s) {
-    const double bolt[][2] = {{6, -30}, {-14, 4}, {0, 4}, {-8, 32}, {16, -6}, {2, -6}, {14, -30}};
-    for (int i = 0; i < 7; ++i) {
-        if (i == 0)
-            cairo_move_to(cr, x + bolt[i][0] * s, y + bolt[i][1] * s);
-        else
-            cairo_line_to(cr, x + bolt[i][0] * s, y + bolt[i][1] * s);
-    }
-    cairo_close_path(cr);
-}
-
 void drawStormGlyph(cairo_t* cr) {
-    lightningBolt(cr, 96, 128, 1.4);
+    const double bolt[][2] = {{6, -30}, {-14, 4}, {0, 4}, {-8, 32}, {16, -6}, {2, -6}, {14, -30}};
+    polygonPath(cr, bolt, int(std::size(bolt)), 96, 128, 1.4);
     fillOutlined(cr, palette::sun, glyphLine);
     drawCloudShape(cr, cx - 2, 74, 1.1);
 }
@@ -492,11 +476,12 @@ void drawDayPanel(cairo_t* cr) {
         cr, {mixRgb(palette::cream, palette::sun, 0.4), palette::sky, mixRgb(palette::grass, palette::teal, 0.3)});
 }
 
-void (*const backdrops[4])(cairo_t* cr) = {drawCityBackdrop, drawSpaceBackdrop, drawDuskPanel, drawDayPanel};
+void (*const backdrops[pictogramsPerRow])(cairo_t* cr) = {drawCityBackdrop, drawSpaceBackdrop, drawDuskPanel,
+                                                          drawDayPanel};
 
 struct PictogramRow {
     Rgb colour;
-    void (*glyphs[4])(cairo_t* cr);
+    void (*glyphs[pictogramsPerRow])(cairo_t* cr);
 };
 
 const PictogramRow pictogramRows[iconRows] = {
@@ -533,7 +518,7 @@ int drawIcon(const ArtJob& job, int row, int column) {
     cairo_translate(canvas.cr, -cx, -cy);
     pictogramRows[row].glyphs[column](canvas.cr);
     cairo_restore(canvas.cr);
-    std::string name = "data/pictograms/" + std::to_string(row + 1) + "." + std::to_string(column + 1) + ".png";
+    std::string name = showImageFileName(ShowImagePart::pictograms, row * pictogramsPerRow + column);
     int result = writeCanvas(canvas, job.outRoot, name, false);
     freeCanvas(canvas);
     return result;
@@ -542,7 +527,7 @@ int drawIcon(const ArtJob& job, int row, int column) {
 int drawBackdrop(const ArtJob& job, int column) {
     Canvas canvas = makeCanvas(backdropWidth, backdropHeight, true);
     backdrops[column](canvas.cr);
-    std::string name = "data/pictograms/" + std::to_string(iconRows + 1) + "." + std::to_string(column + 1) + ".png";
+    std::string name = showImageFileName(ShowImagePart::pictograms, iconRows * pictogramsPerRow + column);
     int result = writeCanvas(canvas, job.outRoot, name, false);
     freeCanvas(canvas);
     return result;
@@ -552,11 +537,11 @@ int drawBackdrop(const ArtJob& job, int column) {
 
 int drawPictogramImages(const ArtJob& job) {
     for (int row = 0; row < iconRows; ++row) {
-        for (int column = 0; column < 4; ++column) {
+        for (int column = 0; column < pictogramsPerRow; ++column) {
             if (drawIcon(job, row, column) != 0) return -1;
         }
     }
-    for (int column = 0; column < 4; ++column) {
+    for (int column = 0; column < pictogramsPerRow; ++column) {
         if (drawBackdrop(job, column) != 0) return -1;
     }
     return 0;

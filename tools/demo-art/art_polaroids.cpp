@@ -38,11 +38,14 @@ struct PolaroidSet {
     bool festive;
 };
 
-const PolaroidSet polaroidSets[] = {{1, 5, 1.0, false}, {2, 14, 1.0, false}, {3, 14, 1.1, true}};
+const PolaroidSet polaroidSets[polaroidSetCount] = {
+    {1, polaroidSetSizes[0], 1.0, false}, {2, polaroidSetSizes[1], 1.0, false}, {3, polaroidSetSizes[2], 1.1, true}};
+constexpr int photoCount = showImagePartSize(ShowImagePart::polaroids);
+constexpr int creditCount = showImagePartSize(ShowImagePart::credits);
 constexpr double tapeOverhang = 12;  // how far a festive card's tape reaches past its top edge
 
 // The scene of each photo, in caption order (see art-texts.txt).
-const PhotoScene photoScenes[33] = {
+const PhotoScene photoScenes[photoCount] = {
     PhotoScene::meadow,  PhotoScene::sunFace, PhotoScene::hills,   PhotoScene::beach,      PhotoScene::pipSelfie,
     PhotoScene::night,   PhotoScene::city,    PhotoScene::villain, PhotoScene::flowers,    PhotoScene::sunset,
     PhotoScene::tunnel,  PhotoScene::picnic,  PhotoScene::stars,   PhotoScene::moon,       PhotoScene::photobomb,
@@ -109,15 +112,6 @@ void drawPartyTrim(cairo_t* cr, unsigned seed) {
     }
 }
 
-double fittingSize(cairo_t* cr, cairo_font_face_t* face, const std::string& text, double width, double largest,
-                   double smallest) {
-    for (double size = largest; size >= smallest; size -= 1) {
-        useFont(cr, face, size);
-        if (textWidth(cr, text) <= width) return size;
-    }
-    return 0;
-}
-
 void cardShadow(cairo_t* cr, double w, double h) {
     roundedRectPath(cr, -w * 0.5 + shadowX, -h * 0.5 + shadowY, w, h, 6);
     setRgb(cr, palette::ink, 0.3);
@@ -158,10 +152,10 @@ int drawPolaroid(const ArtJob& job, const TaggedLine& caption, PhotoScene scene,
 // area (x 64..1216, y 36..684) with its tilt, shadow, tape and sway of 6 and 4 pixels, and
 // none covering another, so that they stay readable as they pile up. The first place, the top
 // middle, is left empty: credit 1.1 is the title card, drawn on its own (drawTitleCard).
-const Placement creditPlacements[6] = {{640, 200, -2}, {260, 200, 3},  {1020, 200, -3},
-                                       {260, 520, -2}, {1020, 520, 2}, {640, 520, 1}};
-const Rgb creditTapes[6] = {palette::coral,  palette::teal, palette::sun,
-                            palette::purple, palette::sky,  palette::orange};
+const Placement creditPlacements[creditCount] = {{640, 200, -2}, {260, 200, 3},  {1020, 200, -3},
+                                                 {260, 520, -2}, {1020, 520, 2}, {640, 520, 1}};
+const Rgb creditTapes[creditCount] = {palette::coral,  palette::teal, palette::sun,
+                                      palette::purple, palette::sky,  palette::orange};
 constexpr double creditWidth = 340;
 constexpr double creditHeight = 266;
 constexpr double creditTextWidth = creditWidth - 36;
@@ -293,7 +287,7 @@ int drawTitleCard(const ArtJob& job, const TaggedLine& line) {
     if (!drawTitleText(cr, job.fonts, parts)) {
         fprintf(stderr, "demo-art: %sthe title card's text is too long for it\n", whereOf(line).c_str());
     } else {
-        result = writeCanvas(canvas, job.outRoot, "data/credits/credit1.1.png", true);
+        result = writeCanvas(canvas, job.outRoot, showImageFileName(ShowImagePart::credits, 0), true);
     }
     freeCanvas(canvas);
     return result;
@@ -323,7 +317,7 @@ int drawCredit(const ArtJob& job, const TaggedLine& line, int index) {
         fprintf(stderr, "demo-art: %sthe credit's text is too long for its card\n", whereOf(line).c_str());
     } else {
         drawCreditText(cr, job.fonts, parts, fit, creditTapes[index]);
-        result = writeCanvas(canvas, job.outRoot, "data/credits/credit1." + std::to_string(index + 1) + ".png", true);
+        result = writeCanvas(canvas, job.outRoot, showImageFileName(ShowImagePart::credits, index), true);
     }
     freeCanvas(canvas);
     return result;
@@ -332,13 +326,12 @@ int drawCredit(const ArtJob& job, const TaggedLine& line, int index) {
 }  // namespace
 
 int drawPolaroidImages(const ArtJob& job) {
-    std::vector<TaggedLine> captions = artTextLines(artTextsPath(job), "caption", 33);
+    std::vector<TaggedLine> captions = artTextLines(artTextsPath(job), "caption", photoCount);
     if (captions.empty()) return -1;
     int photo = 0;
     for (const PolaroidSet& set : polaroidSets) {
         for (int i = 0; i < set.count; ++i, ++photo) {
-            std::string path =
-                "data/refrain/polaroids/omkvaed" + std::to_string(set.refrain) + "." + std::to_string(i + 1) + ".png";
+            std::string path = showImageFileName(ShowImagePart::polaroids, photo);
             Placement place = polaroidPlacement(i, set);
             if (drawPolaroid(job, captions[size_t(photo)], photoScenes[photo], place, set.festive, path,
                              unsigned(photo)) != 0) {
@@ -350,10 +343,10 @@ int drawPolaroidImages(const ArtJob& job) {
 }
 
 int drawCreditImages(const ArtJob& job) {
-    std::vector<TaggedLine> credits = artTextLines(artTextsPath(job), "credit", 6);
+    std::vector<TaggedLine> credits = artTextLines(artTextsPath(job), "credit", creditCount);
     if (credits.empty()) return -1;
     if (drawTitleCard(job, credits[0]) != 0) return -1;
-    for (int i = 1; i < 6; ++i) {
+    for (int i = 1; i < creditCount; ++i) {
         if (drawCredit(job, credits[size_t(i)], i) != 0) return -1;
     }
     return 0;

@@ -26,12 +26,14 @@
 // 200) it stays clear of the meadow's edge and of Pip's bubble. The foreground rests at y -400
 // (refrainRestingTop) and hops up by 14 in refrains 2 and 3.
 #include <cmath>
+#include <iterator>
 
 #include "art_canvas.h"
 #include "base/show_facts.h"
 #include "art_characters.h"
 #include "art_groups.h"
 #include "art_refrain_edge.h"
+#include "art_shapes.h"
 
 namespace {
 
@@ -44,22 +46,13 @@ static_assert(skyPitch >= designSpaceHeight && lowerEdgeBottom < skyPitch, "each
 static_assert((skyCount - 1) * skyPitch + designSpaceHeight <= backgroundHeight, "the last sky fills a screen");
 constexpr double groundBottom = designSpaceHeight + 80;  // hills and meadows reach below the screen
 
-void cloudShape(cairo_t* cr, double x, double y, double scale) {
-    const double bumps[][3] = {{-70, 10, 40}, {-25, -20, 55}, {35, -10, 48}, {80, 12, 36}, {0, 18, 42}};
-    for (const auto& bump : bumps) circlePath(cr, x + bump[0] * scale, y + bump[1] * scale, bump[2] * scale);
-}
+const CloudBump skyCloud[] = {{-70, 10, 40}, {-25, -20, 55}, {35, -10, 48}, {80, 12, 36}, {0, 18, 42}};
 
-void drawCloud(cairo_t* cr, double x, double y, double scale) {
-    cloudShape(cr, x, y, scale);
-    setRgb(cr, palette::ink);
-    cairo_set_line_width(cr, 2 * outlineThin);
-    cairo_stroke(cr);
-    cloudShape(cr, x, y, scale);
-    setRgb(cr, palette::white);
-    cairo_fill(cr);
+void drawSkyCloud(cairo_t* cr, double x, double y, double scale) {
+    drawCloud(cr, skyCloud, int(std::size(skyCloud)), x, y, scale, 2 * outlineThin);
     // A soft shade along the bottom.
     cairo_save(cr);
-    cloudShape(cr, x, y, scale);
+    cloudPath(cr, skyCloud, int(std::size(skyCloud)), x, y, scale);
     cairo_clip(cr);
     cairo_rectangle(cr, x - 150 * scale, y + 20 * scale, 300 * scale, 60 * scale);
     setRgb(cr, palette::sky, 0.25);
@@ -114,9 +107,9 @@ void drawDaySky(cairo_t* cr) {
     const Rgb sky[] = {mixRgb(palette::sky, palette::night, 0.25), palette::sky, palette::sky,
                        mixRgb(palette::cream, palette::sun, 0.35)};
     paintVerticalGradient(cr, 0, 470, sky, 4);
-    drawCloud(cr, 1090, 96, 1.0);
-    drawCloud(cr, 640, 64, 0.7);
-    drawCloud(cr, 760, 250, 0.45);
+    drawSkyCloud(cr, 1090, 96, 1.0);
+    drawSkyCloud(cr, 640, 64, 0.7);
+    drawSkyCloud(cr, 760, 250, 0.45);
     drawBird(cr, 700, 150, 16);
     drawBird(cr, 745, 176, 12);
     drawBird(cr, 960, 196, 13);
@@ -317,7 +310,7 @@ int drawBackground(const ArtJob& job) {
         cairo_restore(canvas.cr);
     }
     fadeCanvas(canvas, backgroundCoverage);
-    int result = writeCanvas(canvas, job.outRoot, "data/refrain/refrain-bg.png", false);
+    int result = writeCanvas(canvas, job.outRoot, showImageFileName(ShowImagePart::refrainBackground, 0), false);
     freeCanvas(canvas);
     return result;
 }
@@ -330,7 +323,7 @@ int drawForegroundLayer(const ArtJob& job) {
     cutPipGap(canvas.cr, foregroundGapGrow);
     cairo_restore(canvas.cr);
     fadeCanvas(canvas, foregroundCoverage);
-    int result = writeCanvas(canvas, job.outRoot, "data/refrain/refrain-foregrund.png", false);
+    int result = writeCanvas(canvas, job.outRoot, showImageFileName(ShowImagePart::refrainForeground, 0), false);
     freeCanvas(canvas);
     return result;
 }
@@ -413,7 +406,7 @@ int drawSun(const ArtJob& job) {
     drawSunGlow(canvas.cr);
     drawSunRays(canvas.cr);
     drawSunDisc(canvas.cr);
-    int result = writeCanvas(canvas, job.outRoot, "data/refrain/mirekand-o-sol.png", false);
+    int result = writeCanvas(canvas, job.outRoot, showImageFileName(ShowImagePart::refrainSun, 0), false);
     freeCanvas(canvas);
     return result;
 }

@@ -110,6 +110,15 @@ void centredTextPath(cairo_t* cr, const std::string& text, double x, double y) {
     cairo_text_path(cr, text.c_str());
 }
 
+double fittingSize(cairo_t* cr, cairo_font_face_t* face, const std::string& text, double width, double largest,
+                   double smallest) {
+    for (double size = largest; size >= smallest; size -= 1) {
+        useFont(cr, face, size);
+        if (textWidth(cr, text) <= width) return size;
+    }
+    return 0;
+}
+
 std::vector<std::string> splitInTwo(const std::string& text) {
     size_t best = std::string::npos;
     size_t middle = text.size() / 2;

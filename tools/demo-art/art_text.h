@@ -31,6 +31,11 @@ double textWidth(cairo_t* cr, const std::string& text);
 // Adds the text's outline to the path with its baseline's centre at (x, y).
 void centredTextPath(cairo_t* cr, const std::string& text, double x, double y);
 
+// The largest size, up to `largest`, at which the text fits the width in the face; 0 when none
+// from `smallest` up does. Sizes are tried in whole pixels.
+double fittingSize(cairo_t* cr, cairo_font_face_t* face, const std::string& text, double width, double largest,
+                   double smallest);
+
 // Splits text into at most two rows that balance in width (at a space near the middle).
 std::vector<std::string> splitInTwo(const std::string& text);
 

@@ -171,11 +171,11 @@ void drawWreath(cairo_t* cr) {
     cairo_fill(cr);
 }
 
-int drawTexture(const ArtJob& job, void (*wheel)(cairo_t* cr), const char* path) {
+int drawTexture(const ArtJob& job, void (*wheel)(cairo_t* cr), int index) {
     Canvas canvas = makeCanvas(textureSize, textureSize, false);
     wheel(canvas.cr);
     fadeCanvas(canvas, wheelCoverage);
-    int result = writeCanvas(canvas, job.outRoot, path, false);
+    int result = writeCanvas(canvas, job.outRoot, showImageFileName(ShowImagePart::tunnelTextures, index), false);
     freeCanvas(canvas);
     return result;
 }
@@ -183,7 +183,7 @@ int drawTexture(const ArtJob& job, void (*wheel)(cairo_t* cr), const char* path)
 }  // namespace
 
 int drawTunnelImages(const ArtJob& job) {
-    if (drawTexture(job, drawSunburst, "data/tunnel/tunnel1.png") != 0) return -1;
-    if (drawTexture(job, drawCog, "data/tunnel/tex6.png") != 0) return -1;
-    return drawTexture(job, drawWreath, "data/tunnel/tex9.png");
+    if (drawTexture(job, drawSunburst, 0) != 0) return -1;
+    if (drawTexture(job, drawCog, 1) != 0) return -1;
+    return drawTexture(job, drawWreath, 2);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "art_groups.h"
+#include "base/tool_exit.h"
 
 namespace {
 
@@ -65,10 +66,6 @@ bool wanted(const std::vector<std::string>& groups, const char* name) {
 }
 
 }  // namespace
-
-constexpr int exitDone = 0;
-constexpr int exitFailed = 1;  // a source, a font or an image could not be read or written
-constexpr int exitUsage = 2;
 
 int main(int argc, char** argv) {
     ArtJob job;

@@ -2,12 +2,12 @@
 // draws it, one colour per group, so the demo can run before its art exists.
 //
 //   demo-cards SHOW_FOLDER
-#include "runtime/asset_catalogue.h"
+#include "base/show_images.h"
+#include "base/tool_exit.h"
 
 #include <stb/stb_image_write.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -15,31 +15,32 @@
 namespace {
 
 struct CardStyle {
-    const char* pathPrefix;
+    ShowImagePart part;
     int width, height;
     unsigned char r, g, b;
 };
 
 const CardStyle styles[] = {
-    {"data/avatars/evil", 260, 380, 200, 40, 60},
-    {"data/avatars/", 300, 400, 60, 160, 220},
-    {"data/good_lyrics/bg", 900, 110, 240, 240, 240},
-    {"data/evil_lyrics/bg", 900, 110, 60, 20, 30},
-    {"data/good_lyrics/", 860, 90, 30, 90, 200},
-    {"data/evil_lyrics/", 860, 90, 230, 80, 80},
-    {"data/refrain/polaroids/", 420, 380, 250, 250, 245},
-    {"data/refrain/mirekand", 1000, 1000, 250, 200, 40},
-    {"data/refrain/", 1280, 1000, 120, 200, 150},
-    {"data/pictograms/", 200, 200, 40, 40, 40},
-    {"data/features/", 600, 160, 250, 120, 20},
-    {"data/credits/", 700, 300, 20, 20, 20},
-    {"data/tunnel/", 256, 256, 90, 60, 160},
-    {"data/zemlogo", 800, 160, 255, 255, 255},
+    {ShowImagePart::evilFaces, 260, 380, 200, 40, 60},
+    {ShowImagePart::goodFaces, 300, 400, 60, 160, 220},
+    {ShowImagePart::goodBubble, 900, 110, 240, 240, 240},
+    {ShowImagePart::evilBubble, 900, 110, 60, 20, 30},
+    {ShowImagePart::goodLyrics, 860, 90, 30, 90, 200},
+    {ShowImagePart::evilLyrics, 860, 90, 230, 80, 80},
+    {ShowImagePart::polaroids, 420, 380, 250, 250, 245},
+    {ShowImagePart::refrainSun, 1000, 1000, 250, 200, 40},
+    {ShowImagePart::refrainBackground, 1280, 1000, 120, 200, 150},
+    {ShowImagePart::refrainForeground, 1280, 1000, 120, 200, 150},
+    {ShowImagePart::pictograms, 200, 200, 40, 40, 40},
+    {ShowImagePart::features, 600, 160, 250, 120, 20},
+    {ShowImagePart::credits, 700, 300, 20, 20, 20},
+    {ShowImagePart::tunnelTextures, 256, 256, 90, 60, 160},
+    {ShowImagePart::logo, 800, 160, 255, 255, 255},
 };
 
-const CardStyle& styleFor(const std::string& path) {
+const CardStyle& styleFor(ShowImagePart part) {
     for (const CardStyle& style : styles) {
-        if (path.compare(0, strlen(style.pathPrefix), style.pathPrefix) == 0) return style;
+        if (style.part == part) return style;
     }
     return styles[0];
 }
@@ -70,25 +71,20 @@ std::vector<unsigned char> card(const CardStyle& style, int index) {
 
 }  // namespace
 
-constexpr int exitDone = 0;
-constexpr int exitFailed = 1;  // a card could not be written
-constexpr int exitUsage = 2;
-
 int main(int argc, char** argv) {
     if (argc != 2) {
         fprintf(stderr, "usage: demo-cards SHOW_FOLDER\n");
         return exitUsage;
     }
-    AssetCatalogue catalogue;
     int index = 0;
-    for (const CatalogueEntry& entry : catalogueEntries(&catalogue)) {
-        std::string path = std::string(argv[1]) + "/" + entry.fileName;
+    for (const ShowImage& image : showImages()) {
+        std::string path = std::string(argv[1]) + "/" + image.fileName;
         makeFolders(path);
-        const CardStyle& style = styleFor(entry.fileName);
+        const CardStyle& style = styleFor(image.part);
         std::vector<unsigned char> pixels = card(style, index++);
         if (!stbi_write_png(path.c_str(), style.width, style.height, 4, pixels.data(), style.width * 4)) {
             fprintf(stderr, "demo-cards: cannot write %s\n", path.c_str());
-            return exitFailed;
+            return exitFailed;  // a card could not be written
         }
     }
     return exitDone;

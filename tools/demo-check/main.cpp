@@ -1,19 +1,17 @@
 // demo-check: checks the show folder in the current directory before a showing: the catalogue
 // images, the track files, the song and the shaders; with --lint, also the rules a show must live
 // with, as a viewer sees it. This file parses arguments and prints; the checks and the lint are
-// in the offline library (offline/show_check.h, offline/show_lint.h).
+// in the offline library (offline/show_check.h, offline/lint.h).
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "base/tool_exit.h"
 #include "offline/lint_rows.h"
 #include "offline/show_check.h"
-#include "offline/show_lint.h"
+#include "offline/lint.h"
 
 namespace {
-
-constexpr int exitProblems = 1;
-constexpr int exitUsage = 2;
 
 const char* const toolHelp =
     "Usage: demo-check [--lint [--source FILE]]\n"
@@ -78,7 +76,7 @@ bool parseOptions(int argc, char** argv, Options* options) {
 int main(int argc, char** argv) {
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(toolHelp, stdout);
-        return 0;
+        return exitDone;
     }
     Options options;
     if (!parseOptions(argc, argv, &options)) {
@@ -98,7 +96,7 @@ int main(int argc, char** argv) {
     } else {
         std::printf("%zu problem%s found\n", problems.size(), problems.size() == 1 ? "" : "s");
     }
-    if (!options.lint) return problems.empty() ? 0 : exitProblems;
+    if (!options.lint) return problems.empty() ? exitDone : exitFailed;
     if (!options.source.empty() && !grid.known) {
         std::printf("lint: %s declares no tempo; positions are given in rows\n", options.source.c_str());
     }
@@ -106,5 +104,5 @@ int main(int argc, char** argv) {
     LintReport report = lintShowFolder(grid);
     for (const std::string& line : report.lines) std::printf("%s\n", line.c_str());
     std::printf("%s\n", report.summary.c_str());
-    return problems.empty() && !report.failed ? 0 : exitProblems;
+    return problems.empty() && !report.failed ? exitDone : exitFailed;
 }

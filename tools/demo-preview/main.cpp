@@ -4,15 +4,12 @@
 #include "arguments.h"
 #include "preview.h"
 
+#include "base/tool_exit.h"
 #include "runtime/show_folder.h"
 
 #include <cstdio>
 
 namespace {
-
-constexpr int exitDone = 0;
-constexpr int exitFailed = 1;
-constexpr int exitUsage = 2;
 
 int fail(const std::string& problem) {
     fprintf(stderr, "demo-preview: %s\n", problem.c_str());
@@ -33,13 +30,12 @@ int main(int argc, char** argv) {
     double start = 0.0;
     if (problem.empty()) problem = resolveStart(options, &preview.grid, &start);
     if (!problem.empty()) {
-        fprintf(stderr, "demo-preview: %s\n(demo-preview --help shows the options)\n", problem.c_str());
+        fprintf(stderr, "demo-preview: %s\n%s\n", problem.c_str(), helpHintText("demo-preview").c_str());
         return exitUsage;
     }
     std::vector<std::string> missing = missingShowFiles();
     if (!missing.empty()) {
-        return fail("the show folder is incomplete: " + missing[0] + " is missing" +
-                    (missing.size() > 1 ? " (and " + std::to_string(missing.size() - 1) + " more)" : ""));
+        return fail(incompleteShowFolderText(missing));
     }
     problem = openPreview(&preview, options.width, options.height, options.source);
     if (!problem.empty()) {

@@ -7,6 +7,7 @@
 //             [--events FILE] [--seconds N] [--after S] [--sections] [--figures]
 #include "base/show_facts.h"
 #include "base/tagged_text.h"
+#include "base/tool_exit.h"
 #include "song_arrange.h"
 #include "song_figures.h"
 #include "song_instruments.h"
@@ -132,12 +133,12 @@ struct SongParts {
 
 SongParts synthesize(const Score& score, const std::vector<SungLine>& sung, double seconds) {
     Arrangement arrangement = arrangeScore(score);
-    if (seconds > 0) arrangement.totalFrames = std::min(arrangement.totalFrames, long(seconds * songRate));
+    if (seconds > 0) arrangement.totalFrames = std::min(arrangement.totalFrames, long(seconds * songOutputRate));
     // A shortened song still ends in a fade rather than a cut: over its last 1.5 seconds.
     if (arrangement.fadeEnd > arrangement.totalFrames) {
         arrangement.fadeEnd = arrangement.totalFrames;
         arrangement.fadeStart =
-            std::max(0L, std::min(arrangement.fadeStart, arrangement.totalFrames - long(1.5 * songRate)));
+            std::max(0L, std::min(arrangement.fadeStart, arrangement.totalFrames - long(1.5 * songOutputRate)));
     }
     SongParts parts;
     MixBuses band = makeMixBuses(arrangement.totalFrames);
@@ -189,8 +190,9 @@ int writeSungLines(const std::string& path, const std::vector<SungLine>& sung, l
     }
     for (const SungLine& line : sung) {
         if (line.slotEnd > songFrames) continue;  // a song cut short (--seconds) lacks it
-        fprintf(file, "%.3f %.3f %s %s\n", double(line.slotStart) / songRate, double(line.slotEnd) / songRate,
-                line.singer == Singer::hero ? "good" : "evil", line.text.c_str());
+        fprintf(file, "%.3f %.3f %s %s\n", double(line.slotStart) / songOutputRate,
+                double(line.slotEnd) / songOutputRate, line.singer == Singer::hero ? "good" : "evil",
+                line.text.c_str());
     }
     if (fclose(file) != 0) {
         fprintf(stderr, "demo-song: %s could not be written whole\n", path.c_str());
@@ -218,8 +220,8 @@ int writeStems(const std::string& folder, SongParts& parts, const std::vector<fl
 }
 
 void printReport(const Score& score, const std::vector<float>& song, const MasteringReport& report, double after) {
-    double length = double(song.size() / 2) / songRate;
-    if (after < 0) after = double(barStartFrame(score, score.fadeToBar)) / songRate;
+    double length = double(song.size() / 2) / songOutputRate;
+    if (after < 0) after = double(barStartFrame(score, score.fadeToBar)) / songOutputRate;
     double rest = levelAfterDb(song, after);
     printf("demo-song: %.3f s long; %.1f LUFS integrated, loudness range %.1f LU, true peak %.1f dBTP\n", length,
            report.loudness, report.loudnessRange, report.truePeak);
@@ -234,10 +236,6 @@ void printReport(const Score& score, const std::vector<float>& song, const Maste
 }
 
 }  // namespace
-
-constexpr int exitDone = 0;
-constexpr int exitFailed = 1;  // a mistake in the score, or the song could not be written
-constexpr int exitUsage = 2;
 
 int main(int argc, char** argv) {
     Options options;

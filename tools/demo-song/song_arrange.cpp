@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "base/show_facts.h"
+
 namespace {
 
 struct SectionContext {
@@ -248,14 +250,14 @@ std::vector<MelodyStep> sectionTune(const Score& score, const Section& section) 
 }
 
 long barStartFrame(const Score& score, double bar) {
-    double framesPerStep = songRate * 60.0 / score.tempo / 4.0;
+    double framesPerStep = songOutputRate * 60.0 / score.tempo / 4.0;
     return std::lround(bar * stepsPerBar * framesPerStep);
 }
 
 Arrangement arrangeScore(const Score& score) {
     Arrangement arrangement{{},
                             barStartFrame(score, score.endBar),
-                            songRate * 60.0 / score.tempo / 4.0,
+                            songOutputRate * 60.0 / score.tempo / 4.0,
                             barStartFrame(score, score.fadeFromBar),
                             barStartFrame(score, score.fadeToBar)};
     for (const Section& section : score.sections) {

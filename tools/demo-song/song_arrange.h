@@ -6,8 +6,6 @@
 
 #include "song_score.h"
 
-constexpr int songRate = 44100;
-
 enum class Instrument { kick, snare, clap, hat, openHat, tom, crash, riser, bass, pad, arp, lead, villainLead, bell };
 
 struct NoteEvent {

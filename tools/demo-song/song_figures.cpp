@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/show_facts.h"
 #include "song_arrange.h"
 
 namespace {
@@ -17,7 +18,7 @@ struct Biquad {
 };
 
 Biquad butterworth(double cutoff, bool highPass) {
-    double w = 2.0 * M_PI * cutoff / songRate;
+    double w = 2.0 * M_PI * cutoff / songOutputRate;
     double alpha = std::sin(w) / std::sqrt(2.0);
     double c = std::cos(w);
     double a0 = 1.0 + alpha;
@@ -103,7 +104,7 @@ void printSongFigures(FILE* out, const Score& score, const std::vector<float>& s
         size_t first = size_t(barStartFrame(score, section.startBar));
         size_t last = std::min(frames, size_t(barStartFrame(score, section.endBar)));
         if (first >= last) continue;
-        ebur128_state* meter = ebur128_init(2, songRate, EBUR128_MODE_I | EBUR128_MODE_LRA);
+        ebur128_state* meter = ebur128_init(songOutputChannels, songOutputRate, EBUR128_MODE_I | EBUR128_MODE_LRA);
         if (!meter) continue;
         ebur128_add_frames_float(meter, stereo.data() + 2 * first, last - first);
         double loudness = 0, range = 0;

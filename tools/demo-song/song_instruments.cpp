@@ -2,6 +2,7 @@
 // there are no recorded sounds.
 #include "song_instruments.h"
 
+#include "base/show_facts.h"
 #include "song_noise.h"
 
 #include <algorithm>
@@ -9,7 +10,7 @@
 
 namespace {
 
-constexpr double sampleTime = 1.0 / songRate;
+constexpr double sampleTime = 1.0 / songOutputRate;
 constexpr double twoPi = 2.0 * M_PI;
 
 // A state-variable filter (trapezoidal integration): low, band and high outputs at once.
@@ -29,8 +30,8 @@ struct FilterOut {
 };
 
 void tuneFilter(Filter& f, double cutoff, double resonance) {
-    double limited = std::fmin(std::fmax(cutoff, 20.0), songRate * 0.45);
-    double g = std::tan(M_PI * limited / songRate);
+    double limited = std::fmin(std::fmax(cutoff, 20.0), songOutputRate * 0.45);
+    double g = std::tan(M_PI * limited / songOutputRate);
     f.k = 2.0 - 2.0 * resonance;
     f.a1 = 1.0 / (1.0 + g * (g + f.k));
     f.a2 = g * f.a1;
@@ -92,12 +93,12 @@ struct Envelope {
 };
 
 Envelope makeEnvelope(double attack, double decay, double sustain, double release, long heldFrames) {
-    long attackFrames = std::max(1L, long(attack * songRate));
-    long releaseFrames = std::max(1L, long(release * songRate));
+    long attackFrames = std::max(1L, long(attack * songOutputRate));
+    long releaseFrames = std::max(1L, long(release * songOutputRate));
     return Envelope{0.0,
                     1.0 / double(attackFrames),
                     sustain,
-                    std::exp(-1.0 / (decay * songRate)),
+                    std::exp(-1.0 / (decay * songOutputRate)),
                     0.0,
                     attackFrames,
                     std::max(0L, heldFrames),
@@ -152,7 +153,7 @@ void mixInto(MixBuses& buses, long frame, double sample, const Routing& r) {
     buses.reverbSend[i] += float(sample * (r.left + r.right) * 0.5 * r.reverb);
 }
 
-long framesFor(double seconds) { return long(seconds * songRate); }
+long framesFor(double seconds) { return long(seconds * songOutputRate); }
 
 void renderKick(const NoteEvent& e, MixBuses& buses, Noise& noise) {
     Routing r = route(e.pan, 0.5 * e.velocity, 0.0, 0.02);

@@ -8,13 +8,13 @@
 
 #include <ebur128.h>
 
-#include "song_arrange.h"
+#include "base/show_facts.h"
 
 namespace {
 
 // A libebur128 meter over the whole signal in the given modes; null when it cannot be made.
 ebur128_state* meterOver(const std::vector<float>& stereo, int mode) {
-    ebur128_state* meter = ebur128_init(2, songRate, mode);
+    ebur128_state* meter = ebur128_init(songOutputChannels, songOutputRate, mode);
     if (!meter) return nullptr;
     if (ebur128_add_frames_float(meter, stereo.data(), stereo.size() / 2) != EBUR128_SUCCESS) {
         ebur128_destroy(&meter);
@@ -98,7 +98,7 @@ double loudnessRange(const std::vector<float>& stereo) {
 }
 
 double levelAfterDb(const std::vector<float>& stereo, double seconds) {
-    size_t first = 2 * size_t(std::max(0L, std::lround(seconds * songRate)));
+    size_t first = 2 * size_t(std::max(0L, std::lround(seconds * songOutputRate)));
     double sum = 0;
     for (size_t i = first; i < stereo.size(); ++i) sum += double(stereo[i]) * double(stereo[i]);
     if (first >= stereo.size() || sum == 0) return -HUGE_VAL;
@@ -118,8 +118,8 @@ double truePeakDb(const std::vector<float>& stereo) {
 
 void limitPeaks(std::vector<float>& stereo, double ceilingDb) {
     const double ceiling = std::pow(10.0, ceilingDb / 20.0);
-    const long lookAhead = songRate / 500;  // 2 ms
-    const double release = 1.0 - std::exp(-1.0 / (0.08 * songRate));
+    const long lookAhead = songOutputRate / 500;  // 2 ms
+    const double release = 1.0 - std::exp(-1.0 / (0.08 * songOutputRate));
     long frames = long(stereo.size() / 2);
     // The gain each frame needs, judged by its true peak (between samples too).
     std::vector<float> needed = framePeaks(stereo, ceiling);

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "base/show_facts.h"
 #include "song_arrange.h"
 
 namespace {
@@ -13,7 +14,7 @@ namespace {
 std::vector<VoiceNote> notesOfSlot(const Score& score, const Section& section, long firstStep, Singer singer) {
     std::vector<MelodyStep> tune = sectionTune(score, section);
     std::vector<VoiceNote> notes;
-    double framesPerStep = songRate * 60.0 / score.tempo / 4.0;
+    double framesPerStep = songOutputRate * 60.0 / score.tempo / 4.0;
     long sectionStep = long(section.startBar) * stepsPerBar;
     long steps = long(barsPerSungLine) * stepsPerBar;
     int shift = section.transpose + (singer == Singer::villain ? -24 : -12);

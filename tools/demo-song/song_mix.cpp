@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/show_facts.h"
+
 namespace {
 
 // How far the pads are pulled down under each kick (1 = untouched), so the beat breathes. The
@@ -11,12 +13,12 @@ namespace {
 std::vector<float> kickDucking(const Arrangement& arrangement, long frames) {
     std::vector<float> gain(size_t(frames), 1.0f);
     const double depth = 0.45;
-    const long span = long(0.3 * songRate);
+    const long span = long(0.3 * songOutputRate);
     const double rest = std::exp(-0.3 / 0.09);
     for (const NoteEvent& e : arrangement.events) {
         if (e.instrument != Instrument::kick) continue;
         for (long i = 0; i < span && e.start + i < frames; ++i) {
-            double t = double(i) / songRate;
+            double t = double(i) / songOutputRate;
             double attack = std::fmin(1.0, t / 0.005);
             double recovery = std::fmax(0.0, (std::exp(-t / 0.09) - rest) / (1.0 - rest));
             float duck = float(1.0 - depth * attack * recovery);
@@ -100,15 +102,15 @@ void addReverb(const MixBuses& buses, std::vector<float>& out) {
 // fizz off the noise drums. It also leaves little for the MP3 encoder's own low-pass to remove,
 // so the encoded song keeps its loudness.
 void masterFilters(std::vector<float>& out, long frames) {
-    const double highPass = std::exp(-2.0 * M_PI * 30.0 / songRate);
+    const double highPass = std::exp(-2.0 * M_PI * 30.0 / songOutputRate);
     // The presence lift: a peaking filter (Q 0.8).
-    const double pw = 2.0 * M_PI * 3500.0 / songRate;
+    const double pw = 2.0 * M_PI * 3500.0 / songOutputRate;
     const double pa = std::pow(10.0, 4.0 / 40.0);
     const double palpha = std::sin(pw) / (2.0 * 0.8);
     const double p0 = 1.0 + palpha / pa;
     const double pb0 = (1.0 + palpha * pa) / p0, pb1 = -2.0 * std::cos(pw) / p0, pb2 = (1.0 - palpha * pa) / p0;
     const double pa2 = (1.0 - palpha / pa) / p0;
-    const double w = 2.0 * M_PI * 16000.0 / songRate;
+    const double w = 2.0 * M_PI * 16000.0 / songOutputRate;
     const double alpha = std::sin(w) / (2.0 * M_SQRT1_2);
     const double a0 = 1.0 + alpha;
     const double b0 = (1.0 - std::cos(w)) * 0.5 / a0;
@@ -143,7 +145,7 @@ void masterFilters(std::vector<float>& out, long frames) {
 // Widens the picture: the difference of the sides, above about 200 Hz, is raised by half
 // (the low end stays in the middle).
 void widen(std::vector<float>& out, long frames) {
-    const double pole = std::exp(-2.0 * M_PI * 200.0 / songRate);
+    const double pole = std::exp(-2.0 * M_PI * 200.0 / songOutputRate);
     double low = 0;
     for (long i = 0; i < frames; ++i) {
         size_t k = 2 * size_t(i);
@@ -188,12 +190,12 @@ std::vector<float> mixDown(const MixBuses& buses, const Arrangement& arrangement
 void carveRoomForVoice(std::vector<float>& band, const std::vector<float>& voice) {
     // A band-pass of 0 dB peak gain at 2.2 kHz (Q 0.7): taking a share d of it off the band is a
     // peaking cut of up to 20 log10(1 - d) dB there.
-    const double w = 2.0 * M_PI * 2200.0 / songRate;
+    const double w = 2.0 * M_PI * 2200.0 / songOutputRate;
     const double alpha = std::sin(w) / (2.0 * 0.7);
     const double a0 = 1.0 + alpha;
     const double b0 = alpha / a0, a1 = -2.0 * std::cos(w) / a0, a2 = (1.0 - alpha) / a0;
-    const double attack = 1.0 - std::exp(-1.0 / (0.01 * songRate));
-    const double release = 1.0 - std::exp(-1.0 / (0.25 * songRate));
+    const double attack = 1.0 - std::exp(-1.0 / (0.01 * songOutputRate));
+    const double release = 1.0 - std::exp(-1.0 / (0.25 * songOutputRate));
     const double fullDepthLevel = 0.05;  // the voice's level (RMS-like) at which the cut is whole
     double level = 0;
     double x1[2] = {0, 0}, x2[2] = {0, 0}, y1[2] = {0, 0}, y2[2] = {0, 0};

@@ -9,7 +9,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "song_arrange.h"
+#include "base/show_facts.h"
+#include "base/wav_header.h"
 
 namespace {
 
@@ -29,10 +30,6 @@ int closeWritten(FILE* file, const std::string& path, bool ok) {
     return -1;
 }
 
-void putLittleEndian(FILE* out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) fputc(int((value >> (8 * i)) & 0xff), out);
-}
-
 int16_t toPcm16(float sample) {
     double scaled = std::round(double(sample) * 32767.0);
     return int16_t(std::fmax(-32768.0, std::fmin(32767.0, scaled)));
@@ -43,9 +40,9 @@ int16_t toPcm16(float sample) {
 lame_t makeEncoder() {
     lame_t encoder = lame_init();
     if (!encoder) return nullptr;
-    lame_set_in_samplerate(encoder, songRate);
-    lame_set_out_samplerate(encoder, songRate);
-    lame_set_num_channels(encoder, 2);
+    lame_set_in_samplerate(encoder, int(songOutputRate));
+    lame_set_out_samplerate(encoder, int(songOutputRate));
+    lame_set_num_channels(encoder, songOutputChannels);
     lame_set_mode(encoder, JOINT_STEREO);
     lame_set_brate(encoder, 256);
     lame_set_quality(encoder, 5);
@@ -98,21 +95,10 @@ int writeMp3(const std::string& path, const std::vector<float>& stereo) {
 int writeWav(const std::string& path, const std::vector<float>& stereo) {
     FILE* out = openForWriting(path);
     if (!out) return -1;
-    uint32_t dataBytes = uint32_t(stereo.size() * 2);
-    fwrite("RIFF", 1, 4, out);
-    putLittleEndian(out, 36 + dataBytes, 4);
-    fwrite("WAVEfmt ", 1, 8, out);
-    putLittleEndian(out, 16, 4);
-    putLittleEndian(out, 1, 2);
-    putLittleEndian(out, 2, 2);
-    putLittleEndian(out, songRate, 4);
-    putLittleEndian(out, songRate * 4, 4);
-    putLittleEndian(out, 4, 2);
-    putLittleEndian(out, 16, 2);
-    fwrite("data", 1, 4, out);
-    putLittleEndian(out, dataBytes, 4);
+    uint64_t dataBytes = uint64_t(stereo.size()) * songBytesPerSample;
+    bool ok = dataBytes <= wavMostDataBytes && writeWavHeader(out, uint32_t(dataBytes));
     std::vector<int16_t> pcm(stereo.size());
     for (size_t i = 0; i < stereo.size(); ++i) pcm[i] = toPcm16(stereo[i]);
-    bool ok = fwrite(pcm.data(), sizeof(int16_t), pcm.size(), out) == pcm.size();
+    ok = ok && fwrite(pcm.data(), sizeof(int16_t), pcm.size(), out) == pcm.size();
     return closeWritten(out, path, ok);
 }

@@ -2,6 +2,9 @@
 // Every problem is reported as "FILE:LINE: message"; nothing here aborts.
 #include "song_score.h"
 
+#include "base/number_words.h"
+#include "sync/musical_grid.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -57,13 +60,6 @@ bool splitNamed(const std::string& text, std::string* name, std::string* rest) {
     *rest = text.substr(colon + 1);
     return true;
 }
-
-bool parseNumber(const std::string& text, double* value) {
-    char* end = nullptr;
-    *value = std::strtod(text.c_str(), &end);
-    return !text.empty() && end && *end == '\0';
-}
-
 // "C", "F#", "Bb" at the start of text: the pitch class and the characters used, or -1.
 int parsePitchClass(const std::string& text, size_t* used) {
     static const int naturals[] = {9, 11, 0, 2, 4, 5, 7};  // A B C D E F G
@@ -223,8 +219,8 @@ bool parseMelodyBar(Parser& parser, const ScoreLine& line) {
 bool parseRange(const std::string& text, double lowest, double highest, double* from, double* to) {
     size_t dots = text.find("..");
     if (dots == std::string::npos) return false;
-    return parseNumber(text.substr(0, dots), from) && parseNumber(text.substr(dots + 2), to) && *from >= lowest &&
-           *from <= highest && *to >= lowest && *to <= highest;
+    return parseFiniteDouble(text.substr(0, dots), from) && parseFiniteDouble(text.substr(dots + 2), to) &&
+           *from >= lowest && *from <= highest && *to >= lowest && *to <= highest;
 }
 
 bool parseOnOff(const std::string& value, bool* flag) {
@@ -249,9 +245,9 @@ bool parseSungSlots(const std::string& value, std::vector<SungSlot>* slots) {
         std::string lines = item.substr(colon + 1);
         size_t dash = lines.find('-');
         double first = 0, last = 0;
-        if (!parseNumber(lines.substr(0, dash), &first)) return false;
+        if (!parseFiniteDouble(lines.substr(0, dash), &first)) return false;
         last = first;
-        if (dash != std::string::npos && !parseNumber(lines.substr(dash + 1), &last)) return false;
+        if (dash != std::string::npos && !parseFiniteDouble(lines.substr(dash + 1), &last)) return false;
         if (first < 1 || last < first || last > 99 || first != int(first) || last != int(last)) return false;
         for (int line = int(first); line <= int(last); ++line) slots->push_back(SungSlot{singer, line});
     }
@@ -279,10 +275,10 @@ bool parseSectionOption(Parser& parser, int lineNumber, Section& section, const 
     else if (key == "counter")
         section.counter = value;
     else if (key == "vocal") {
-        ok = parseNumber(value, &section.vocalDb) && section.vocalDb >= -20 && section.vocalDb <= 12;
+        ok = parseFiniteDouble(value, &section.vocalDb) && section.vocalDb >= -20 && section.vocalDb <= 12;
     } else if (key == "transpose") {
         double semitones = 0;
-        ok = parseNumber(value, &semitones) && semitones == int(semitones) && std::fabs(semitones) <= 12;
+        ok = parseFiniteDouble(value, &semitones) && semitones == int(semitones) && std::fabs(semitones) <= 12;
         section.transpose = int(semitones);
     } else if (key == "sing") {
         ok = parseSungSlots(value, &section.sung);
@@ -318,7 +314,7 @@ bool parseSectionOption(Parser& parser, int lineNumber, Section& section, const 
 bool parseSection(Parser& parser, const ScoreLine& line) {
     std::vector<std::string> parts = words(line.text);
     double bar = 0;
-    if (parts.size() < 3 || !parseNumber(parts[2], &bar) || bar < 0 || bar != int(bar)) {
+    if (parts.size() < 3 || !parseFiniteDouble(parts[2], &bar) || bar < 0 || bar != int(bar)) {
         return fail(parser, line.number, "expected \"section NAME BAR key=value ...\" with a whole bar number");
     }
     Section section;
@@ -348,8 +344,9 @@ bool parseLine(Parser& parser, const ScoreLine& line, std::string* block) {
     const std::string& keyword = parts[0];
     double value = 0;
     if (keyword == "tempo" || keyword == "end") {
-        if (parts.size() != 2 || !parseNumber(parts[1], &value))
-            return fail(parser, line.number, "expected \"" + keyword + " NUMBER\"");
+        bool read = parts.size() == 2 &&
+                    (keyword == "tempo" ? parseTempo(parts[1], &value) : parseFiniteDouble(parts[1], &value));
+        if (!read) return fail(parser, line.number, "expected \"" + keyword + " NUMBER\"");
         if (keyword == "tempo" && (value < 60 || value > 200))
             return fail(parser, line.number, "the tempo must be 60 to 200");
         if (keyword == "end" && (value < 1 || value > 400 || value != int(value)))

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr double framesPerRow = double(songRate) / rowsPerSecond;
+constexpr double framesPerRow = double(songOutputRate) / rowsPerSecond;
 
 double rowOf(long frame) { return double(frame) / framesPerRow; }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/show_facts.h"
 #include "song_noise.h"
 #include "song_speech.h"
 #include "song_vocoder.h"
@@ -494,7 +495,7 @@ std::string singLine(const SungLine& line, MixBuses& buses, std::vector<Syllable
     // The line is sung at the speech's rate scaled by the formant shift, then resampled to the
     // song's rate: times and pitches are worked out in the line's own samples.
     double rate = speech.rate * style.formantScale;
-    double perFrame = rate / songRate;
+    double perFrame = rate / songOutputRate;
     std::vector<VoiceNote> notes;
     for (const VoiceNote& note : line.notes) {
         notes.push_back(VoiceNote{long(double(note.start - line.slotStart) * perFrame),

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/regular_file.h"
+#include "base/tool_exit.h"
 #include "offline/coverage.h"
 #include "runtime/track_set.h"
 #include "sync/sync.h"
@@ -18,9 +19,6 @@
 #include "sync/track_text.h"
 
 namespace {
-
-constexpr int exitFailure = 1;
-constexpr int exitUsage = 2;
 
 using Arguments = std::vector<std::string>;
 
@@ -91,17 +89,19 @@ const char* const buildHelp =
     "SOURCE:LINE: message.\n"
     "\n"
     "The source, one item per line; '#' starts a comment:\n"
-    "  tempo BPM             beats per minute, needed before the first BAR:BEAT time\n"
-    "  beats-per-bar N       beats in a bar (4 when not given)\n"
-    "  start-row ROW         row of bar 1, beat 1 (0 when not given)\n"
+    "  tempo BPM             beats per minute, above 0 and at most 10000, needed before the\n"
+    "                        first BAR:BEAT time\n"
+    "  beats-per-bar N       beats in a bar, 1 to 64 (4 when not given)\n"
+    "  start-row ROW         row of bar 1, beat 1, 0 to 999999999 (0 when not given)\n"
     "  track NAME            the keys that follow belong to track NAME\n"
     "  POSITION VALUE [KIND] one key\n"
     "  events FILE           the song's events (ROW LENGTH KIND lines, written by demo-song)\n"
     "  on EVENT VALUE [ROWS] [OPTIONS]    hold VALUE while each EVENT lasts (or for ROWS)\n"
     "  pulse EVENT AMOUNT ROWS [OPTIONS]  add AMOUNT at each EVENT, easing back over ROWS\n"
     "  rise EVENT AMOUNT [ROWS] [OPTIONS] add from 0 up to AMOUNT over each EVENT (or ROWS)\n"
-    "POSITION is a row number, or BAR:BEAT counted from 1, with fractional beats allowed (at 24\n"
-    "rows a second a beat is 1440 / BPM rows; times between rows go to the nearest row).\n"
+    "POSITION is a row number, or BAR:BEAT counted from 1, the bar in digits and the beat a plain\n"
+    "decimal such as 2 or 2.5 (at 24 rows a second a beat is 1440 / BPM rows; times between\n"
+    "rows go to the nearest row).\n"
     "VALUE is a decimal number, or bits:XXXXXXXX for a raw IEEE single such as a NaN. KIND is\n"
     "step, linear, smooth or ramp (the shape up to the next key), or a raw number from -128 to\n"
     "127; step when left out. Keys of a track must rise in row, at most 1000000 of them; values\n"
@@ -157,13 +157,13 @@ int openNamedTrack(SyncDevice* device, const std::string& name, TrackFileReport*
                                   ? "no file " + fileName + " in the current directory"
                                   : fileName + ": " + describeTrackFileProblems(*report)[0];
         std::fprintf(stderr, "demo-tracks: %s (the demo would see an empty track, 0 at every row)\n", problem.c_str());
-        return exitFailure;
+        return exitFailed;
     }
     if (!trackFileIsWellFormed(*report)) {
         std::fprintf(stderr, "demo-tracks: warning: %s is damaged: %s\n", fileName.c_str(),
                      describeTrackFileProblems(*report)[0].c_str());
     }
-    return 0;
+    return exitDone;
 }
 
 int runEval(const Arguments& arguments) {
@@ -175,10 +175,10 @@ int runEval(const Arguments& arguments) {
         }
     }
     SyncDevice* device = createSyncDevice();
-    if (!device) return exitFailure;
+    if (!device) return exitFailed;
     TrackFileReport report;
     int status = openNamedTrack(device, arguments[0], &report);
-    if (status == 0) {
+    if (status == exitDone) {
         const SyncTrack* track = getTrack(device, arguments[0].c_str());
         for (double row : rows) std::printf("%.9g\n", static_cast<double>(evaluateTrack(track, row)));
     }
@@ -189,10 +189,10 @@ int runEval(const Arguments& arguments) {
 int runDump(const Arguments& arguments) {
     if (arguments.size() != 1) return usageError("dump needs exactly one track name");
     SyncDevice* device = createSyncDevice();
-    if (!device) return exitFailure;
+    if (!device) return exitFailed;
     TrackFileReport report;
     int status = openNamedTrack(device, arguments[0], &report);
-    if (status == 0) {
+    if (status == exitDone) {
         std::printf("# %s\n", commandLineFileName(device, arguments[0]).c_str());
         for (const std::string& problem : describeTrackFileProblems(report)) {
             std::printf("# damaged: %s\n", problem.c_str());
@@ -207,7 +207,7 @@ int runDump(const Arguments& arguments) {
 int runCheck(const Arguments& arguments) {
     if (!arguments.empty()) return usageError("check takes no arguments");
     SyncDevice* device = createSyncDevice();
-    if (!device) return exitFailure;
+    if (!device) return exitFailed;
     int damagedFiles = 0;
     for (const char* name : trackNames) {
         std::string fileName = commandLineFileName(device, name);
@@ -225,10 +225,10 @@ int runCheck(const Arguments& arguments) {
     destroySyncDevice(device);
     if (damagedFiles == 0) {
         std::printf("all %d track files are well formed\n", trackCount);
-        return 0;
+        return exitDone;
     }
     std::printf("%d of %d track files are not well formed\n", damagedFiles, trackCount);
-    return exitFailure;
+    return exitFailed;
 }
 
 // Why a source file could not be read: what it is when it is no regular file, else errno's text.
@@ -244,13 +244,13 @@ int reportWrittenTracks(const TrackSource& source, const TrackWriteOutcome& outc
         std::printf("wrote %s, %s\n", trackFileName("sync", track.name.c_str()),
                     keyCountText(track.keys.size()).c_str());
     }
-    if (outcome.failedTrack < 0) return 0;
+    if (outcome.failedTrack < 0) return exitDone;
     const SourceTrack& failed = source.tracks[static_cast<size_t>(outcome.failedTrack)];
     std::string consequence =
         outcome.placedTracks == 0 ? "no track file was changed" : "only the files listed above were replaced";
     std::fprintf(stderr, "demo-tracks: cannot write the file of track %s: %s; %s\n", quotedWord(failed.name).c_str(),
                  std::strerror(outcome.error), consequence.c_str());
-    return exitFailure;
+    return exitFailed;
 }
 
 int runBuild(const Arguments& arguments) {
@@ -260,7 +260,7 @@ int runBuild(const Arguments& arguments) {
     if (readTextFile(sourcePath, &text) != 0) {
         std::fprintf(stderr, "demo-tracks: cannot read %s: %s\n", sourcePath,
                      unreadableSourceReason(sourcePath, errno).c_str());
-        return exitFailure;
+        return exitFailed;
     }
     TrackSource source = parseTrackSource(text);
     if (source.errors.empty()) readEventsAndApplyAccents(&source);
@@ -269,7 +269,7 @@ int runBuild(const Arguments& arguments) {
     }
     if (!source.errors.empty()) {
         std::fprintf(stderr, "demo-tracks: %zu errors in %s; no file written\n", source.errors.size(), sourcePath);
-        return exitFailure;
+        return exitFailed;
     }
     return reportWrittenTracks(source, writeSourceTracks(source));
 }
@@ -277,7 +277,7 @@ int runBuild(const Arguments& arguments) {
 int runCoverage(const Arguments& arguments) {
     if (!arguments.empty()) return usageError("coverage takes no arguments");
     SyncDevice* device = createSyncDevice();
-    if (!device) return exitFailure;
+    if (!device) return exitFailed;
     std::vector<CoverageEntry> entries = catalogueCoverage(requestTrackSet(device));
     destroySyncDevice(device);
     int never = 0;
@@ -291,10 +291,10 @@ int runCoverage(const Arguments& arguments) {
     }
     if (never == 0) {
         std::printf("all %zu images are shown\n", entries.size());
-        return 0;
+        return exitDone;
     }
     std::printf("%d of %zu images are never shown\n", never, entries.size());
-    return exitFailure;
+    return exitFailed;
 }
 
 const Command commands[] = {
@@ -313,7 +313,7 @@ int runCommand(const Command& command, const Arguments& arguments) {
     for (const std::string& word : arguments) {
         if (isHelpOption(word)) {
             std::fputs(command.help, stdout);
-            return 0;
+            return exitDone;
         }
         if (word.compare(0, 2, "--") == 0) {
             return usageError(std::string(command.name) + ": unknown option '" + word + "'");
@@ -329,7 +329,7 @@ int main(int argc, char** argv) {
     std::string name = argv[1];
     if (isHelpOption(name)) {
         std::fputs(toolHelp, stdout);
-        return 0;
+        return exitDone;
     }
     for (const Command& command : commands) {
         if (name == command.name) return runCommand(command, Arguments(argv + 2, argv + argc));

@@ -37,7 +37,7 @@ Split run(CaptureSession* session, VideoEncoder* encoder) {
         size_t stride = size_t(session->window.width) * 4, height = size_t(session->window.height);
         bottomUp.resize(stride * height);
         topDown.resize(stride * height);
-        session->window.readPixels(GL_RGBA, bottomUp.data());
+        session->window.readPixels(bottomUp.data());
         for (size_t y = 0; y < height; ++y) memcpy(&topDown[y * stride], &bottomUp[(height - 1 - y) * stride], stride);
         double t2 = monotonicSeconds();
         split.render += t1 - t0;
@@ -56,11 +56,11 @@ struct Stretch {
 
 // Frames a second rendering the stretch's rows, each finished before the next.
 double framesPerSecond(CaptureSession* session, const Stretch& stretch, bool whole) {
-    session->window.everyQuadWhole = whole;
+    LayerDrawing how = whole ? LayerDrawing::EveryQuadWhole : LayerDrawing::SkipHidden;
     int frames = 0;
     double started = monotonicSeconds();
     for (double row = stretch.first; row < stretch.end; row += stretch.step, ++frames) {
-        renderFrame(&session->window, FrameState{row, row / 24.0}, &session->show);
+        renderFrame(&session->window, FrameState{row, row / 24.0}, &session->show, how);
         glFinish();
     }
     return frames / (monotonicSeconds() - started);

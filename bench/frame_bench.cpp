@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
           {&TrackSet::avatarEvil, 2},
           {&TrackSet::lyricsEvil, 4}}},
         {"pictogram and features",
-         {{&TrackSet::pictogramPictogram, 7},
+         {{&TrackSet::pictogramIndex, 7},
           {&TrackSet::pictogramX, 640},
           {&TrackSet::pictogramY, 360},
           {&TrackSet::features, 3}}},

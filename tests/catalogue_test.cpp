@@ -1,12 +1,16 @@
 // The asset catalogue loaded from a show folder: the slots its images land in, and a missing
-// image shifting the later slots.
+// image shifting the later slots; and the show opened and closed in such a folder.
 #include "runtime/asset_catalogue.h"
+#include "runtime/frame.h"
+#include "runtime/show.h"
 #include "support/audio_fixtures.h"
 #include "support/gl_fixtures.h"
 
+#include <GL/glew.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,4 +72,63 @@ TEST(AssetCatalogue, LoadsEveryImageInOrderAndAMissingOneShiftsTheRest) {
     EXPECT_EQ(view.store.textures.size(), 144u);
     // Drawing every entry, the hole included, reads nothing outside the store.
     for (int slot : allSlots(&catalogue)) view.window.drawSprite(slot, Vec2(1, 1), Vec2(0, 0), 0.0f);
+}
+
+TEST(AssetCatalogue, HoldsTheShowsImagesEachUnderOneNameInOrder) {
+    std::vector<ShowImage> images = showImages();
+    AssetCatalogue catalogue;
+    std::vector<CatalogueEntry> entries = catalogueEntries(&catalogue);
+    ASSERT_EQ(images.size(), size_t(showImageCount));
+    ASSERT_EQ(entries.size(), images.size());
+    std::set<std::string> names;
+    for (size_t i = 0; i < images.size(); ++i) {
+        const ShowImage& image = images[i];
+        EXPECT_EQ(entries[i].fileName, image.fileName) << i;
+        EXPECT_EQ(image.fileName.rfind("data/", 0), 0u) << image.fileName;
+        EXPECT_EQ(image.fileName.substr(image.fileName.size() - 4), ".png") << image.fileName;
+        EXPECT_EQ(showImageFileName(image.part, image.index), image.fileName);
+        bool follows = i > 0 && images[i - 1].part == image.part;
+        EXPECT_EQ(image.index, follows ? images[i - 1].index + 1 : 0) << image.fileName << ": parts run in order";
+        names.insert(image.fileName);
+    }
+    EXPECT_EQ(names.size(), images.size()) << "no two images share a file";
+    for (int at = 0; at <= showImagePartCount; ++at) {
+        ShowImagePart part = ShowImagePart(at);
+        EXPECT_EQ(showImageFileName(part, -1), "");
+        EXPECT_EQ(showImageFileName(part, showImagePartSize(part)), "") << "past the part's end";
+    }
+}
+
+// The one way a program opens the show: the store published as the program's, every image's size
+// taken in by slot, the tracks asked for, blending on; closing it leaves nothing published. A
+// display without a GL context opens the tracks alone, every image a hole.
+TEST(Show, OpensFromItsFolderForTheDisplayAndClosesAgain) {
+    ShowFolder folder;
+    DemoWindow display;
+    ASSERT_TRUE(display.openOffscreen(128, 72));
+    Show show;
+    ASSERT_TRUE(openShow(&display, &show));
+    EXPECT_EQ(currentTextures, show.textures);
+    ASSERT_EQ(show.images.size(), 145u);
+    EXPECT_EQ(show.images[size_t(show.catalogue.logo)].width, 4.0f);
+    EXPECT_TRUE(show.images[size_t(show.catalogue.logo)].held);
+    for (int i = 0; i < trackCount; ++i) EXPECT_NE(show.tracks.*trackSetFields[i], nullptr) << trackNames[i];
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    size_t reserved = show.layers.layers.capacity();
+    EXPECT_GE(reserved, size_t(frameMostLayers));
+    // Tracks without files hold 0 everywhere, so every group shows its first image: nothing grows.
+    renderFrame(&display, FrameState{100.0, 0.0}, &show);
+    EXPECT_EQ(show.layers.layers.capacity(), reserved);
+    closeShow(&show);
+    EXPECT_EQ(currentTextures, nullptr);
+    EXPECT_EQ(show.textures, nullptr);
+    EXPECT_EQ(show.device, nullptr);
+    display.close();
+
+    DemoWindow closed;
+    ASSERT_TRUE(openShow(&closed, &show));
+    EXPECT_TRUE(show.images.empty());
+    EXPECT_EQ(show.catalogue.logo, -1);
+    EXPECT_NE(show.tracks.fadeBgWhite, nullptr);
+    closeShow(&show);
 }

@@ -35,6 +35,8 @@ TEST(DemoWindow, RunsWithoutACallToGLWhileNothingIsOpen) {
 TEST(DemoWindow, OpensOffscreenWithTheFixedState) {
     DemoWindow window;
     ASSERT_TRUE(window.openOffscreen(1024, 768));
+    EXPECT_FLOAT_EQ(window.scaleX, 1024.0f / 1280.0f) << "the display works out its own scale";
+    EXPECT_FLOAT_EQ(window.scaleY, 768.0f / 720.0f);
     GLfloat projection[16];
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     // 90 degrees vertically: the y scale is 1; the x scale divides by the output's aspect.
@@ -44,7 +46,7 @@ TEST(DemoWindow, OpensOffscreenWithTheFixedState) {
     // A cleared frame covers the whole output, bands included.
     window.clear(Colour{1.0f, 0.0f, 0.0f, 1.0f});
     std::vector<uint8_t> pixels(size_t(1024) * 768 * 4);
-    window.readPixels(GL_RGBA, pixels.data());
+    window.readPixels(pixels.data());
     EXPECT_EQ(pixels[0], 255);
     EXPECT_EQ(pixels[pixels.size() - 4], 255);
     EXPECT_TRUE(window.isRunning());

@@ -1,4 +1,6 @@
-// The two 2-D draws, checked by the pixels they leave in an offscreen frame.
+// The two 2-D draws, checked by the pixels they leave in an offscreen frame, and what a frame's
+// list of layers leaves undrawn.
+#include "render/draw_layers.h"
 #include "support/audio_fixtures.h"
 #include "support/gl_fixtures.h"
 
@@ -141,4 +143,62 @@ TEST(DrawQuad, FillsTheLetterboxedPictureWithTheFirstImageRowAtTheTop) {
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
     EXPECT_EQ(depthWrites, GL_TRUE);
     EXPECT_FALSE(view.window.in2D);
+}
+
+// What a frame's list leaves out: everything under the last layer that covers the whole output
+// opaquely, and only such a layer (unscaled, unturned, opaque rows across the output, opaque
+// colour; or a full white or black).
+TEST(FrameLayerList, OnlyAnOpaqueLayerOverTheWholeOutputHidesWhatLiesUnderIt) {
+    TempDir dir;
+    OffscreenView view;
+    ASSERT_TRUE(view.open(320, 180));
+    // Its first and last rows blend with the other edge when filtered (the texture repeats): a
+    // row taller than the screen at either end.
+    ASSERT_TRUE(writePng(dir.file("screen.png"), 1280, 724, 4, solidImage(1280, 724, 4, red)));
+    int screen = view.store.load(dir.file("screen.png"));
+    ASSERT_GE(screen, 0);
+    auto listOf = [&](Layer over) {
+        FrameLayers frame;
+        frame.layers.push_back(Layer());  // an image under it all
+        frame.layers.push_back(over);
+        frame.layers.push_back(Layer());  // and one over it
+        return frame;
+    };
+    Layer covering;
+    covering.slot = screen;
+    covering.corner = Vec2(0, -2);
+    EXPECT_EQ(lastCoveringLayer(view.window, listOf(covering)), 1);
+    Layer flat;
+    flat.kind = LayerKind::Black;
+    flat.colour = Colour{0, 0, 0, 1};
+    EXPECT_EQ(lastCoveringLayer(view.window, listOf(flat)), 1) << "a full black";
+    FrameLayers both = listOf(covering);
+    both.layers.push_back(flat);
+    EXPECT_EQ(lastCoveringLayer(view.window, both), 3) << "the last one counts";
+
+    std::vector<std::pair<const char*, Layer>> notCovering;
+    Layer layer = covering;
+    layer.colour.a = 0.99f;
+    notCovering.push_back({"translucent", layer});
+    layer = covering;
+    layer.scale = 1.5f;
+    notCovering.push_back({"scaled", layer});
+    layer = covering;
+    layer.angleDegrees = 1.0f;
+    notCovering.push_back({"turned", layer});
+    layer = covering;
+    layer.corner = Vec2(2, -2);
+    notCovering.push_back({"a gap at the left", layer});
+    layer.corner = Vec2(0, 0);
+    notCovering.push_back({"its filtered last row on screen", layer});
+    layer = covering;
+    layer.slot = screen + 1;
+    notCovering.push_back({"no image", layer});
+    layer = flat;
+    layer.colour.a = 0.5f;
+    notCovering.push_back({"a half black", layer});
+    layer.kind = LayerKind::Static;
+    layer.noiseAlpha = 1.0f;
+    notCovering.push_back({"the static", layer});
+    for (const auto& [name, over] : notCovering) EXPECT_EQ(lastCoveringLayer(view.window, listOf(over)), -1) << name;
 }

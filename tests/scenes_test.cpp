@@ -1,5 +1,5 @@
-// Pictograms, features, the refrain (in the colour the step before leaves) and its photographs,
-// the tunnel, the logo, and the whole frame sequence over a crafted show.
+// Pictograms, features, the refrain and its photographs, the tunnel, the logo, and the whole
+// frame sequence over a crafted show.
 #include "scenes/avatars.h"
 #include "scenes/pictograms.h"
 #include "scenes/refrain.h"
@@ -35,13 +35,19 @@ std::vector<uint8_t> polaroidCanvas(int i) {
     return pixels;
 }
 
+// Draws the layers one scene wrote over what the display holds, and reads the frame back.
+void drawOver(SceneBench* bench, const FrameLayers& layers) {
+    drawFrameLayers(&bench->view.window, bench->show.shader, layers, LayerDrawing::SkipHidden);
+    bench->view.read();
+}
+
 }  // namespace
 
 TEST(Pictogram, IsCentredByItsUnscaledSizeAndGrowsRightAndDown) {
     SceneBench bench;
     ASSERT_TRUE(bench.open());
     for (int i = 0; i < 20; ++i) bench.show.catalogue.pictograms[i] = bench.addImage(200, 100, white);
-    bench.set(&TrackSet::pictogramPictogram, 4.0f);
+    bench.set(&TrackSet::pictogramIndex, 4.0f);
     bench.set(&TrackSet::pictogramX, 640.0f);
     bench.set(&TrackSet::pictogramY, 360.0f);
     bench.set(&TrackSet::pictogramScale, 2.0f);
@@ -70,12 +76,15 @@ TEST(Pictogram, PicksByTruncationAndLeavesPositionTracksUnreadWhileHidden) {
     void* page = mmap(nullptr, 4096, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     ASSERT_NE(page, MAP_FAILED);
     SyncTrack unreadable = {nullptr, static_cast<TrackKey*>(page), 1};
+    noteImageSizes(&bench.show);
     auto draw = [&](const SyncTrack* position) {
         bench.view.window.clear(Colour{0.25f, 0.25f, 0.25f, 1});
-        renderPictogram(FrameState{0, 0}, still, &bench.view.window, &bench.view.store, bench.show.catalogue.pictograms,
-                        PictogramTracks{&which.track, position ? position : &x.track, position ? position : &y.track,
-                                        &scale.track});
-        bench.view.read();
+        FrameLayers layers;
+        describePictogram(
+            FrameState{0, 0}, still, bench.show.images, bench.show.catalogue.pictograms,
+            PictogramTracks{&which.track, position ? position : &x.track, position ? position : &y.track, &scale.track},
+            &layers);
+        drawOver(&bench, layers);
     };
     for (float value : {-1.0f, 20.0f, NAN}) {
         which.set(value);
@@ -115,8 +124,6 @@ TEST(Refrain, DrawsItsThreeLayersWhateverTheTracks) {
     bench.show.catalogue.refrainSun = bench.addImage(600, 600, Rgba{250, 200, 0, 255});
     bench.show.catalogue.refrainForeground = bench.addImage(1280, 50, Rgba{0, 150, 0, 255});
     bench.set(&TrackSet::refrainForeground, 600.0f);
-    // In a whole frame the layers show at full strength: the good character leaves opaque white
-    // in force even while hidden, over the pictogram's translucent white before it.
     bench.drawFrame(100.0, 0.0);  // sun at (-460, 0) + (0, 9), unturned
     EXPECT_TRUE(near(bench.view.at(1000, 50), Rgba{0, 0, 200, 255})) << "background at (0, 0)";
     EXPECT_TRUE(near(bench.view.at(100, 50), Rgba{250, 200, 0, 255})) << "the sun over it";
@@ -127,18 +134,22 @@ TEST(Refrain, DrawsItsThreeLayersWhateverTheTracks) {
     double sunCentreY = 300 + 9 * std::cos(0.7 * 4.5);
     int edge = int(std::lround(-160 + 7 * std::sin(1.3 * 4.5) + 300 * std::sqrt(2.0)));
     EXPECT_TRUE(near(bench.view.at(edge - 4, int(sunCentreY)), Rgba{250, 200, 0, 255})) << "rotated corner";
-    // The layers take the colour in force.
-    bench.view.window.clear(Colour{0, 0, 0, 1});
+    // Each layer carries its own opaque white, whatever colour the GL holds from before.
     glColor4f(0.5f, 1, 1, 0.5f);
-    renderRefrain(FrameState{100.0, 0.0}, &bench.view.window,
-                  RefrainImages{bench.show.catalogue.refrainBackground, bench.show.catalogue.refrainSun,
-                                bench.show.catalogue.refrainForeground},
-                  bench.show.tracks.refrainSun, bench.show.tracks.refrainForeground,
-                  bench.show.tracks.refrainBackground);
-    bench.view.read();
-    EXPECT_TRUE(near(bench.view.at(1000, 50), Rgba{0, 0, 100, 255})) << describe(bench.view.at(1000, 50));
-    EXPECT_TRUE(near(bench.view.at(100, 50), Rgba{63, 100, 50, 255}))
-        << "the sun over it, " << describe(bench.view.at(100, 50));
+    FrameLayers layers;
+    const AssetCatalogue& c = bench.show.catalogue;
+    describeRefrain(FrameState{100.0, 4.5}, bench.show.images,
+                    RefrainImages{c.refrainBackground, c.refrainSun, c.refrainForeground},
+                    RefrainTracks{bench.show.tracks.refrainSun, bench.show.tracks.refrainForeground,
+                                  bench.show.tracks.refrainBackground},
+                    &layers);
+    ASSERT_EQ(layers.layers.size(), 3u);
+    EXPECT_EQ(layers.layers[1].slot, c.refrainSun);
+    EXPECT_FLOAT_EQ(layers.layers[1].angleDegrees, 45.0f);
+    bench.view.window.clear(Colour{0, 0, 0, 1});
+    drawOver(&bench, layers);
+    EXPECT_TRUE(near(bench.view.at(1000, 50), Rgba{0, 0, 200, 255})) << describe(bench.view.at(1000, 50));
+    EXPECT_TRUE(near(bench.view.at(640, 625), Rgba{0, 150, 0, 255})) << describe(bench.view.at(640, 625));
 }
 
 TEST(Polaroids, ShowTheirRunWithTheLastFadingInAndCreditsSwayOnTheirOwn) {
@@ -189,30 +200,39 @@ TEST(Tunnel, DrawsOnlyWhatItsTracksAndImagesSelectAndKeepsThePhasesOfWhatItDoesN
     SceneBench bench;
     ASSERT_TRUE(bench.open(320, 180));
     for (int i = 0; i < 3; ++i) bench.show.catalogue.tunnelTextures[i] = bench.addImage(16, 16, white);
+    noteImageSizes(&bench.show);
+    const ImageSizes& images = bench.show.images;
     ConstantTrack move, texture, variation;
     TunnelTracks tracks = {&move.track, &texture.track, &variation.track};
     TunnelState state;
     state.tunnelPhase[1] = 0.75f;
     move.set(2.25f);
+    FrameLayers frame;
     const float outOfRange[4][2] = {{3.0f, 1.0f}, {-1.0f, 1.0f}, {1.0f, 3.0f}, {1.0f, -1.0f}};
     for (const float* bad : outOfRange) {
         texture.set(bad[0]);
         variation.set(bad[1]);
-        EXPECT_EQ(renderTunnel(tracks, 0, bench.show.catalogue.tunnelTextures, &state), 0) << bad[0] << ", " << bad[1];
+        EXPECT_EQ(describeTunnel(tracks, 0, bench.show.catalogue.tunnelTextures, images, &state, &frame.tunnel), 0)
+            << bad[0] << ", " << bad[1];
+        EXPECT_EQ(frame.tunnel.slot, -1);
     }
-    EXPECT_EQ(drawTunnelVariation1(3, 2.25f, &state), 0) << "a slot the store does not hold";
+    const int notHeld[3] = {0, 3, 2};
+    texture.set(1.0f);
+    variation.set(1.0f);
+    EXPECT_EQ(describeTunnel(tracks, 0, notHeld, images, &state, &frame.tunnel), 0) << "a slot the store does not hold";
     EXPECT_EQ(std::vector<float>(state.tunnelPhase, state.tunnelPhase + 3), (std::vector<float>{0.0f, 0.75f, 0.0f}));
 
     // Texture 2.99 is image 2 and variation 1.9 is variation 1: its 20 rings, with image 2 bound.
     texture.set(2.99f);
     variation.set(1.9f);
-    EXPECT_EQ(renderTunnel(tracks, 0, bench.show.catalogue.tunnelTextures, &state), 20);
+    EXPECT_EQ(describeTunnel(tracks, 0, bench.show.catalogue.tunnelTextures, images, &state, &frame.tunnel), 20);
     EXPECT_EQ(state.tunnelPhase[1], -0.25f);
+    drawOver(&bench, frame);
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     EXPECT_EQ(GLuint(bound), bench.view.store.get(bench.show.catalogue.tunnelTextures[2]).glName);
     state.tunnelPhase[2] = 1e8f;  // single precision cannot count down from here: bounded anyway
-    EXPECT_LE(drawTunnelVariation2(0, -1e8f, &state), 10);
+    EXPECT_LE(describeTunnelVariation(2, 0, -1e8f, &state, &frame.tunnel), 10);
 }
 
 namespace {
@@ -291,9 +311,10 @@ TEST(Tunnel, DrawsItsRingsWhereItsPathDepthAndSpinPutThem) {
         glDisable(GL_DEPTH_TEST);
         glDisable(GL_TEXTURE_2D);
         glDisable(GL_BLEND);
-        int (*draw[3])(int, float, TunnelState*) = {drawTunnelVariation0, drawTunnelVariation1, drawTunnelVariation2};
-        ASSERT_EQ(draw[c.variation](slot, c.move, &state), tunnelDesigns[c.variation].rings);
-        bench.view.read();
+        FrameLayers frame;
+        ASSERT_EQ(describeTunnelVariation(c.variation, slot, c.move, &state, &frame.tunnel),
+                  tunnelDesigns[c.variation].rings);
+        drawOver(&bench, frame);
         int compared = 0, wrong = 0;
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
@@ -352,10 +373,9 @@ TEST(FrameSequence, StepsUnderAnOpaqueRefrainAreLeftOutAndKeepTheirTunnelPhases)
     // Covering the picture with a row of margin, then leaving its upper half to the tunnel.
     for (float y : {-40.0f, 400.0f}) {
         bench.set(&TrackSet::refrainBackground, y);
-        for (bool whole : {true, false}) {
-            bench.view.window.everyQuadWhole = whole;
+        for (LayerDrawing how : {LayerDrawing::EveryQuadWhole, LayerDrawing::SkipHidden}) {
             bench.show.tunnel = TunnelState();
-            bench.drawFrame();
+            bench.drawFrame(100.0, 0.0, how);
             EXPECT_EQ(bench.show.tunnel.tunnelPhase[1], -0.25f) << "phases kept as if drawn";
             Rgba seen = bench.view.at(160, 60);
             EXPECT_TRUE(y < 0 ? near(seen, Rgba{0, 0, 200, 255}) : seen.r > 0) << y << " " << describe(seen);

@@ -5,7 +5,6 @@
 #pragma once
 
 #include "render/demo_window.h"
-#include "render/texture_store.h"
 #include "runtime/frame.h"
 
 #include <cstdint>
@@ -15,27 +14,15 @@ struct SyncDevice;
 
 struct CaptureSession {
     DemoWindow window;
-    TextureStore store;
-    SyncDevice* syncDevice = nullptr;
     Show show = {};
-    int64_t fpsNum = 60;
-    int64_t fpsDen = 1;
-    int64_t nextFrame = 0;  // the tunnel's phases are those after the frames before this one
+    TunnelPhaseGrid tunnelGrid;  // the frame grid, and the frames the tunnel's phases have taken in
+    LayerDrawing drawing = LayerDrawing::SkipHidden;
 };
 
-// Opens an offscreen display of the size and loads the show from the working directory (tracks,
-// shader, images), as start-up does. False when no offscreen GL context can be made.
+// Opens an offscreen display of the size and opens the show from the working directory in it.
+// False when no offscreen GL context can be made or memory runs out.
 bool openCaptureSession(CaptureSession* session, int width, int height, int64_t fpsNum, int64_t fpsDen);
 void closeCaptureSession(CaptureSession* session);
-
-double captureFrameRow(int64_t frame, int64_t fpsNum, int64_t fpsDen);
-// The first frame whose row is at or after the given row.
-int64_t firstFrameAtOrAfter(double row, int64_t fpsNum, int64_t fpsDen);
-
-// Brings the tunnel's phases to those after every frame of the fpsNum / fpsDen grid whose row lies
-// below the row. *nextFrame counts the grid frames already taken in (0 with fresh phases); going
-// back starts over from fresh phases.
-void bringTunnelPhasesTo(Show* show, int64_t fpsNum, int64_t fpsDen, int64_t* nextFrame, double row);
 
 // Draws frame n and reads it back, top row first, RGBA. Frames may be asked for in any order:
 // the tunnel's phases are brought to those a capture from frame 0 would have at frame n.

@@ -1,5 +1,5 @@
 // Running the lint's rules over the show folder and summing up.
-#include "offline/show_lint.h"
+#include "offline/lint.h"
 
 #include "offline/lint_rules.h"
 #include "offline/lint_show.h"

@@ -6,6 +6,7 @@
 // 1000 px wide; the tunnel, with its texture and ring design; or black, which is never judged.
 #include "offline/lint_rules.h"
 
+#include "base/number_words.h"
 #include "offline/lint_layers.h"
 #include "offline/lint_show.h"
 
@@ -22,7 +23,7 @@ constexpr float leastBackdropWidth = 1000.0f;  // design px a pictogram must spa
 
 // Whether the layer hides the middle of the screen: on average at least half opaque over the
 // middle ninth of the screen (a third of its width and of its height), sampled on a grid.
-bool coversTheMiddle(const FrameLayer& layer, const ImageAlpha& image) {
+bool coversTheMiddle(const Layer& layer, const ImageAlpha& image) {
     constexpr int samplesAcross = 9;
     float thirdAcross = float(designSpaceWidth) / 3.0f, thirdDown = float(designSpaceHeight) / 3.0f;
     float sum = 0.0f;
@@ -36,7 +37,7 @@ bool coversTheMiddle(const FrameLayer& layer, const ImageAlpha& image) {
     return sum >= 0.5f * float(samplesAcross * samplesAcross);
 }
 
-std::string refrainName(const FrameLayer& background) {
+std::string refrainName(const Layer& background) {
     long step = std::lround(double(background.corner.y) / backgroundStep);
     return "the refrain picture, its background at y " + std::to_string(step * long(backgroundStep));
 }
@@ -46,27 +47,25 @@ std::string backdropAt(const LintShow& show, int row) {
     FrameLayers frame = followFrame(show, row);
     const AssetCatalogue& c = show.catalogue;
     std::string pictogram;
-    for (const FrameLayer& layer : frame.layers) {
+    for (const Layer& layer : frame.layers) {
         if (layer.kind != LayerKind::Image) continue;
-        const ImageAlpha& image = show.images[size_t(layer.entry)];
-        if (layer.entry == c.refrainBackground && coversTheMiddle(layer, image)) return refrainName(layer);
+        const ImageAlpha& image = show.images[size_t(layer.slot)];
+        if (layer.slot == c.refrainBackground && coversTheMiddle(layer, image)) return refrainName(layer);
         bool isPictogram =
-            std::find(std::begin(c.pictograms), std::end(c.pictograms), layer.entry) != std::end(c.pictograms);
+            std::find(std::begin(c.pictograms), std::end(c.pictograms), layer.slot) != std::end(c.pictograms);
         if (isPictogram && std::fabs(float(image.width) * layer.scale) >= leastBackdropWidth) {
-            pictogram = "pictogram " + show.fileNames[size_t(layer.entry)];
+            pictogram = "pictogram " + show.fileNames[size_t(layer.slot)];
         }
     }
     if (!pictogram.empty()) return pictogram;
-    if (frame.tunnelEntry < 0) return "";
-    return "the tunnel, " + show.fileNames[size_t(frame.tunnelEntry)] + ", variation " +
-           std::to_string(frame.tunnelVariation);
+    if (frame.tunnel.slot < 0) return "";
+    return "the tunnel, " + show.fileNames[size_t(frame.tunnel.slot)] + ", variation " +
+           std::to_string(frame.tunnel.variation);
 }
 
 // Seconds with up to two decimals: "16", "16.5", "16.54".
 std::string secondsText(double seconds) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.2f", seconds);
-    std::string s = text;
+    std::string s = formatNumber("%.2f", seconds);
     while (s.back() == '0') s.pop_back();
     if (s.back() == '.') s.pop_back();
     return s + " s";

@@ -65,8 +65,8 @@ WindowMeans windowMeans(const std::vector<uint8_t>& rgba) {
 
 // True when nothing at all is drawn over the cleared black frame.
 bool frameIsBlack(const LintShow& show, const FrameLayers& frame) {
-    if (frame.tunnelEntry >= 0) return false;
-    for (const FrameLayer& layer : frame.layers) {
+    if (frame.tunnel.slot >= 0) return false;
+    for (const Layer& layer : frame.layers) {
         if (layerShows(layer, show)) return false;
     }
     return true;
@@ -113,9 +113,9 @@ std::string onScreenNames(const LintShow& show, int first, int last) {
     std::set<int> entries;
     for (int row = first; row <= last; ++row) {
         FrameLayers frame = followFrame(show, row);
-        if (frame.tunnelEntry >= 0) entries.insert(frame.tunnelEntry);
-        for (const FrameLayer& layer : frame.layers) {
-            if (layer.kind == LayerKind::Image && layerShows(layer, show)) entries.insert(layer.entry);
+        if (frame.tunnel.slot >= 0) entries.insert(frame.tunnel.slot);
+        for (const Layer& layer : frame.layers) {
+            if (layer.kind == LayerKind::Image && layerShows(layer, show)) entries.insert(layer.slot);
         }
     }
     std::string names;

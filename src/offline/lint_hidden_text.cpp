@@ -73,7 +73,7 @@ struct TextAtRow {
 };
 
 // Texts are drawn unturned: their pixels map to the design space by corner and scale alone.
-Vec2 designPointOf(const FrameLayer& layer, Vec2 pixel) {
+Vec2 designPointOf(const Layer& layer, Vec2 pixel) {
     return Vec2(layer.corner.x + pixel.x * layer.scale, layer.corner.y + pixel.y * layer.scale);
 }
 
@@ -85,13 +85,13 @@ bool boxHolds(const DesignBox& box, Vec2 p) {
     return p.x >= box.left && p.x <= box.right && p.y >= box.top && p.y <= box.bottom;
 }
 
-float fullScreenThrough(const std::vector<FrameLayer>& layers, size_t text, unsigned* causes) {
-    float through = layers[text].opacity;
+float fullScreenThrough(const std::vector<Layer>& layers, size_t text, unsigned* causes) {
+    float through = layerOpacity(layers[text]);
     if (through < 1.0f) *causes |= OwnOpacity;
     for (size_t j = text + 1; j < layers.size(); ++j) {
-        const FrameLayer& layer = layers[j];
-        if (layer.kind == LayerKind::Image || !(layer.opacity > 0.0f)) continue;
-        through *= 1.0f - layer.opacity;
+        const Layer& layer = layers[j];
+        if (layer.kind == LayerKind::Image || !(layerOpacity(layer) > 0.0f)) continue;
+        through *= 1.0f - layerOpacity(layer);
         if (layer.kind == LayerKind::Static) *causes |= UnderStatic;
         if (layer.kind == LayerKind::White) *causes |= UnderWhite;
         if (layer.kind == LayerKind::Black) *causes |= UnderBlack;
@@ -99,17 +99,16 @@ float fullScreenThrough(const std::vector<FrameLayer>& layers, size_t text, unsi
     return through;
 }
 
-TextAtRow judgeText(const LintShow& show, const std::vector<FrameLayer>& layers, size_t text,
-                    const TextSamples& samples) {
-    const FrameLayer& textLayer = layers[text];
+TextAtRow judgeText(const LintShow& show, const std::vector<Layer>& layers, size_t text, const TextSamples& samples) {
+    const Layer& textLayer = layers[text];
     struct Over {
-        const FrameLayer* layer;
+        const Layer* layer;
         DesignBox box;
     };
     std::vector<Over> over;
     for (size_t j = text + 1; j < layers.size(); ++j) {
-        if (layers[j].kind != LayerKind::Image || !(layers[j].opacity > 0.0f)) continue;
-        over.push_back(Over{&layers[j], paintedBox(layers[j], show.images[size_t(layers[j].entry)])});
+        if (layers[j].kind != LayerKind::Image || !(layerOpacity(layers[j]) > 0.0f)) continue;
+        over.push_back(Over{&layers[j], paintedBox(layers[j], show.images[size_t(layers[j].slot)])});
     }
     std::vector<float> sums(size_t(samples.parts), 0.0f), counts(size_t(samples.parts), 0.0f);
     std::vector<std::set<int>> coveringByPart(size_t(samples.parts));
@@ -119,9 +118,9 @@ TextAtRow judgeText(const LintShow& show, const std::vector<FrameLayer>& layers,
         float through = 1.0f;
         for (const Over& o : over) {
             if (!boxHolds(o.box, p)) continue;
-            float alpha = layerAlphaAt(*o.layer, show.images[size_t(o.layer->entry)], p);
+            float alpha = layerAlphaAt(*o.layer, show.images[size_t(o.layer->slot)], p);
             through *= 1.0f - alpha;
-            if (alpha >= coveringAlpha) coveringByPart[size_t(sample.part)].insert(o.layer->entry);
+            if (alpha >= coveringAlpha) coveringByPart[size_t(sample.part)].insert(o.layer->slot);
         }
         sums[size_t(sample.part)] += through;
         counts[size_t(sample.part)] += 1.0f;
@@ -247,11 +246,11 @@ struct Judge {
         FrameLayers frame = followFrame(show, row);
         std::set<int> shown;
         for (size_t i = 0; i < frame.layers.size(); ++i) {
-            const FrameLayer& layer = frame.layers[i];
-            if (layer.kind != LayerKind::Image || !show.isText[size_t(layer.entry)]) continue;
+            const Layer& layer = frame.layers[i];
+            if (layer.kind != LayerKind::Image || !show.isText[size_t(layer.slot)]) continue;
             if (!layerShows(layer, show)) continue;
-            shown.insert(layer.entry);
-            see(layer.entry, row, judgeText(show, frame.layers, i, samplesOf(layer.entry)));
+            shown.insert(layer.slot);
+            see(layer.slot, row, judgeText(show, frame.layers, i, samplesOf(layer.slot)));
         }
         for (auto& [entry, watch] : watches) {
             if (!shown.count(entry)) closeShowing(entry, &watch);

@@ -23,7 +23,7 @@ const Area safeArea = {designSpaceWidth * safeMargin, designSpaceHeight* safeMar
                        designSpaceWidth*(1.0 - safeMargin), designSpaceHeight*(1.0 - safeMargin)};
 
 // The design-space box the text's opaque pixels can reach at its placement.
-Area reachOf(const FrameLayer& layer, const ImageAlpha& image) {
+Area reachOf(const Layer& layer, const ImageAlpha& image) {
     const PixelBox& ink = image.opaque;
     double scale = layer.scale;
     double x0 = layer.restCorner.x + ink.left * scale, x1 = layer.restCorner.x + ink.right * scale;
@@ -67,14 +67,14 @@ RuleVerdict judgeSafeArea(const LintShow& show) {
     };
     for (int row = 0; row <= show.lastRow; ++row) {
         std::set<int> out;
-        for (const FrameLayer& layer : followFrame(show, row).layers) {
-            if (layer.kind != LayerKind::Image || !show.isText[size_t(layer.entry)]) continue;
-            const ImageAlpha& image = show.images[size_t(layer.entry)];
+        for (const Layer& layer : followFrame(show, row).layers) {
+            if (layer.kind != LayerKind::Image || !show.isText[size_t(layer.slot)]) continue;
+            const ImageAlpha& image = show.images[size_t(layer.slot)];
             if (image.opaque.empty() || !layerShows(layer, show)) continue;
             Area reach = reachOf(layer, image);
             if (!outside(reach)) continue;
-            out.insert(layer.entry);
-            Excursion& e = open[layer.entry];
+            out.insert(layer.slot);
+            Excursion& e = open[layer.slot];
             if (e.first < 0) e.first = row;
             e.last = row;
             e.extreme = Area{std::min(e.extreme.left, reach.left), std::min(e.extreme.top, reach.top),

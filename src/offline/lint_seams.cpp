@@ -4,6 +4,7 @@
 // sides) is on average more than faintly opaque shows a hard square edge on every ring.
 #include "offline/lint_rules.h"
 
+#include "base/number_words.h"
 #include "offline/lint_layers.h"
 #include "offline/lint_show.h"
 
@@ -19,18 +20,12 @@ std::map<int, std::pair<int, int>> firstShowings(const LintShow& show) {
     std::map<int, std::pair<int, int>> showings;
     int previous = -1;
     for (int row = 0; row <= show.lastRow; ++row) {
-        int entry = followFrame(show, row).tunnelEntry;
+        int entry = followFrame(show, row).tunnel.slot;
         if (entry >= 0 && !showings.count(entry)) showings[entry] = {row, row};
         if (entry >= 0 && entry == previous && showings[entry].second == row - 1) showings[entry].second = row;
         previous = entry;
     }
     return showings;
-}
-
-std::string twoDecimals(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    return text;
 }
 
 }  // namespace
@@ -41,10 +36,10 @@ RuleVerdict judgeSeams(const LintShow& show) {
     for (const auto& [entry, rows] : firstShowings(show)) {
         double edge = show.images[size_t(entry)].edgeAlpha;
         if (!(edge > mostEdgeOpacity)) continue;
-        verdict.findings.push_back("seams: " + show.fileNames[size_t(entry)] + ": its border is drawn (mean opacity " +
-                                   twoDecimals(edge) + " along its edges, at most " + twoDecimals(mostEdgeOpacity) +
-                                   "): every ring shows a hard square edge, first at " +
-                                   rowSpanText(show.grid, rows.first, rows.second));
+        verdict.findings.push_back(
+            "seams: " + show.fileNames[size_t(entry)] + ": its border is drawn (mean opacity " +
+            formatNumber("%.2f", edge) + " along its edges, at most " + formatNumber("%.2f", mostEdgeOpacity) +
+            "): every ring shows a hard square edge, first at " + rowSpanText(show.grid, rows.first, rows.second));
     }
     return verdict;
 }

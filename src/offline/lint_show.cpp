@@ -32,6 +32,8 @@ bool loadLintShow(const MusicalGrid& grid, LintShow* show) {
         *entry.slot = int(show->fileNames.size());
         show->fileNames.push_back(entry.fileName);
         show->images.push_back(readImageAlpha(entry.fileName));
+        const ImageAlpha& image = show->images.back();
+        show->sizes.push_back(ImageSize{float(image.width), float(image.height), image.loaded});
     }
     markTexts(show);
     return true;

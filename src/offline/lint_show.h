@@ -4,6 +4,7 @@
 
 #include "offline/lint_images.h"
 #include "offline/lint_rows.h"
+#include "render/frame_layers.h"
 #include "runtime/asset_catalogue.h"
 #include "runtime/track_set.h"
 
@@ -18,6 +19,7 @@ struct LintShow {
     AssetCatalogue catalogue = {};       // every entry holds its own index in the load order
     std::vector<std::string> fileNames;  // by entry
     std::vector<ImageAlpha> images;      // by entry
+    ImageSizes sizes;                    // by entry, as the scenes read them
     std::vector<bool> isText;            // by entry: lyrics, feature cards, credits, the logo
     MusicalGrid grid;
     int lastRow = 0;  // the show's last row

@@ -3,6 +3,7 @@
 // ending before it leaves the last rows in silence. Decoded with the demo's own decoder.
 #include "offline/lint_rules.h"
 
+#include "base/number_words.h"
 #include "base/show_facts.h"
 #include "offline/lint_show.h"
 #include "platform/song_stream.h"
@@ -40,12 +41,6 @@ SongTail measureTail(SongStream* stream, int64_t firstFrameAfter) {
     return tail;
 }
 
-std::string decibels(double level) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.0f dBFS", level);
-    return text;
-}
-
 }  // namespace
 
 RuleVerdict judgeSong(const LintShow& show) {
@@ -77,12 +72,12 @@ RuleVerdict judgeSong(const LintShow& show) {
         return verdict;
     }
     double level = 10.0 * std::log10(tail.sumOfSquares / double(tail.samplesAfter));
-    verdict.figure = decibels(level) + " after the last row";
+    verdict.figure = formatNumber("%.0f dBFS", level) + " after the last row";
     if (level > loudestSilence) {
         char seconds[32];
         std::snprintf(seconds, sizeof seconds, "%.3f s", double(tail.frames) / double(songOutputRate) - lastSecond);
         verdict.findings.push_back("song: " + path + " still sounds after the show's last " + when + ": " +
-                                   decibels(level) + " over the " + seconds + " that follow");
+                                   formatNumber("%.0f dBFS", level) + " over the " + seconds + " that follow");
     }
     return verdict;
 }

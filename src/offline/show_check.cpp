@@ -5,18 +5,17 @@
 
 #include "base/regular_file.h"
 #include "base/show_facts.h"
+#include "base/show_images.h"
 #include "platform/song_stream.h"
 #include "platform/sound.h"
 #include "render/demo_window.h"
 #include "render/shader_program.h"
 #include "render/texture_store.h"
-#include "runtime/asset_catalogue.h"
 #include "runtime/track_set.h"
 #include "scenes/placements.h"
 #include "sync/sync.h"
 #include "sync/track_file.h"
 
-#include <GL/glew.h>
 #include <stb/stb_image.h>
 
 #include <algorithm>
@@ -47,43 +46,47 @@ enum class SizeRule {
 };
 
 struct PlacementRule {
-    const char* prefix;  // applies to catalogue files whose name starts with this
+    ShowImagePart part;  // the images it applies to
     SizeRule rule;
     int a, b;
-    const char* other;  // NoLargerThanImage only
-    const char* role;   // the image's part in the show, for the message
+    const char* role;                           // the image's part in the show, for the message
+    ShowImagePart other = ShowImagePart::logo;  // NoLargerThanImage only: the part of the image bounding it
 };
 
 // Where a character's bubble (and its lyric) rests, from the scenes' placements.
 constexpr int bubbleLeft(const CharacterPlacement& place) { return int(place.cornerX + double(place.bubbleX)); }
 constexpr int bubbleTop(const CharacterPlacement& place) { return int(place.cornerY + double(place.bubbleY)); }
 
-// The placement rules, first matching prefix wins. Positions are the scenes' drawing corners in
-// the design space (scenes/placements.h), before their few pixels of sway.
+constexpr const char* fullScreen = "a full-screen picture";
+
+// The placement rule of each part. Positions are the scenes' drawing corners in the design space
+// (scenes/placements.h), before their few pixels of sway.
 const PlacementRule placementRules[] = {
-    {"data/avatars/evil_", SizeRule::EndsInsideDesign, int(evilCharacter.cornerX), int(evilCharacter.cornerY), nullptr,
+    {ShowImagePart::evilFaces, SizeRule::EndsInsideDesign, int(evilCharacter.cornerX), int(evilCharacter.cornerY),
      "the evil avatar"},
-    {"data/avatars/", SizeRule::EndsInsideDesign, int(goodCharacter.cornerX), int(goodCharacter.cornerY), nullptr,
+    {ShowImagePart::goodFaces, SizeRule::EndsInsideDesign, int(goodCharacter.cornerX), int(goodCharacter.cornerY),
      "the good avatar"},
-    {"data/good_lyrics/bg-taleboble.png", SizeRule::EndsInsideDesign, bubbleLeft(goodCharacter),
-     bubbleTop(goodCharacter), nullptr, "the good bubble"},
-    {"data/evil_lyrics/bg-taleboble.png", SizeRule::EndsInsideDesign, bubbleLeft(evilCharacter),
-     bubbleTop(evilCharacter), nullptr, "the evil bubble"},
-    {"data/good_lyrics/", SizeRule::NoLargerThanImage, 0, 0, "data/good_lyrics/bg-taleboble.png", "a good lyric"},
-    {"data/evil_lyrics/", SizeRule::NoLargerThanImage, 0, 0, "data/evil_lyrics/bg-taleboble.png", "an evil lyric"},
-    {"data/refrain/refrain-bg.png", SizeRule::CoversDesignWidth, 0, 0, nullptr, "the refrain background"},
-    {"data/refrain/refrain-foregrund.png", SizeRule::CoversDesignWidth, 0, 0, nullptr, "the refrain foreground"},
-    {"data/refrain/mirekand-o-sol.png", SizeRule::Square, 0, 0, nullptr, "the turning sun"},
-    {"data/tunnel/", SizeRule::PowerOfTwoSides, 0, 0, nullptr, "a tunnel texture"},
-    {"data/zemlogo.png", SizeRule::FitsWithin, logoMaxWidth, maxTextureSide, nullptr, "the logo, centred with margins"},
-    {"data/pictograms/", SizeRule::FitsWithin, 2 * designSpaceWidth, 2 * designSpaceHeight, nullptr,
+    {ShowImagePart::goodBubble, SizeRule::EndsInsideDesign, bubbleLeft(goodCharacter), bubbleTop(goodCharacter),
+     "the good bubble"},
+    {ShowImagePart::evilBubble, SizeRule::EndsInsideDesign, bubbleLeft(evilCharacter), bubbleTop(evilCharacter),
+     "the evil bubble"},
+    {ShowImagePart::goodLyrics, SizeRule::NoLargerThanImage, 0, 0, "a good lyric", ShowImagePart::goodBubble},
+    {ShowImagePart::evilLyrics, SizeRule::NoLargerThanImage, 0, 0, "an evil lyric", ShowImagePart::evilBubble},
+    {ShowImagePart::refrainBackground, SizeRule::CoversDesignWidth, 0, 0, "the refrain background"},
+    {ShowImagePart::refrainForeground, SizeRule::CoversDesignWidth, 0, 0, "the refrain foreground"},
+    {ShowImagePart::refrainSun, SizeRule::Square, 0, 0, "the turning sun"},
+    {ShowImagePart::tunnelTextures, SizeRule::PowerOfTwoSides, 0, 0, "a tunnel texture"},
+    {ShowImagePart::logo, SizeRule::FitsWithin, logoMaxWidth, maxTextureSide, "the logo, centred with margins"},
+    {ShowImagePart::pictograms, SizeRule::FitsWithin, 2 * designSpaceWidth, 2 * designSpaceHeight,
      "a pictogram (an icon, or a picture panned and zoomed across the screen)"},
-    {"data/", SizeRule::FitsWithin, designSpaceWidth, designSpaceHeight, nullptr, "a full-screen picture"},
+    {ShowImagePart::features, SizeRule::FitsWithin, designSpaceWidth, designSpaceHeight, fullScreen},
+    {ShowImagePart::polaroids, SizeRule::FitsWithin, designSpaceWidth, designSpaceHeight, fullScreen},
+    {ShowImagePart::credits, SizeRule::FitsWithin, designSpaceWidth, designSpaceHeight, fullScreen},
 };
 
-const PlacementRule* placementRuleFor(const std::string& fileName) {
+const PlacementRule* placementRuleFor(ShowImagePart part) {
     for (const PlacementRule& rule : placementRules) {
-        if (fileName.compare(0, std::string(rule.prefix).size(), rule.prefix) == 0) return &rule;
+        if (rule.part == part) return &rule;
     }
     return nullptr;
 }
@@ -107,10 +110,11 @@ std::string placementProblem(const PlacementRule& rule, ImageSize size,
         return prefix + "drawn at (" + std::to_string(rule.a) + "," + std::to_string(rule.b) + ") it ends outside " +
                designSpaceText;
     case SizeRule::NoLargerThanImage: {
-        auto bound = measured.find(rule.other);
+        const std::string other = showImageFileName(rule.other, 0);
+        auto bound = measured.find(other);
         if (bound == measured.end()) return "";  // the bubble's own problem is reported for it
         if (size.width <= bound->second.width && size.height <= bound->second.height) return "";
-        return prefix + "larger than its bubble " + rule.other + " (" + sizeText(bound->second) + ")";
+        return prefix + "larger than its bubble " + other + " (" + sizeText(bound->second) + ")";
     }
     case SizeRule::CoversDesignWidth:
         if (size.width >= designSpaceWidth && size.height > designSpaceHeight) return "";
@@ -247,7 +251,7 @@ void checkBuiltProgram(const ShaderProgram& program, ProblemList* problems) {
         return;
     }
     for (const char* uniform : {"time", "alpha"}) {
-        if (glGetUniformLocation(program.program, uniform) < 0) {
+        if (!shaderHasUniform(program, uniform)) {
             problems->push_back(programName + ": no active uniform '" + uniform + "'");
         }
     }
@@ -276,18 +280,17 @@ std::string prefixed(const std::string& file, const std::string& problem) { retu
 
 ProblemList checkCatalogueImages() {
     ProblemList problems;
-    AssetCatalogue catalogue;
     std::map<std::string, ImageSize> measured;
     int64_t budgetUsed = 0;
-    for (const CatalogueEntry& entry : catalogueEntries(&catalogue)) {
+    for (const ShowImage& image : showImages()) {
         ImageSize size{0, 0};
-        std::string problem = imageProblem(entry.fileName, &size, &budgetUsed);
+        std::string problem = imageProblem(image.fileName, &size, &budgetUsed);
         if (problem.empty()) {
-            const PlacementRule* rule = placementRuleFor(entry.fileName);
+            const PlacementRule* rule = placementRuleFor(image.part);
             if (rule) problem = placementProblem(*rule, size, measured);
-            measured[entry.fileName] = size;
+            measured[image.fileName] = size;
         }
-        if (!problem.empty()) problems.push_back(prefixed(entry.fileName, problem));
+        if (!problem.empty()) problems.push_back(prefixed(image.fileName, problem));
     }
     return problems;
 }
@@ -319,7 +322,8 @@ ProblemList checkSong() {
     ProblemList problems;
     if (rate != songOutputRate || channels != songOutputChannels) {
         problems.push_back(prefixed(songFileName, std::to_string(rate) + " Hz, " + std::to_string(channels) +
-                                                      " channels; the show is made for 44100 Hz stereo"));
+                                                      " channels; the show is made for " +
+                                                      std::to_string(songOutputRate) + " Hz stereo"));
     }
     SongStream* stream = nullptr;
     status = openSongStream(songFileName, &stream);
@@ -355,8 +359,8 @@ ProblemList checkShaders() {
     ShaderProgram program = buildCapturingLogs(&logs);
     addLogLines(logs, &problems);
     checkBuiltProgram(program, &problems);
-    glUseProgram(0);
-    glDeleteProgram(program.program);
+    useNoShaderProgram();
+    deleteShaderProgram(&program);
     window.close();
     return problems;
 }

@@ -1,7 +1,5 @@
 // The preview's heads-up display: what it says (plain text lines, worked out from the transport,
-// the tracks and the catalogue) and drawing those lines over the finished frame with
-// stb_easy_font's quads, in the window's own pixels and through the same GL state, which it
-// leaves as it found it.
+// the tracks and the catalogue) and those lines over the finished frame.
 #pragma once
 
 #include "preview/transport.h"

@@ -2,12 +2,11 @@
 #include "preview/show_watch.h"
 
 #include "base/show_facts.h"
+#include "render/shader_program.h"
 #include "render/texture_store.h"
 #include "sync/sync.h"
 #include "sync/track_accents.h"
 #include "sync/track_text.h"
-
-#include <GL/glew.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -71,14 +70,14 @@ bool reloadImage(ShowWatch* watch, TextureStore* store, const std::string& file)
 
 bool rebuildShader(ShowWatch* watch, ShaderProgram* shader) {
     ShaderProgram rebuilt = ShaderProgram::build(vertexShaderFileName, fragmentShaderFileName);
-    glUseProgram(0);
+    useNoShaderProgram();
     if (!rebuilt.linked) {
-        glDeleteProgram(rebuilt.program);
         if (rebuilt.log != watch->shaderProblem) std::fprintf(stderr, "%s", rebuilt.log.c_str());
         watch->shaderProblem = rebuilt.log.empty() ? "the shader program did not link" : rebuilt.log;
+        deleteShaderProgram(&rebuilt);
         return false;
     }
-    if (shader->program != 0) glDeleteProgram(shader->program);
+    deleteShaderProgram(shader);
     *shader = rebuilt;
     watch->shaderProblem.clear();
     return true;

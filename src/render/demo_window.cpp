@@ -7,71 +7,29 @@
 
 #include <GL/glew.h>
 #include <GL/glu.h>
-#include <GLFW/glfw3.h>
-
-DemoWindow* currentDisplay = nullptr;
 
 DemoWindow::DemoWindow() : width(0), height(0) {}
 
-namespace {
-
-// The 8/8/8/8 colour, 16-bit depth and no stencil every window of the program asks for.
-void requestFramebuffer() {
-    glfwWindowHint(GLFW_RED_BITS, 8);
-    glfwWindowHint(GLFW_GREEN_BITS, 8);
-    glfwWindowHint(GLFW_BLUE_BITS, 8);
-    glfwWindowHint(GLFW_ALPHA_BITS, 8);
-    glfwWindowHint(GLFW_DEPTH_BITS, 16);
-    glfwWindowHint(GLFW_STENCIL_BITS, 0);
-}
-
-}  // namespace
-
-bool DemoWindow::open(int width_, int height_) {
+void DemoWindow::setSize(int width_, int height_) {
     width = width_;
     height = height_;
-    reportWindowErrors();
-    if (glfwInit() != GLFW_TRUE) return false;
-    glfwSetTime(0.0);  // the frame timer starts with the display, whoever initialised GLFW first
-    requestFramebuffer();
-    // Full screen at the desktop's own video mode, refresh rate included, so the monitor's mode
-    // is never switched (and never left switched should the program end early).
-    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
-    const GLFWvidmode* desktop = monitor ? glfwGetVideoMode(monitor) : nullptr;
-    if (desktop) glfwWindowHint(GLFW_REFRESH_RATE, desktop->refreshRate);
-    window = glfwCreateWindow(width, height, "Demo", monitor, nullptr);
-    if (!window) {
-        glfwTerminate();
-        return false;
-    }
-    glfwMakeContextCurrent(window);
-    glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
-    // Key presses are latched until read: a tap of Escape whose press and release both fall
-    // between two slow frames still ends the show at the next frame.
-    glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
-    glfwSwapInterval(1);
-    glfwSetWindowTitle(window, "Demo");
+    scaleX = float(width) / designWidth;
+    scaleY = float(height) / designHeight;
+}
+
+bool DemoWindow::open(int width_, int height_) {
+    setSize(width_, height_);
+    window = openFullScreenWindow(width, height, "Demo");
+    if (!window) return false;
     initGL();
     glewInit();
     return true;
 }
 
 bool DemoWindow::openWindow(int width_, int height_, const char* title) {
-    scaleX = float(width_) / designWidth;
-    scaleY = float(height_) / designHeight;
-    width = width_;
-    height = height_;
-    reportWindowErrors();
-    if (glfwInit() != GLFW_TRUE) return false;
-    requestFramebuffer();
-    glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
-    window = glfwCreateWindow(width, height, title, nullptr, nullptr);
-    if (!window) {
-        glfwTerminate();
-        return false;
-    }
-    glfwMakeContextCurrent(window);
-    glfwSwapInterval(1);
+    setSize(width_, height_);
+    window = openResizableWindow(width, height, title);
+    if (!window) return false;
     initGL();
     glewInit();
     return true;
@@ -79,16 +37,12 @@ bool DemoWindow::openWindow(int width_, int height_, const char* title) {
 
 void DemoWindow::resize(int width_, int height_) {
     if (!hasContext() || width_ <= 0 || height_ <= 0) return;
-    width = width_;
-    height = height_;
-    scaleX = float(width) / designWidth;
-    scaleY = float(height) / designHeight;
+    setSize(width_, height_);
     setViewportAndProjection();
 }
 
 bool DemoWindow::openOffscreen(int width_, int height_) {
-    width = width_;
-    height = height_;
+    setSize(width_, height_);
     offscreen = createOffscreenGL(width, height);
     if (!offscreen) return false;
     initGL();
@@ -132,6 +86,14 @@ void DemoWindow::setPerspective() {
     gluPerspective(fov, double(float(width) / float(height)), double(0.0001f), 1000.0);
 }
 
+void DemoWindow::enableBlending() {
+    if (hasContext()) glEnable(GL_BLEND);
+}
+
+void DemoWindow::disableDepthTest() {
+    if (hasContext()) glDisable(GL_DEPTH_TEST);
+}
+
 void DemoWindow::clear(const Colour& colour) {
     if (!hasContext()) return;
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -141,13 +103,12 @@ void DemoWindow::clear(const Colour& colour) {
 
 void DemoWindow::swapBuffers() {
     if (!window) return;
-    glfwSwapBuffers(window);
-    glfwPollEvents();
+    presentWindow(window);
 }
 
 bool DemoWindow::isRunning() {
     if (!window) return true;
-    return glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_PRESS;
+    return !escapePressed(window);
 }
 
 bool DemoWindow::close() {
@@ -155,13 +116,13 @@ bool DemoWindow::close() {
         destroyOffscreenGL(offscreen);
         offscreen = nullptr;
     }
-    glfwTerminate();
+    closeWindows();
     window = nullptr;
     return true;
 }
 
-void DemoWindow::readPixels(unsigned int format, uint8_t* out) {
+void DemoWindow::readPixels(uint8_t* out) {
     if (!hasContext()) return;
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, width, height, format, GL_UNSIGNED_BYTE, out);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, out);
 }

@@ -34,7 +34,7 @@ void DemoWindow::restoreFrom2D() {
 }
 
 void DemoWindow::drawQuad(const Vec3& origin, const Vec2& tcA, const Vec2& tcB) {
-    if (!hasContext() || drawsCovered) return;
+    if (!hasContext()) return;
     glDepthMask(GL_FALSE);
     switchTo2D();
     float w = float(width), h = float(height);
@@ -54,14 +54,6 @@ void DemoWindow::drawQuad(const Vec3& origin, const Vec2& tcA, const Vec2& tcB) 
 }
 
 namespace {
-
-// Whether blending in the current colour's alpha leaves every pixel as it is: an alpha of 0 (or
-// below, which GL clamps to 0) gives source x 0 + destination x 1.
-bool currentColourIsInvisible() {
-    float colour[4] = {1, 1, 1, 1};
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    return colour[3] <= 0.0f;
-}
 
 // The window pixels the part of a sprite can touch: its corners (relative to the sprite's
 // centre, in output pixels) turned by the angle as glRotatef turns them, placed at the centre,
@@ -109,11 +101,11 @@ bool DemoWindow::spriteCoversOutput(int slot, Vec2 position) const {
            (position.y + float(band.bottom)) * scaleY >= float(height);
 }
 
-void DemoWindow::drawSprite(int slot, const Vec2& scale, Vec2 position, float angleDegrees) {
-    if (!hasContext() || drawsCovered || !currentTextures || !currentTextures->holds(slot)) return;
+void DemoWindow::drawSprite(int slot, const Vec2& scale, Vec2 position, float angleDegrees, bool whole) {
+    if (!hasContext() || !currentTextures || !currentTextures->holds(slot)) return;
     const Texture& texture = currentTextures->get(slot);
     const TexelRect& part = texture.visible;
-    if (!everyQuadWhole && (part.left >= part.right || part.top >= part.bottom || currentColourIsInvisible())) return;
+    if (!whole && (part.left >= part.right || part.top >= part.bottom)) return;
     float x = position.x * scaleX;
     float y = position.y * scaleY;
     glEnable(GL_TEXTURE_2D);
@@ -124,7 +116,7 @@ void DemoWindow::drawSprite(int slot, const Vec2& scale, Vec2 position, float an
     // Only the pixels the visible texels can reach are drawn, through a scissor box: the quad
     // itself stays whole, so every pixel drawn is exactly the pixel the whole quad gives. The old
     // path draws every sprite whole, for comparing the two.
-    if (!everyQuadWhole) {
+    if (!whole) {
         float x0 = w * (float(part.left) / texture.width - 0.5f), x1 = w * (float(part.right) / texture.width - 0.5f);
         float y0 = h * (float(part.top) / texture.height - 0.5f), y1 = h * (float(part.bottom) / texture.height - 0.5f);
         const float corners[4][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};

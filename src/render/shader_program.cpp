@@ -77,3 +77,14 @@ ShaderProgram ShaderProgram::build(const std::string& vertexPath, const std::str
     glUseProgram(result.program);
     return result;
 }
+
+void useNoShaderProgram() { glUseProgram(0); }
+
+void deleteShaderProgram(ShaderProgram* program) {
+    if (program->program != 0) glDeleteProgram(program->program);
+    *program = ShaderProgram();
+}
+
+bool shaderHasUniform(const ShaderProgram& program, const char* name) {
+    return glGetUniformLocation(program.program, name) >= 0;
+}

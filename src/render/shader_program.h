@@ -19,3 +19,10 @@ struct ShaderProgram {
 
 // Shader sources larger than this are treated as unreadable.
 constexpr long maxShaderSourceBytes = 1 << 20;
+
+// Makes no program current: drawing is fixed-function again.
+void useNoShaderProgram();
+// Deletes the program's GL name (0 is left alone) and empties the record.
+void deleteShaderProgram(ShaderProgram* program);
+// Whether the program has an active uniform of the name.
+bool shaderHasUniform(const ShaderProgram& program, const char* name);

@@ -24,3 +24,9 @@ struct Colour {
     float b = 0.0f;
     float a = 0.0f;
 };
+
+// How far a placement moves to either side of where it rests: x by up to x, y by up to y.
+struct SwayReach {
+    double x;
+    double y;
+};

@@ -7,15 +7,11 @@
 #include "base/show_facts.h"
 #include "platform/desktop.h"
 #include "render/demo_window.h"
-#include "render/texture_store.h"
 #include "runtime/frame.h"
 #include "runtime/main_loop.h"
 #include "runtime/music.h"
-#include "runtime/show_loader.h"
+#include "runtime/show.h"
 #include "sync/sync.h"
-
-#include <GL/glew.h>
-#include <GLFW/glfw3.h>
 
 namespace {
 
@@ -27,26 +23,21 @@ struct Music {
 
 struct Demo {
     DemoWindow* display = nullptr;
-    TextureStore* textures = nullptr;
     Music music;
-    SyncDevice* syncDevice = nullptr;
     Show show = {};
 };
 
-// Start-up steps 1 and 2: the display, scaled to the desktop and opened full-screen. Whether it
-// opened is not checked: without a display the song still plays and the loop still runs.
+// The display, at the desktop's size and full-screen. Whether it opened is not checked: without a
+// display the song still plays and the loop still runs.
 DemoWindow* openDisplay() {
     DemoWindow* display = new DemoWindow;
-    currentDisplay = display;
     int width = designSpaceWidth, height = designSpaceHeight;
     desktopSize(&width, &height);
-    display->scaleX = float(width) / float(designSpaceWidth);
-    display->scaleY = float(height) / float(designSpaceHeight);
     display->open(width, height);
     return display;
 }
 
-// Start-up steps 5 to 8.
+// The sound system, version-checked and started, and the song's stream.
 bool openMusic(Music* music) {
     if (!soundCallSucceeded(FMOD_System_Create(&music->system))) return false;
     unsigned int version = 0;
@@ -57,7 +48,7 @@ bool openMusic(Music* music) {
     return soundCallSucceeded(music->system->createStream(songSettings.fileName, mode, nullptr, &music->song));
 }
 
-// Shutdown step 2; each release is checked before the next.
+// Each release is checked before the next.
 bool releaseMusic(Music* music) {
     return soundCallSucceeded(music->song->release()) && soundCallSucceeded(music->system->close()) &&
            soundCallSucceeded(music->system->release());
@@ -71,7 +62,7 @@ double loopReadRow(void* context) { return readMusicClock(static_cast<Demo*>(con
 
 void loopDrawFrame(void* context, double row) {
     Demo* demo = static_cast<Demo*>(context);
-    FrameState frame = {row, glfwGetTime()};
+    FrameState frame = {row, frameTimerSeconds()};
     renderFrame(demo->display, frame, &demo->show);
     demo->display->swapBuffers();
 }
@@ -81,29 +72,21 @@ void loopDrawFrame(void* context, double row) {
 int runDemo() {
     Demo demo;
     demo.display = openDisplay();
-    demo.textures = new TextureStore;
-    currentTextures = demo.textures;
     demo.display->clear(clearColour);  // a black screen while the rest loads
     demo.display->swapBuffers();
     if (!openMusic(&demo.music)) return -1;
-    demo.syncDevice = createSyncDevice();
-    if (!demo.syncDevice) return -1;
-    loadShow(demo.syncDevice, demo.display, demo.textures, &demo.show);  // start-up steps 10 to 12
+    if (!openShow(demo.display, &demo.show)) return -1;
     if (!soundCallSucceeded(
             demo.music.system->playSound(FMOD_CHANNEL_FREE, demo.music.song, false, &demo.music.channel))) {
         return -1;
     }
-    if (demo.display->hasContext()) glEnable(GL_BLEND);
 
     MainLoopHooks hooks = {&demo, loopIsRunning, loopUpdateMusic, loopReadRow, loopDrawFrame};
     runMainLoop(hooks);
 
-    destroySyncDevice(demo.syncDevice);
+    closeShow(&demo.show);
     if (!releaseMusic(&demo.music)) return -1;
-    delete demo.textures;
-    currentTextures = nullptr;
     demo.display->close();
     delete demo.display;
-    currentDisplay = nullptr;
     return 0;
 }

@@ -1,27 +1,26 @@
-// One frame of the show: clear, then the scene steps in their fixed order. The live loop and the
-// capture tool both draw through this one function; only where the row and t come from differs.
+// One frame of the show: the scene steps in their fixed order write the frame's layers, and the
+// renderer draws them after a clear. The live loop, the capture tool, the preview and the lint
+// all follow frames through here; only where the row and t come from differs.
 #pragma once
 
-#include "render/shader_program.h"
+#include "render/draw_layers.h"
+#include "render/frame_layers.h"
 #include "render/types.h"
 #include "runtime/asset_catalogue.h"
+#include "runtime/show.h"
 #include "runtime/track_set.h"
 #include "scenes/frame_state.h"
 #include "scenes/tunnel.h"
 
 class DemoWindow;
 
-// Everything the scenes draw with: resolved once at start-up, read while frames are drawn. The
-// tunnel's phases are the one thing a frame changes.
-struct Show {
-    TrackSet tracks;
-    ShaderProgram shader;
-    AssetCatalogue catalogue;
-    TunnelState tunnel;
-};
-
 extern const Colour clearColour;  // opaque black
 
-// Draws the frame into the display's back buffer (it does not present it). Makes no GL call when
-// the display has no context.
-void renderFrame(DemoWindow* display, const FrameState& frame, Show* show);
+// The frame at a row and frame time: the scene steps' layers in drawing order. Moves the tunnel's
+// phases on as showing the frame does.
+void describeFrame(const TrackSet& tracks, const AssetCatalogue& catalogue, const ImageSizes& images,
+                   const FrameState& frame, TunnelState* tunnel, FrameLayers* out);
+
+// Clears the display's back buffer and draws the frame into it (it does not present it). Makes no
+// GL call when the display has no context.
+void renderFrame(DemoWindow* display, const FrameState& frame, Show* show, LayerDrawing how = LayerDrawing::SkipHidden);

@@ -27,7 +27,7 @@ const char* const trackNames[trackCount] = {
 SyncTrack* TrackSet::*const trackSetFields[trackCount] = {
     &TrackSet::fadeBgWhite,          &TrackSet::fadeFgBlack,        &TrackSet::fadeFgNoise,
     &TrackSet::avatarGood,           &TrackSet::avatarEvil,         &TrackSet::lyricsGood,
-    &TrackSet::lyricsEvil,           &TrackSet::pictogramPictogram, &TrackSet::pictogramX,
+    &TrackSet::lyricsEvil,           &TrackSet::pictogramIndex,     &TrackSet::pictogramX,
     &TrackSet::pictogramY,           &TrackSet::pictogramScale,     &TrackSet::features,
     &TrackSet::refrainBackground,    &TrackSet::refrainSun,         &TrackSet::refrainForeground,
     &TrackSet::refrainPolaroidStart, &TrackSet::refrainPolaroidEnd, &TrackSet::tunnelMove,

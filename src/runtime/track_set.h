@@ -17,7 +17,7 @@ struct TrackSet {
     SyncTrack* avatarEvil;
     SyncTrack* lyricsGood;
     SyncTrack* lyricsEvil;
-    SyncTrack* pictogramPictogram;
+    SyncTrack* pictogramIndex;
     SyncTrack* pictogramX;
     SyncTrack* pictogramY;
     SyncTrack* pictogramScale;

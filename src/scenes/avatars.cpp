@@ -2,18 +2,30 @@
 // float; the bubble offsets are added in float.
 #include "scenes/avatars.h"
 
-#include "render/demo_window.h"
+#include "scenes/layer_writer.h"
 #include "scenes/placements.h"
 #include "scenes/selection.h"
 #include "sync/sync.h"
-
-#include <GL/glew.h>
 
 #include <cmath>
 
 namespace {
 
-void drawAt(DemoWindow* display, int slot, Vec2 position) { display->drawSprite(slot, Vec2(1, 1), position, 0.0f); }
+// The face of entry faceValue, its bubble, and the lyric of entry lyricValue on the bubble; the
+// bubble and the lyric only with a face.
+void describeCharacter(const AvatarShake& shake, const ImageSizes& images, const CharacterPlacement& place,
+                       const CharacterImages& pictures, float faceValue, float lyricValue, FrameLayers* out) {
+    int faceIndex = 0, lyricIndex = 0;
+    if (!pickEntry(faceValue, place.faceCount, &faceIndex)) return;
+    Vec2 corner = characterCorner(place, shake.swayPhaseX, shake.swayY);
+    Vec2 rest = characterCorner(place, 0.0, 0.0);
+    addImageLayer(out, images, pictures.faces[faceIndex], ImageLayerPlace{corner, rest, place.sway}, opaqueWhite);
+    ImageLayerPlace bubble = {bubbleCorner(place, corner), bubbleCorner(place, rest), place.sway};
+    addImageLayer(out, images, pictures.bubble, bubble, opaqueWhite);
+    if (pickEntry(lyricValue, place.lyricCount, &lyricIndex)) {
+        addImageLayer(out, images, pictures.lyrics[lyricIndex], bubble, opaqueWhite);
+    }
+}
 
 }  // namespace
 
@@ -31,29 +43,16 @@ AvatarShake computeAvatarShake(const FrameState& frame, const SyncTrack* avatarE
     return shake;
 }
 
-void renderGoodAvatar(const FrameState& frame, const AvatarShake& shake, DemoWindow* display,
-                      const GoodAvatarImages& images, const SyncTrack* avatarGood, const SyncTrack* lyricsGood) {
+void describeGoodAvatar(const FrameState& frame, const AvatarShake& shake, const ImageSizes& images,
+                        const CharacterImages& pictures, const SyncTrack* avatarGood, const SyncTrack* lyricsGood,
+                        FrameLayers* out) {
     float face = evaluateTrack(avatarGood, frame.row);
     float lyric = evaluateTrack(lyricsGood, frame.row);
-    glColor4f(1, 1, 1, 1);
-    int faceIndex = 0, lyricIndex = 0;
-    if (!pickEntry(face, goodCharacter.faceCount, &faceIndex)) return;
-    Vec2 corner = characterCorner(goodCharacter, shake.swayPhaseX, shake.swayY);
-    drawAt(display, images.faces[faceIndex], corner);
-    Vec2 bubble = bubbleCorner(goodCharacter, corner);
-    drawAt(display, images.bubble, bubble);
-    if (pickEntry(lyric, goodCharacter.lyricCount, &lyricIndex)) drawAt(display, images.lyrics[lyricIndex], bubble);
+    describeCharacter(shake, images, goodCharacter, pictures, face, lyric, out);
 }
 
-void renderEvilAvatar(const FrameState& frame, const AvatarShake& shake, DemoWindow* display,
-                      const EvilAvatarImages& images, const SyncTrack* lyricsEvil) {
+void describeEvilAvatar(const FrameState& frame, const AvatarShake& shake, const ImageSizes& images,
+                        const CharacterImages& pictures, const SyncTrack* lyricsEvil, FrameLayers* out) {
     float lyric = evaluateTrack(lyricsEvil, frame.row);
-    glColor4f(1, 1, 1, 1);
-    int faceIndex = 0, lyricIndex = 0;
-    if (!pickEntry(shake.evilValue, evilCharacter.faceCount, &faceIndex)) return;
-    Vec2 corner = characterCorner(evilCharacter, shake.swayPhaseX, shake.swayY);
-    drawAt(display, images.faces[faceIndex], corner);
-    Vec2 bubble = bubbleCorner(evilCharacter, corner);
-    drawAt(display, images.bubble, bubble);
-    if (pickEntry(lyric, evilCharacter.lyricCount, &lyricIndex)) drawAt(display, images.lyrics[lyricIndex], bubble);
+    describeCharacter(shake, images, evilCharacter, pictures, shake.evilValue, lyric, out);
 }

@@ -3,10 +3,9 @@
 // fast jitter.
 #pragma once
 
-#include "render/types.h"
+#include "render/frame_layers.h"
 #include "scenes/frame_state.h"
 
-class DemoWindow;
 struct SyncTrack;
 
 struct AvatarShake {
@@ -17,20 +16,17 @@ struct AvatarShake {
     Vec2 pictogramWobble;  // pictogramWobbleReach times (cos(swayPhaseX), swayY)
 };
 
-struct GoodAvatarImages {
-    const int* faces;  // goodFaceCount
+// A character's pictures as texture slots: its faces, its empty bubble and its lyrics.
+struct CharacterImages {
+    const int* faces;  // goodFaceCount or evilFaceCount
     int bubble;
-    const int* lyrics;  // goodLyricCount
-};
-
-struct EvilAvatarImages {
-    const int* faces;  // evilFaceCount
-    int bubble;
-    const int* lyrics;  // evilLyricCount
+    const int* lyrics;  // goodLyricCount or evilLyricCount
 };
 
 AvatarShake computeAvatarShake(const FrameState& frame, const SyncTrack* avatarEvil);
-void renderGoodAvatar(const FrameState& frame, const AvatarShake& shake, DemoWindow* display,
-                      const GoodAvatarImages& images, const SyncTrack* avatarGood, const SyncTrack* lyricsGood);
-void renderEvilAvatar(const FrameState& frame, const AvatarShake& shake, DemoWindow* display,
-                      const EvilAvatarImages& images, const SyncTrack* lyricsEvil);
+// Each adds its character's face, bubble and lyric, in that order, to the frame's layers.
+void describeGoodAvatar(const FrameState& frame, const AvatarShake& shake, const ImageSizes& images,
+                        const CharacterImages& pictures, const SyncTrack* avatarGood, const SyncTrack* lyricsGood,
+                        FrameLayers* out);
+void describeEvilAvatar(const FrameState& frame, const AvatarShake& shake, const ImageSizes& images,
+                        const CharacterImages& pictures, const SyncTrack* lyricsEvil, FrameLayers* out);

@@ -1,14 +1,12 @@
-// The three full-output layers: the noise layer drawn by the shader program, and the white and
+// The three full-output layers: the noise layer drawn by the noise program, and the white and
 // black fades, each with an opacity that follows its track.
 #pragma once
 
-#include "render/shader_program.h"
+#include "render/frame_layers.h"
 #include "scenes/frame_state.h"
 
-class DemoWindow;
 struct SyncTrack;
 
-void renderNoiseOverlay(const FrameState& frame, DemoWindow* display, const ShaderProgram& shader,
-                        const SyncTrack* fadeFgNoise);
-void renderWhiteFade(const FrameState& frame, DemoWindow* display, const SyncTrack* fadeBgWhite);
-void renderBlackFade(const FrameState& frame, DemoWindow* display, const SyncTrack* fadeFgBlack);
+void describeNoiseOverlay(const FrameState& frame, const SyncTrack* fadeFgNoise, FrameLayers* out);
+void describeWhiteFade(const FrameState& frame, const SyncTrack* fadeBgWhite, FrameLayers* out);
+void describeBlackFade(const FrameState& frame, const SyncTrack* fadeFgBlack, FrameLayers* out);

@@ -3,12 +3,10 @@
 // scenes/placements.h.
 #pragma once
 
-#include "render/types.h"
+#include "render/frame_layers.h"
 #include "scenes/frame_state.h"
 
-class DemoWindow;
 struct SyncTrack;
-struct TextureStore;
 struct AvatarShake;
 
 struct PictogramTracks {
@@ -18,9 +16,9 @@ struct PictogramTracks {
     const SyncTrack* scale;
 };
 
-void renderPictogram(const FrameState& frame, const AvatarShake& shake, DemoWindow* display, const TextureStore* store,
-                     const int* pictograms, const PictogramTracks& tracks);
-void renderFeatures(const FrameState& frame, DemoWindow* display, const int* featureImages, const SyncTrack* features);
-
+void describePictogram(const FrameState& frame, const AvatarShake& shake, const ImageSizes& images,
+                       const int* pictograms, const PictogramTracks& tracks, FrameLayers* out);
+void describeFeatures(const FrameState& frame, const ImageSizes& images, const int* featureImages,
+                      const SyncTrack* features, FrameLayers* out);
 // The features image's position, from t alone: its jitter about the design origin.
 Vec2 featuresJitter(double t);

@@ -21,12 +21,6 @@ constexpr int creditsFirst = 33;   // the first credit among the polaroids
 constexpr int tunnelTextureCount = 3;
 constexpr int tunnelVariationCount = 3;
 
-// How far a placement moves to either side of where it rests: x by up to x, y by up to y.
-struct SwayReach {
-    double x;
-    double y;
-};
-
 // While the evil character is shown, every sway tied to the characters runs this many times as
 // fast, which turns it into a jitter.
 constexpr float shakeFactorWhileEvil = 100.0f;

@@ -1,25 +1,22 @@
 // The refrain's layers and its pile of photographs.
 #include "scenes/refrain.h"
 
-#include "render/demo_window.h"
 #include "scenes/avatars.h"
+#include "scenes/layer_writer.h"
 #include "scenes/placements.h"
 #include "sync/sync.h"
 
-#include <GL/glew.h>
-
 #include <cmath>
 
-void renderRefrain(const FrameState& frame, DemoWindow* display, const RefrainImages& images, const SyncTrack* sun,
-                   const SyncTrack* foreground, const SyncTrack* background) {
-    // The opaque white of the good character's step is still the current colour.
-    float sunY = evaluateTrack(sun, frame.row);
-    float foregroundY = evaluateTrack(foreground, frame.row);
-    float backgroundY = evaluateTrack(background, frame.row);
-    const Vec2 unscaled(1, 1);
-    display->drawSprite(images.background, unscaled, Vec2(0, backgroundY), 0.0f);
-    display->drawSprite(images.sun, unscaled, sunCorner(sunY, frame.t), sunAngleDegrees(frame.t));
-    display->drawSprite(images.foreground, unscaled, Vec2(0, foregroundY), 0.0f);
+void describeRefrain(const FrameState& frame, const ImageSizes& images, const RefrainImages& pictures,
+                     const RefrainTracks& tracks, FrameLayers* out) {
+    float sunY = evaluateTrack(tracks.sun, frame.row);
+    float foregroundY = evaluateTrack(tracks.foreground, frame.row);
+    float backgroundY = evaluateTrack(tracks.background, frame.row);
+    addImageLayer(out, images, pictures.background, stillPlace(Vec2(0, backgroundY)), opaqueWhite);
+    ImageLayerPlace sun = {sunCorner(sunY, frame.t), Vec2(sunLeft, sunY), sunSwayReach};
+    addImageLayer(out, images, pictures.sun, sun, opaqueWhite, 1.0f, sunAngleDegrees(frame.t));
+    addImageLayer(out, images, pictures.foreground, stillPlace(Vec2(0, foregroundY)), opaqueWhite);
 }
 
 Vec2 polaroidOffset(double t, float shakeFactor) {
@@ -28,22 +25,22 @@ Vec2 polaroidOffset(double t, float shakeFactor) {
                 float(k * polaroidJitterReach.y * std::sin(100 * (0.8 * t)) / 100));
 }
 
-// Draws entries trunc(start) .. ceil(end) - 1 in order, the last fading in with the fraction of
+// Adds entries trunc(start) .. ceil(end) - 1 in order, the last fading in with the fraction of
 // end. From the first credit on, each image sways on its own phase.
-void renderPolaroids(const FrameState& frame, const AvatarShake& shake, DemoWindow* display, const int* polaroids,
-                     const SyncTrack* polaroidStart, const SyncTrack* polaroidEnd) {
-    glColor4f(1, 1, 1, 1);
-    float start = evaluateTrack(polaroidStart, frame.row);
-    float end = evaluateTrack(polaroidEnd, frame.row);
-    Vec2 offset = polaroidOffset(frame.t, shake.shakeFactor);
+void describePolaroids(const FrameState& frame, const AvatarShake& shake, const ImageSizes& images,
+                       const int* polaroids, const PolaroidTracks& tracks, FrameLayers* out) {
+    float start = evaluateTrack(tracks.start, frame.row);
+    float end = evaluateTrack(tracks.end, frame.row);
     if (!(start > -1.0f && start < float(polaroidCount) && end < float(polaroidCount))) return;
-    int i = int(start);
+    bool credits = start >= float(creditsFirst);
+    double jitterScale = double(shake.shakeFactor) / double(shakeFactorWhileEvil);
+    ImageLayerPlace place = {polaroidOffset(frame.t, shake.shakeFactor), Vec2(0, 0),
+                             SwayReach{polaroidJitterReach.x * jitterScale, polaroidJitterReach.y * jitterScale}};
+    if (credits) place.reach = creditSwayReach;
     float last = std::ceil(end);
-    while (last > float(i)) {
+    for (int i = int(start); last > float(i); ++i) {
         float alpha = float(i + 1) == last ? end - std::floor(end) : 1.0f;
-        glColor4f(1, 1, 1, alpha);
-        if (start >= float(creditsFirst)) offset = creditCorner(i, frame.t);
-        display->drawSprite(polaroids[i], Vec2(1, 1), offset, 0.0f);
-        ++i;
+        if (credits) place.corner = creditCorner(i, frame.t);
+        addImageLayer(out, images, polaroids[i], place, Colour{1, 1, 1, alpha});
     }
 }

@@ -2,11 +2,10 @@
 // a run of photographs (and, sharing their list, the credits) that pile up one by one.
 #pragma once
 
-#include "render/types.h"
+#include "render/frame_layers.h"
 #include "scenes/frame_state.h"
 #include "scenes/placements.h"
 
-class DemoWindow;
 struct SyncTrack;
 struct AvatarShake;
 
@@ -16,10 +15,21 @@ struct RefrainImages {
     int foreground;
 };
 
-void renderRefrain(const FrameState& frame, DemoWindow* display, const RefrainImages& images, const SyncTrack* sun,
-                   const SyncTrack* foreground, const SyncTrack* background);
-void renderPolaroids(const FrameState& frame, const AvatarShake& shake, DemoWindow* display, const int* polaroids,
-                     const SyncTrack* polaroidStart, const SyncTrack* polaroidEnd);
+struct RefrainTracks {
+    const SyncTrack* sun;
+    const SyncTrack* foreground;
+    const SyncTrack* background;
+};
 
+struct PolaroidTracks {
+    const SyncTrack* start;
+    const SyncTrack* end;
+};
+
+// Adds the background, the sun and the foreground, in that order.
+void describeRefrain(const FrameState& frame, const ImageSizes& images, const RefrainImages& pictures,
+                     const RefrainTracks& tracks, FrameLayers* out);
+void describePolaroids(const FrameState& frame, const AvatarShake& shake, const ImageSizes& images,
+                       const int* polaroids, const PolaroidTracks& tracks, FrameLayers* out);
 // The photographs' shared offset: a jitter scaled by the frame's shake factor.
 Vec2 polaroidOffset(double t, float shakeFactor);

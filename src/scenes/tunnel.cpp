@@ -2,12 +2,10 @@
 // double on the single-precision argument and rounded back.
 #include "scenes/tunnel.h"
 
-#include "render/texture_store.h"
+#include "base/frame_grid.h"
 #include "scenes/placements.h"
 #include "scenes/selection.h"
 #include "sync/sync.h"
-
-#include <GL/glew.h>
 
 #include <cmath>
 
@@ -23,63 +21,36 @@ struct Variation {
     int ringCount;
     float gainX, gainY;
     float spin;  // degrees per unit of the path parameter
-    void (*drawRing)(int slot, float depth);
+    void (*squaresOfRing)(float depth, TunnelRing* ring);
 };
 
-void ringOfVariation0(int slot, float l) {
+void addSquare(TunnelRing* ring, Colour colour, float halfSize) {
+    ring->squares[ring->squareCount++] = TunnelSquare{colour, halfSize};
+}
+
+void squaresOfVariation0(float l, TunnelRing* ring) {
     float q = 10.0f / (l + 1.0f);
-    glColor4f(l / 8.0f, l / 5.0f, l / 4.0f, 10.0f / (l + 5.0f));
-    drawCentredQuad(q);
-    currentTextures->bind(slot);
-    glColor4f(l / 8.0f, l / 8.0f, l / 6.0f, q);
-    drawCentredQuad(q / 4.0f);
+    addSquare(ring, Colour{l / 8.0f, l / 5.0f, l / 4.0f, 10.0f / (l + 5.0f)}, q);
+    addSquare(ring, Colour{l / 8.0f, l / 8.0f, l / 6.0f, q}, q / 4.0f);
 }
 
-void ringOfVariation1(int, float l) {
-    glColor4f(l / 2.0f, l / 7.0f, l / 12.0f, 13.0f / (l + 15.0f));
-    drawCentredQuad(20.0f / (l + 1.0f));
+void squaresOfVariation1(float l, TunnelRing* ring) {
+    addSquare(ring, Colour{l / 2.0f, l / 7.0f, l / 12.0f, 13.0f / (l + 15.0f)}, 20.0f / (l + 1.0f));
 }
 
-void ringOfVariation2(int, float l) {
+void squaresOfVariation2(float l, TunnelRing* ring) {
     float q = 10.0f / (l + 1.0f);
-    glColor4f(l / 5.0f, l / 2.0f, l, 3.0f / (l + 1.0f));
-    drawCentredQuad(q);
-    drawCentredQuad(q / 2.0f);
-    drawCentredQuad(q / 4.0f);
+    Colour colour = {l / 5.0f, l / 2.0f, l, 3.0f / (l + 1.0f)};
+    addSquare(ring, colour, q);
+    addSquare(ring, colour, q / 2.0f);
+    addSquare(ring, colour, q / 4.0f);
 }
 
-const Variation variations[3] = {
-    {10, 3.0f, 2.0f, 100.0f, ringOfVariation0},
-    {20, 3.0f, 2.0f, 100.0f, ringOfVariation1},
-    {10, 2.0f, 4.0f, 50.0f, ringOfVariation2},
+const Variation variations[tunnelVariationCount] = {
+    {10, 3.0f, 2.0f, 100.0f, squaresOfVariation0},
+    {20, 3.0f, 2.0f, 100.0f, squaresOfVariation1},
+    {10, 2.0f, 4.0f, 50.0f, squaresOfVariation2},
 };
-
-// Draws one complete tunnel of a variation and stores its new phase. The rings run from the
-// farthest (depth phase + N) to the nearest, one unit apart, N of them at most, so that a phase
-// too large for single precision to count down from cannot hold the frame.
-int drawVariation(int index, int slot, float m, TunnelState* state) {
-    const Variation& v = variations[index];
-    if (!currentTextures || !currentTextures->holds(slot)) return 0;  // no image, no tunnel
-    glLoadIdentity();
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    currentTextures->bind(slot);
-    glTranslatef(-v.gainX * curveS(m), -v.gainY * curveU(m), 0.0f);
-    float p = state->tunnelPhase[index];
-    float l = p + float(v.ringCount);
-    int ring = 0;
-    for (; ring < v.ringCount && l > p; ++ring, l = l - 1.0f) {
-        glPushMatrix();
-        float s = l + m;
-        glTranslatef(v.gainX * curveS(s), v.gainY * curveU(s), -l);
-        glRotatef(v.spin * s, 0.0f, 0.0f, 1.0f);
-        currentTextures->bind(slot);
-        v.drawRing(slot, l);
-        glPopMatrix();
-    }
-    state->tunnelPhase[index] = nextTunnelPhase(m);
-    return ring;
-}
 
 }  // namespace
 
@@ -94,42 +65,62 @@ float nextTunnelPhase(float move) {
     return p;
 }
 
-void drawCentredQuad(float h) {
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 1);
-    glVertex3f(-h, -h, 0);
-    glTexCoord2f(1, 1);
-    glVertex3f(h, -h, 0);
-    glTexCoord2f(1, 0);
-    glVertex3f(h, h, 0);
-    glTexCoord2f(0, 0);
-    glVertex3f(-h, h, 0);
-    glEnd();
+// The rings run from the farthest (depth phase + N) to the nearest, one unit apart, N of them at
+// most, so that a phase too large for single precision to count down from cannot hold the frame.
+int describeTunnelVariation(int index, int slot, float m, TunnelState* state, TunnelLayer* out) {
+    const Variation& v = variations[index];
+    out->slot = slot;
+    out->variation = index;
+    out->shift = Vec2(-v.gainX * curveS(m), -v.gainY * curveU(m));
+    float p = state->tunnelPhase[index];
+    float l = p + float(v.ringCount);
+    int ring = 0;
+    for (; ring < v.ringCount && l > p; ++ring, l = l - 1.0f) {
+        float s = l + m;
+        TunnelRing& r = out->rings[ring];
+        r.at = Vec3(v.gainX * curveS(s), v.gainY * curveU(s), -l);
+        r.angleDegrees = v.spin * s;
+        r.squareCount = 0;
+        v.squaresOfRing(l, &r);
+    }
+    out->ringCount = ring;
+    state->tunnelPhase[index] = nextTunnelPhase(m);
+    return ring;
 }
 
-int drawTunnelVariation0(int slot, float move, TunnelState* state) { return drawVariation(0, slot, move, state); }
-int drawTunnelVariation1(int slot, float move, TunnelState* state) { return drawVariation(1, slot, move, state); }
-int drawTunnelVariation2(int slot, float move, TunnelState* state) { return drawVariation(2, slot, move, state); }
-
-TunnelChoice chooseTunnel(const TunnelTracks& tracks, double row, const int* tunnelTextures) {
+TunnelChoice chooseTunnel(const TunnelTracks& tracks, double row, const int* tunnelTextures, const ImageSizes& images) {
     TunnelChoice choice = {false, 0, -1, evaluateTrack(tracks.move, row)};
     int texture = 0;
     if (!pickEntry(evaluateTrack(tracks.texture, row), tunnelTextureCount, &texture)) return choice;
     if (!pickEntry(evaluateTrack(tracks.variation, row), tunnelVariationCount, &choice.variation)) return choice;
     choice.slot = tunnelTextures[texture];
-    choice.drawn = currentTextures && currentTextures->holds(choice.slot);
+    choice.drawn = imageHeld(images, choice.slot);
     return choice;
 }
 
-int renderTunnel(const TunnelTracks& tracks, double row, const int* tunnelTextures, TunnelState* state) {
-    TunnelChoice choice = chooseTunnel(tracks, row, tunnelTextures);
+int describeTunnel(const TunnelTracks& tracks, double row, const int* tunnelTextures, const ImageSizes& images,
+                   TunnelState* state, TunnelLayer* out) {
+    *out = TunnelLayer();
+    TunnelChoice choice = chooseTunnel(tracks, row, tunnelTextures, images);
     if (!choice.drawn) return 0;
-    if (choice.variation == 0) return drawTunnelVariation0(choice.slot, choice.move, state);
-    if (choice.variation == 1) return drawTunnelVariation1(choice.slot, choice.move, state);
-    return drawTunnelVariation2(choice.slot, choice.move, state);
+    return describeTunnelVariation(choice.variation, choice.slot, choice.move, state, out);
 }
 
-void advanceTunnelPhases(const TunnelTracks& tracks, double row, const int* tunnelTextures, TunnelState* state) {
-    TunnelChoice choice = chooseTunnel(tracks, row, tunnelTextures);
+void advanceTunnelPhases(const TunnelTracks& tracks, double row, const int* tunnelTextures, const ImageSizes& images,
+                         TunnelState* state) {
+    TunnelChoice choice = chooseTunnel(tracks, row, tunnelTextures, images);
     if (choice.drawn) state->tunnelPhase[choice.variation] = nextTunnelPhase(choice.move);
+}
+
+void bringTunnelPhasesTo(const TunnelTracks& tracks, const int* tunnelTextures, const ImageSizes& images, double row,
+                         TunnelPhaseGrid* grid, TunnelState* state) {
+    int64_t first = firstFrameAtOrAfter(row, grid->fpsNum, grid->fpsDen);
+    if (first < grid->nextFrame) {
+        *state = TunnelState();
+        grid->nextFrame = 0;
+    }
+    for (; grid->nextFrame < first; ++grid->nextFrame) {
+        double frameRow = frameGridRow(grid->nextFrame, grid->fpsNum, grid->fpsDen);
+        advanceTunnelPhases(tracks, frameRow, tunnelTextures, images, state);
+    }
 }

@@ -1,7 +1,6 @@
 // Offscreen drawing fixtures.
 #include "support/gl_fixtures.h"
 
-#include <GL/glew.h>
 #include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
 
@@ -20,24 +19,20 @@ bool writePng(const std::string& path, int width, int height, int components, co
 }
 
 bool OffscreenView::open(int width, int height) {
-    window.scaleX = float(width) / 1280.0f;
-    window.scaleY = float(height) / 720.0f;
     if (!window.openOffscreen(width, height)) return false;
-    currentDisplay = &window;
     currentTextures = &store;
-    glEnable(GL_BLEND);
+    window.enableBlending();
     return true;
 }
 
 OffscreenView::~OffscreenView() {
     window.close();
-    currentDisplay = nullptr;
     currentTextures = nullptr;
 }
 
 void OffscreenView::read() {
     frame.assign(size_t(window.width) * size_t(window.height) * 4, 0);
-    window.readPixels(GL_RGBA, frame.data());
+    window.readPixels(frame.data());
 }
 
 Rgba OffscreenView::at(int x, int yFromTop) const {

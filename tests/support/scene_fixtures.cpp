@@ -3,10 +3,12 @@
 
 bool SceneBench::open(int width, int height) {
     if (!view.open(width, height)) return false;
+    show.textures = &view.store;
+    show.layers.layers.reserve(frameMostLayers);
     for (int i = 0; i < trackCount; ++i) show.tracks.*trackSetFields[i] = &values[size_t(i)].track;
     for (SyncTrack* TrackSet::*hidden :
          {&TrackSet::avatarGood, &TrackSet::avatarEvil, &TrackSet::lyricsGood, &TrackSet::lyricsEvil,
-          &TrackSet::pictogramPictogram, &TrackSet::features, &TrackSet::refrainPolaroidStart, &TrackSet::tunnelTexture,
+          &TrackSet::pictogramIndex, &TrackSet::features, &TrackSet::refrainPolaroidStart, &TrackSet::tunnelTexture,
           &TrackSet::tunnelVariation}) {
         set(hidden, -5.0f);
     }
@@ -31,7 +33,8 @@ int SceneBench::addImage(int width, int height, const std::vector<uint8_t>& rgba
     return view.store.load(path);
 }
 
-void SceneBench::drawFrame(double row, double t) {
-    renderFrame(&view.window, FrameState{row, t}, &show);
+void SceneBench::drawFrame(double row, double t, LayerDrawing how) {
+    noteImageSizes(&show);
+    renderFrame(&view.window, FrameState{row, t}, &show, how);
     view.read();
 }

@@ -17,6 +17,7 @@ struct ConstantTrack {
     void set(float value) { key.value = value; }
 };
 
+// The show's store is the view's; the show is not opened from a folder, so it is never closed.
 struct SceneBench {
     OffscreenView view;
     TempDir dir;
@@ -33,5 +34,5 @@ struct SceneBench {
     int addImage(int width, int height, Rgba colour);
     int addImage(int width, int height, const std::vector<uint8_t>& rgba);
     // Clears to black, draws one whole frame at the row and frame time and reads it back.
-    void drawFrame(double row = 100.0, double t = 0.0);
+    void drawFrame(double row = 100.0, double t = 0.0, LayerDrawing how = LayerDrawing::SkipHidden);
 };

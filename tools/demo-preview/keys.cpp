@@ -2,9 +2,8 @@
 #include "preview.h"
 
 #include "base/show_facts.h"
+#include "platform/desktop.h"
 #include "platform/playback_clock.h"
-
-#include <GLFW/glfw3.h>
 
 namespace {
 
@@ -12,53 +11,47 @@ constexpr int barsPerPage = 8;
 
 // F and F11: full screen on the window's monitor at its own mode, and back to the window as it was.
 void toggleFullScreen(Preview* preview) {
-    GLFWwindow* window = preview->display.glfwWindow();
+    GLFWwindow* window = preview->display.desktopWindow();
     if (preview->windowed) {
-        GLFWmonitor* monitor = glfwGetPrimaryMonitor();
-        const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
-        if (!mode) return;
-        glfwGetWindowPos(window, &preview->windowedX, &preview->windowedY);
-        glfwGetWindowSize(window, &preview->windowedWidth, &preview->windowedHeight);
-        glfwSetWindowMonitor(window, monitor, 0, 0, mode->width, mode->height, mode->refreshRate);
+        if (!goFullScreen(window, &preview->windowedPlace)) return;
     } else {
-        glfwSetWindowMonitor(window, nullptr, preview->windowedX, preview->windowedY, preview->windowedWidth,
-                             preview->windowedHeight, 0);
+        goWindowed(window, preview->windowedPlace);
     }
     preview->windowed = !preview->windowed;
 }
 
 // The row a moving key takes the play head to; negative when the key does not move it.
-double movedRow(const Preview& preview, int key, int mods) {
+double movedRow(const Preview& preview, Key key, bool shift) {
     const MusicalGrid& grid = preview.grid;
     double row = preview.transport.row;
-    bool shift = (mods & GLFW_MOD_SHIFT) != 0;
     switch (key) {
-    case GLFW_KEY_LEFT: return shift ? moveByBars(grid, row, -1) : moveByBeats(grid, row, -1);
-    case GLFW_KEY_RIGHT: return shift ? moveByBars(grid, row, 1) : moveByBeats(grid, row, 1);
-    case GLFW_KEY_PAGE_UP: return moveByBars(grid, row, -barsPerPage);
-    case GLFW_KEY_PAGE_DOWN: return moveByBars(grid, row, barsPerPage);
-    case GLFW_KEY_HOME: return 0.0;
+    case Key::Left: return shift ? moveByBars(grid, row, -1) : moveByBeats(grid, row, -1);
+    case Key::Right: return shift ? moveByBars(grid, row, 1) : moveByBeats(grid, row, 1);
+    case Key::PageUp: return moveByBars(grid, row, -barsPerPage);
+    case Key::PageDown: return moveByBars(grid, row, barsPerPage);
+    case Key::Home: return 0.0;
     default: return -1.0;
     }
 }
 
 }  // namespace
 
-void handlePreviewKey(Preview* preview, int key, int mods) {
-    double row = movedRow(*preview, key, mods);
+void handlePreviewKey(void* context, Key key, bool shift) {
+    Preview* preview = static_cast<Preview*>(context);
+    double row = movedRow(*preview, key, shift);
     if (row >= 0.0) {
         preview->keyTime = monotonicSeconds();
         seekPreview(preview, row);
         return;
     }
     switch (key) {
-    case GLFW_KEY_ESCAPE: preview->quit = true; break;
-    case GLFW_KEY_SPACE: setPreviewPaused(preview, !preview->transport.paused); break;
-    case GLFW_KEY_L: toggleLoop(preview->grid, &preview->transport); break;
-    case GLFW_KEY_H: preview->hudShown = !preview->hudShown; break;
-    case GLFW_KEY_TAB: preview->tracksShown = !preview->tracksShown; break;
-    case GLFW_KEY_F:
-    case GLFW_KEY_F11: toggleFullScreen(preview); break;
+    case Key::Escape: preview->quit = true; break;
+    case Key::Space: setPreviewPaused(preview, !preview->transport.paused); break;
+    case Key::L: toggleLoop(preview->grid, &preview->transport); break;
+    case Key::H: preview->hudShown = !preview->hudShown; break;
+    case Key::Tab: preview->tracksShown = !preview->tracksShown; break;
+    case Key::F:
+    case Key::F11: toggleFullScreen(preview); break;
     default: return;
     }
     preview->redraw = true;

@@ -4,32 +4,20 @@
 #include "preview.h"
 
 #include "base/show_facts.h"
-#include "offline/capture.h"
 #include "platform/playback_clock.h"
 #include "preview/hud.h"
 #include "runtime/music.h"
-#include "runtime/show_loader.h"
+#include "runtime/show.h"
 #include "sync/sync.h"
-
-#include <GL/glew.h>
-#include <GLFW/glfw3.h>
 
 #include <cmath>
 #include <cstdio>
 #include <ctime>
 
-void handlePreviewKey(Preview* preview, int key, int mods);  // keys.cpp
-
 namespace {
 
-constexpr int64_t tunnelGridFps = 60;
 constexpr double watchInterval = 0.02;  // seconds between looks at the watched files
 constexpr double idleWait = 0.005;      // seconds to wait for events when nothing moved
-
-void onKey(GLFWwindow* window, int key, int, int action, int mods) {
-    if (action == GLFW_RELEASE) return;
-    handlePreviewKey(static_cast<Preview*>(glfwGetWindowUserPointer(window)), key, mods);
-}
 
 bool openSong(Preview* preview) {
     FMOD_MODE mode = FMOD_2D | FMOD_SOFTWARE | FMOD_CREATESTREAM | FMOD_ACCURATETIME;
@@ -41,7 +29,10 @@ bool openSong(Preview* preview) {
 
 void drawPreviewFrame(Preview* preview) {
     double row = preview->transport.row;
-    bringTunnelPhasesTo(&preview->show, tunnelGridFps, 1, &preview->tunnelNextFrame, row);
+    const Show& show = preview->show;
+    TunnelTracks tunnel = {show.tracks.tunnelMove, show.tracks.tunnelTexture, show.tracks.tunnelVariation};
+    bringTunnelPhasesTo(tunnel, show.catalogue.tunnelTextures, show.images, row, &preview->tunnelGrid,
+                        &preview->show.tunnel);
     renderFrame(&preview->display, FrameState{row, row / rowsPerSecond}, &preview->show);
     std::vector<std::string> problems = watchProblems(preview->watch);
     std::vector<std::string> lines;
@@ -95,7 +86,7 @@ void traceFrame(Preview* preview) {
 
 void followWindowSize(Preview* preview) {
     int width = 0, height = 0;
-    glfwGetFramebufferSize(preview->display.glfwWindow(), &width, &height);
+    windowFramebufferSize(preview->display.desktopWindow(), &width, &height);
     if (width == preview->display.width && height == preview->display.height) return;
     preview->display.resize(width, height);
     preview->redraw = true;
@@ -105,29 +96,22 @@ void followWindowSize(Preview* preview) {
 
 std::string openPreview(Preview* preview, int width, int height, const std::string& source) {
     if (!preview->display.openWindow(width, height, "Demo preview")) return "no window could be opened";
-    currentDisplay = &preview->display;
-    currentTextures = &preview->store;
-    glfwSetWindowUserPointer(preview->display.glfwWindow(), preview);
-    glfwSetKeyCallback(preview->display.glfwWindow(), onKey);
+    preview->keys = KeyListener{preview, handlePreviewKey};
+    handleWindowKeys(preview->display.desktopWindow(), &preview->keys);
     if (!openSong(preview)) return "the song could not be played";
-    preview->device = createSyncDevice();
-    if (!preview->device) return "out of memory";
-    loadShow(preview->device, &preview->display, &preview->store, &preview->show);
-    glEnable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);  // as the show leaves it from its first sprite on (and the capture tool)
+    if (!openShow(&preview->display, &preview->show)) return "out of memory";
+    preview->display.disableDepthTest();
     preview->watching = !source.empty();
-    preview->watch = watchShow(source, preview->device, &preview->show.catalogue);
-    if (preview->watching && !compileSourceIntoTracks(source, preview->device, &preview->watch.sourceErrors)) {
+    preview->watch = watchShow(source, preview->show.device, &preview->show.catalogue);
+    if (preview->watching && !compileSourceIntoTracks(source, preview->show.device, &preview->watch.sourceErrors)) {
         for (const std::string& error : preview->watch.sourceErrors) fprintf(stderr, "%s\n", error.c_str());
     }
     return "";
 }
 
 void closePreview(Preview* preview) {
-    destroySyncDevice(preview->device);
+    closeShow(&preview->show);
     if (preview->sound) preview->sound->release();
-    currentTextures = nullptr;
-    currentDisplay = nullptr;
     preview->display.close();
 }
 
@@ -149,13 +133,14 @@ void setPreviewPaused(Preview* preview, bool paused) {
 void runPreview(Preview* preview) {
     double lastWatch = 0.0, lastFrame = monotonicSeconds();
     while (!preview->quit) {
-        glfwWaitEventsTimeout(preview->redraw || !preview->transport.paused ? 0.0 : idleWait);
+        waitForWindowEvents(preview->redraw || !preview->transport.paused ? 0.0 : idleWait);
         followWindowSize(preview);
         double now = monotonicSeconds();
         if (preview->watching && now - lastWatch >= watchInterval) {
             lastWatch = now;
             WatchOutcome outcome =
-                takeInChanges(&preview->watch, preview->device, &preview->store, &preview->show.shader);
+                takeInChanges(&preview->watch, preview->show.device, preview->show.textures, &preview->show.shader);
+            if (outcome.picturesReloaded) noteImageSizes(&preview->show);
             preview->redraw |= outcome.anyChange;  // new pictures, or problems to show or clear
             if (outcome.tracksReloaded) preview->savedAt = preview->watch.source.modified;
         }

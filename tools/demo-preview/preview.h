@@ -2,22 +2,18 @@
 // the transport moves, and the watch on the show's files.
 #pragma once
 
+#include "platform/desktop.h"
 #include "preview/show_watch.h"
 #include "preview/transport.h"
 #include "render/demo_window.h"
-#include "render/texture_store.h"
 #include "runtime/frame.h"
 #include "platform/sound.h"
 
 #include <cstdint>
 #include <string>
 
-struct SyncDevice;
-
 struct Preview {
     DemoWindow display;
-    TextureStore store;
-    SyncDevice* device = nullptr;
     Show show = {};
     FMOD::System* sound = nullptr;
     FMOD::Sound* song = nullptr;
@@ -26,18 +22,22 @@ struct Preview {
     Transport transport;
     bool watching = false;
     ShowWatch watch;
-    int64_t tunnelNextFrame = 0;  // grid frames the tunnel's phases have taken in
+    TunnelPhaseGrid tunnelGrid;  // a 60 frames a second grid, and the frames its phases have taken in
     bool hudShown = false;
     bool tracksShown = false;
     bool redraw = true;  // draw even if the row has not moved
     bool quit = false;
     double framesPerSecond = 0.0;
-    bool windowed = true;   // false while full screen
-    bool trace = false;     // print how long keys and saves take to reach the screen
-    double keyTime = -1.0;  // monotonic seconds of a key that moved the picture, until drawn
-    int64_t savedAt = -1;   // the saved source's modification time (ns), until drawn
-    int windowedX = 0, windowedY = 0, windowedWidth = 0, windowedHeight = 0;
+    bool windowed = true;         // false while full screen
+    bool trace = false;           // print how long keys and saves take to reach the screen
+    double keyTime = -1.0;        // monotonic seconds of a key that moved the picture, until drawn
+    int64_t savedAt = -1;         // the saved source's modification time (ns), until drawn
+    WindowedPlace windowedPlace;  // where the window was before it went full screen
+    KeyListener keys = {nullptr, nullptr};
 };
+
+// Acts on a key of the preview's window (context: the Preview).
+void handlePreviewKey(void* context, Key key, bool shift);
 
 // Opens the window and the song and loads the show from the working directory. Returns an empty
 // string, or what failed.

@@ -1,7 +1,9 @@
-// Spawning and feeding the encoder.
+// Spawning and feeding the encoder, and the partial file it writes until the output is whole.
 #include "platform/video_encoder.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -57,3 +59,23 @@ int finishEncoder(VideoEncoder* encoder) {
     encoder->pid = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+std::string partialFileName(const std::string& target) {
+    size_t slash = target.rfind('/');
+    std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    size_t dot = name.rfind('.');
+    if (dot == std::string::npos) dot = name.size();
+    return folder + "." + name.substr(0, dot) + ".partial" + name.substr(dot);
+}
+
+bool keepPartialFile(const std::string& partial, const std::string& target) {
+    int file = open(partial.c_str(), O_RDONLY | O_CLOEXEC);
+    bool flushed = file >= 0 && fsync(file) == 0;
+    if (file >= 0) close(file);
+    if (flushed && rename(partial.c_str(), target.c_str()) == 0) return true;
+    discardPartialFile(partial);
+    return false;
+}
+
+void discardPartialFile(const std::string& partial) { unlink(partial.c_str()); }

@@ -1,7 +1,9 @@
 // demo-capture: renders the show offscreen, frame by frame at exact rows, to PNG frames, a video
 // with the song under it, one frame, or a contact sheet. Run in the show folder, like the demo.
 #include "arguments.h"
+#include "base/frame_grid.h"
 #include "base/show_facts.h"
+#include "base/tool_exit.h"
 #include "offline/capture.h"
 #include "platform/video_encoder.h"
 #include "runtime/show_folder.h"
@@ -18,11 +20,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int exitDone = 0;
-constexpr int exitFailed = 1;
-constexpr int exitUsage = 2;
-constexpr int exitInterrupted = 130;
 
 volatile sig_atomic_t interrupted = 0;
 
@@ -48,6 +45,7 @@ bool endsWith(const std::string& text, const std::string& tail) {
 }
 
 std::vector<std::string> encoderArguments(const CaptureOptions& options, const std::string& wav, int64_t firstFrame) {
+    // -xerror: without it a failed write of the file's end (a full disk) still exits 0.
     std::vector<std::string> arguments = {
         "ffmpeg",     "-hide_banner",
         "-nostdin",   "-loglevel",
@@ -56,7 +54,8 @@ std::vector<std::string> encoderArguments(const CaptureOptions& options, const s
         "-pix_fmt",   "rgba",
         "-s",         std::to_string(options.width) + "x" + std::to_string(options.height),
         "-framerate", std::to_string(options.fpsNum) + "/" + std::to_string(options.fpsDen),
-        "-i",         "pipe:0"};
+        "-i",         "pipe:0",
+        "-xerror"};
     if (options.singleRow) {
         arguments.insert(arguments.end(), {"-frames:v", "1", "-update", "1", localFile(options.out)});
     } else if (isVideoName(options.out)) {
@@ -131,8 +130,12 @@ void removeSongFile(SongFile* song) {
 
 // Renders and encodes what the options ask for; the session is open and the song written.
 int capture(const CaptureOptions& options, CaptureSession* session, const SongFile& song, int64_t first, int64_t end) {
+    // A file is written under its partial name and moved to its name only when whole.
+    bool toFile = options.singleRow || isVideoName(options.out);
+    CaptureOptions encoding = options;
+    if (toFile) encoding.out = partialFileName(options.out);
     VideoEncoder encoder;
-    if (!startEncoder(&encoder, encoderArguments(options, song.path, first))) return fail("cannot start ffmpeg");
+    if (!startEncoder(&encoder, encoderArguments(encoding, song.path, first))) return fail("cannot start ffmpeg");
     int64_t rendered = 0;
     if (options.singleRow) {
         std::vector<uint8_t> rgba;
@@ -142,15 +145,23 @@ int capture(const CaptureOptions& options, CaptureSession* session, const SongFi
         rendered = renderFrames(session, &encoder, first, end);
     }
     int encoded = finishEncoder(&encoder);
-    if (encoded != 0) return fail("ffmpeg failed while writing " + options.out);
     int64_t wanted = options.singleRow ? 1 : end - first;
+    bool whole = encoded == 0 && (rendered == wanted || interrupted);
+    if (toFile && !whole) discardPartialFile(encoding.out);
+    std::string left = toFile ? "; nothing was written to " + options.out
+                              : "; " + options.out + " holds only the frames written before the failure";
+    if (toFile && whole && !keepPartialFile(encoding.out, options.out)) {
+        return fail("could not finish " + options.out + " (no room left on its disk?)" + left);
+    }
+    if (encoded != 0) return fail("ffmpeg failed while writing " + options.out + left);
     if (interrupted) {
         fprintf(stderr, "demo-capture: interrupted; %s holds the %lld frames rendered\n", options.out.c_str(),
                 (long long)rendered);
         return exitInterrupted;
     }
     if (rendered < wanted) {
-        return fail("ffmpeg stopped taking frames after " + std::to_string(rendered) + " of " + std::to_string(wanted));
+        return fail("ffmpeg stopped taking frames after " + std::to_string(rendered) + " of " + std::to_string(wanted) +
+                    left);
     }
     return exitDone;
 }
@@ -168,8 +179,8 @@ int run(const CaptureOptions& options, CaptureSession* session, SongFile* song) 
     int64_t end = firstFrameAtOrAfter(options.to, options.fpsNum, options.fpsDen);
     if (isVideoName(options.out) && !options.singleRow) {
         if (!makeSongFile(song)) return fail("cannot make a temporary folder for the song");
-        double firstRow = captureFrameRow(first, options.fpsNum, options.fpsDen);
-        double endRow = captureFrameRow(end, options.fpsNum, options.fpsDen);
+        double firstRow = frameGridRow(first, options.fpsNum, options.fpsDen);
+        double endRow = frameGridRow(end, options.fpsNum, options.fpsDen);
         if (!writeSongSegment(firstRow, endRow, song->path.c_str())) {
             return fail("the song could not be written for the video (" + std::string(songFileName) +
                         " not decodable, or no room in the temporary folder)");
@@ -186,7 +197,7 @@ int main(int argc, char** argv) {
     CaptureOptions options;
     std::string problem = parseCaptureOptions(argc, argv, &options);
     if (!problem.empty()) {
-        fprintf(stderr, "demo-capture: %s\n(demo-capture --help shows the options)\n", problem.c_str());
+        fprintf(stderr, "demo-capture: %s\n%s\n", problem.c_str(), helpHintText("demo-capture").c_str());
         return exitUsage;
     }
     if (options.help) {
@@ -195,13 +206,12 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string> missing = missingShowFiles();
     if (!missing.empty()) {
-        return fail("the show folder is incomplete: " + missing[0] + " is missing" +
-                    (missing.size() > 1 ? " (and " + std::to_string(missing.size() - 1) + " more)" : ""));
+        return fail(incompleteShowFolderText(missing));
     }
     bool frames = !options.singleRow && !options.sheet && !isVideoName(options.out);
     if (frames && mkdir(options.out.c_str(), 0755) != 0 && errno != EEXIST) return fail("cannot make " + options.out);
     CaptureSession session;
-    session.window.everyQuadWhole = options.fullQuads;
+    session.drawing = options.fullQuads ? LayerDrawing::EveryQuadWhole : LayerDrawing::SkipHidden;
     if (!openCaptureSession(&session, options.width, options.height, options.fpsNum, options.fpsDen)) {
         return fail("no offscreen OpenGL context could be made");
     }

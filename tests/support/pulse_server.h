@@ -21,7 +21,8 @@ struct PulseServer {
     std::mutex captureMutex;
     std::vector<int16_t> captured;  // interleaved stereo, 44100 Hz
     // When each read from the sink's FIFO arrived (monotonic seconds) and how many stereo frames
-    // had been captured by then: the sink writes in real time, so this is when audio was "heard".
+    // had been captured by then. The sink writes in real time, in whole blocks: a block's first
+    // frame starts to be heard when it arrives, its last one a block later.
     std::vector<std::pair<double, size_t>> arrivals;
 
     // Starts the server with the FIFO sink as its default sink and points this process's sound

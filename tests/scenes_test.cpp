@@ -382,3 +382,39 @@ TEST(FrameSequence, StepsUnderAnOpaqueRefrainAreLeftOutAndKeepTheirTunnelPhases)
         }
     }
 }
+
+// The frame's list holds the steps' layers in the one drawing order the renderer and the lint
+// both follow: pictogram, good character (face, bubble, lyric), refrain (background, sun,
+// foreground), photographs, static, logo, features, evil character, white, black; and the tunnel
+// under them all.
+TEST(FrameSequence, WritesEveryStepsLayersInTheFixedDrawingOrder) {
+    SceneBench bench;
+    ASSERT_TRUE(bench.open(64, 36));
+    AssetCatalogue& c = bench.show.catalogue;
+    for (int* entry : {&c.pictograms[0], &c.goodAvatars[0], &c.goodBubble, &c.goodLyrics[0], &c.refrainBackground,
+                       &c.refrainSun, &c.refrainForeground, &c.polaroids[0], &c.logo, &c.featureImages[0],
+                       &c.evilAvatars[0], &c.evilBubble, &c.evilLyrics[0], &c.tunnelTextures[0]}) {
+        *entry = bench.addImage(4, 4, white);
+    }
+    for (SyncTrack* TrackSet::*shown :
+         {&TrackSet::avatarGood, &TrackSet::avatarEvil, &TrackSet::lyricsGood, &TrackSet::lyricsEvil,
+          &TrackSet::pictogramIndex, &TrackSet::features, &TrackSet::refrainPolaroidStart, &TrackSet::tunnelTexture,
+          &TrackSet::tunnelVariation}) {
+        bench.set(shown, 0.0f);
+    }
+    bench.set(&TrackSet::refrainPolaroidEnd, 1.0f);
+    noteImageSizes(&bench.show);
+    FrameLayers frame;
+    describeFrame(bench.show.tracks, c, bench.show.images, FrameState{5000.0, 0.0}, &bench.show.tunnel, &frame);
+    EXPECT_EQ(frame.tunnel.slot, c.tunnelTextures[0]);
+    std::vector<int> slots;
+    std::vector<LayerKind> kinds;
+    for (const Layer& layer : frame.layers) slots.push_back(layer.slot), kinds.push_back(layer.kind);
+    EXPECT_EQ(slots,
+              (std::vector<int>{c.pictograms[0], c.goodAvatars[0], c.goodBubble, c.goodLyrics[0], c.refrainBackground,
+                                c.refrainSun, c.refrainForeground, c.polaroids[0], -1, c.logo, c.featureImages[0],
+                                c.evilAvatars[0], c.evilBubble, c.evilLyrics[0], -1, -1}));
+    EXPECT_EQ(kinds[8], LayerKind::Static);
+    EXPECT_EQ(kinds[14], LayerKind::White);
+    EXPECT_EQ(kinds[15], LayerKind::Black);
+}

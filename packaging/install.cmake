@@ -1,6 +1,9 @@
 # Installing and packaging, laid out as Debian lays out a program and its data: the programs and
-# the launcher in PREFIX/bin, the assembled show folder in PREFIX/share/demo/show, the README, the
-# conventions and the manuals (docs/, whose links the README follows) in PREFIX/share/doc/demo. Nothing of the build tree is baked in: the launcher finds the show from
+# the launcher in PREFIX/bin, the assembled show folder in PREFIX/share/demo/show, the README and
+# the conventions in PREFIX/share/doc/demo. The manuals stay with the sources: the Debian package
+# generator reads its file list as a CMake list, where the '[' of the track files' names swallows
+# every later name into one, and a longer run of names than the README's makes its file-type query
+# fail. Nothing of the build tree is baked in: the launcher finds the show from
 # where it lies, and the programs read the folder they are run in.
 #   cmake --install build --prefix P      install
 #   (cd build && cpack)                   demo_VERSION_ARCH.deb and demo-VERSION-Linux.tar.gz
@@ -10,7 +13,6 @@ install(TARGETS demo demo-capture demo-check demo-tracks demo-preview RUNTIME DE
 install(PROGRAMS ${CMAKE_SOURCE_DIR}/packaging/demo-show DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_BINARY_DIR}/show/ DESTINATION ${CMAKE_INSTALL_DATADIR}/demo/show)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/CONVENTIONS.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
 
 set(CPACK_PACKAGE_NAME demo)
 set(CPACK_PACKAGE_VENDOR "The demo's makers")

@@ -80,3 +80,38 @@ TEST(MainLoop, EscapeEndsTheLoopAfterTheIterationThatSawIt) {
     EXPECT_EQ(run(&early), 0);
     EXPECT_EQ(early.updates + int(early.reads), 0) << "Escape before the first iteration";
 }
+
+TEST(MainLoop, StepsOneAtATimeMakeTheSameDecisionsAsTheWholeLoopAndNothingAfterTheEnd) {
+    std::vector<std::vector<double>> clocks = {
+        {0.0, 0.0, 2.5, 2.5, 2.5, 3.0, 6650.9, 6651.2, 7000.0}, {5.0, NAN, 6.0}, {1.0, 2.0, 3.0, 4.0, 6651.0}};
+    for (int escapeAfter : {-1, 0, 3}) {
+        for (const std::vector<double>& rows : clocks) {
+            Script whole;
+            whole.rows = rows;
+            whole.escapeAfterChecks = escapeAfter;
+            long drawn = run(&whole);
+            Script stepped;
+            stepped.rows = rows;
+            stepped.escapeAfterChecks = escapeAfter;
+            MainLoopHooks hooks = {&stepped, scriptIsRunning, scriptUpdate, scriptRow, scriptDraw};
+            MainLoopState state;
+            int steps = 0;
+            while (stepMainLoop(hooks, &state)) ++steps;
+            EXPECT_EQ(state.framesDrawn, drawn);
+            EXPECT_EQ(stepped.drawnRows.size(), whole.drawnRows.size());
+            for (size_t i = 0; i < std::min(stepped.drawnRows.size(), whole.drawnRows.size()); ++i) {
+                EXPECT_TRUE(stepped.drawnRows[i] == whole.drawnRows[i] ||
+                            (std::isnan(stepped.drawnRows[i]) && std::isnan(whole.drawnRows[i])));
+            }
+            EXPECT_EQ(stepped.updatesAtDraw, whole.updatesAtDraw);
+            EXPECT_EQ(stepped.updates, whole.updates) << "one update per step, as per iteration";
+            EXPECT_EQ(steps + 1, std::max(stepped.updates, 1)) << "each step but the last goes on";
+            int updates = stepped.updates, checks = stepped.checks;
+            size_t reads = stepped.reads;
+            EXPECT_FALSE(stepMainLoop(hooks, &state));
+            EXPECT_EQ(stepped.updates, updates) << "a step after the end does nothing";
+            EXPECT_EQ(stepped.checks, checks);
+            EXPECT_EQ(stepped.reads, reads);
+        }
+    }
+}

@@ -15,18 +15,6 @@
 
 namespace {
 
-struct Music {
-    FMOD::System* system = nullptr;
-    FMOD::Sound* song = nullptr;
-    FMOD::Channel* channel = nullptr;
-};
-
-struct Demo {
-    DemoWindow* display = nullptr;
-    Music music;
-    Show show = {};
-};
-
 // The display, at the desktop's size and full-screen. Whether it opened is not checked: without a
 // display the song still plays and the loop still runs.
 DemoWindow* openDisplay() {
@@ -38,7 +26,7 @@ DemoWindow* openDisplay() {
 }
 
 // The sound system, version-checked and started, and the song's stream.
-bool openMusic(Music* music) {
+bool openMusic(DemoMusic* music) {
     if (!soundCallSucceeded(FMOD_System_Create(&music->system))) return false;
     unsigned int version = 0;
     if (!soundCallSucceeded(music->system->getVersion(&version))) return false;
@@ -49,7 +37,7 @@ bool openMusic(Music* music) {
 }
 
 // Each release is checked before the next.
-bool releaseMusic(Music* music) {
+bool releaseMusic(DemoMusic* music) {
     return soundCallSucceeded(music->song->release()) && soundCallSucceeded(music->system->close()) &&
            soundCallSucceeded(music->system->release());
 }
@@ -62,31 +50,52 @@ double loopReadRow(void* context) { return readMusicClock(static_cast<Demo*>(con
 
 void loopDrawFrame(void* context, double row) {
     Demo* demo = static_cast<Demo*>(context);
-    FrameState frame = {row, frameTimerSeconds()};
+    FrameState frame = {row, demo->still ? row / rowsPerSecond : frameTimerSeconds()};
     renderFrame(demo->display, frame, &demo->show);
     demo->display->swapBuffers();
 }
 
+// The song's channel, moved to the starting row and held there for a still frame.
+bool startMusic(DemoMusic* music, const DemoStart& start) {
+    bool moved = start.row > 0.0 || start.still;
+    if (!soundCallSucceeded(music->system->playSound(FMOD_CHANNEL_FREE, music->song, moved, &music->channel))) {
+        return false;
+    }
+    if (!moved) return true;
+    return soundCallSucceeded(music->channel->setPosition(pcmBytesFromRow(start.row), FMOD_TIMEUNIT_PCMBYTES)) &&
+           soundCallSucceeded(music->channel->setPaused(start.still));
+}
+
+MainLoopHooks loopHooks(Demo* demo) {
+    return MainLoopHooks{demo, loopIsRunning, loopUpdateMusic, loopReadRow, loopDrawFrame};
+}
+
 }  // namespace
+
+bool startDemo(Demo* demo, const DemoStart& start) {
+    demo->still = start.still;
+    demo->display = openDisplay();
+    demo->display->clear(clearColour);  // a black screen while the rest loads
+    demo->display->swapBuffers();
+    if (!openMusic(&demo->music)) return false;
+    if (!openShow(demo->display, &demo->show)) return false;
+    return startMusic(&demo->music, start);
+}
+
+bool stepDemo(Demo* demo) { return stepMainLoop(loopHooks(demo), &demo->loop); }
+
+int finishDemo(Demo* demo) {
+    closeShow(&demo->show);
+    if (!releaseMusic(&demo->music)) return -1;
+    demo->display->close();
+    delete demo->display;
+    demo->display = nullptr;
+    return 0;
+}
 
 int runDemo() {
     Demo demo;
-    demo.display = openDisplay();
-    demo.display->clear(clearColour);  // a black screen while the rest loads
-    demo.display->swapBuffers();
-    if (!openMusic(&demo.music)) return -1;
-    if (!openShow(demo.display, &demo.show)) return -1;
-    if (!soundCallSucceeded(
-            demo.music.system->playSound(FMOD_CHANNEL_FREE, demo.music.song, false, &demo.music.channel))) {
-        return -1;
-    }
-
-    MainLoopHooks hooks = {&demo, loopIsRunning, loopUpdateMusic, loopReadRow, loopDrawFrame};
-    runMainLoop(hooks);
-
-    closeShow(&demo.show);
-    if (!releaseMusic(&demo.music)) return -1;
-    demo.display->close();
-    delete demo.display;
-    return 0;
+    if (!startDemo(&demo, DemoStart{})) return -1;
+    while (stepDemo(&demo)) {}
+    return finishDemo(&demo);
 }

@@ -1,6 +1,7 @@
 // Building shader programs from files, with the logs on standard output; and the demo's own two
 // shader files drawing the noise layer.
 #include "render/shader_program.h"
+#include "render/shader_source.h"
 #include "support/audio_fixtures.h"
 #include "support/gl_fixtures.h"
 #include "support/sync_files.h"
@@ -115,4 +116,13 @@ TEST(NoiseShaders, BuildCleanlyAndCoverTheFrameWithGrainThatMoves) {
     for (int count : greyLevels) levelsUsed += count > 0;
     EXPECT_GT(levelsUsed, 64) << "a grain, not a flat grey";
     EXPECT_NE(drawNoise(1.5f), grain) << "the grain moves with time";
+}
+
+TEST(ShaderSource, LeavesTheVersionLineEmptyForGLSLESAndEverythingElseAsItIs) {
+    EXPECT_EQ(withoutVersionLine("// a comment\n#version 110\nvoid main() {}\n"), "// a comment\n\nvoid main() {}\n");
+    EXPECT_EQ(withoutVersionLine("  \t#version 110\r\nx"), "\nx") << "blanks before it, and a CR LF line";
+    EXPECT_EQ(withoutVersionLine("#version 110"), "") << "a last line without its end";
+    EXPECT_EQ(withoutVersionLine("int version;\n// #version 110\n"), "int version;\n// #version 110\n");
+    EXPECT_EQ(withoutVersionLine(""), "");
+    EXPECT_EQ(withoutVersionLine("\n\n"), "\n\n");
 }

@@ -56,14 +56,21 @@ void DemoWindow::initGL() {
     glDepthFunc(GL_LESS);
     glFrontFace(GL_CCW);
     glEnable(GL_CULL_FACE);
+#ifndef __EMSCRIPTEN__
+    // Desktop GL's hints; WebGL has neither (and rejects them).
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+#endif
     glEnable(GL_LINE_SMOOTH);
     glPolygonMode(GL_FRONT, GL_FILL);
     glDisable(GL_LIGHTING);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+#ifndef __EMSCRIPTEN__
+    // Never enabled, so it draws nothing; a browser's GL emulation has no texture coordinate
+    // generation at all and stops the program at the call.
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+#endif
     glEnable(GL_TEXTURE_2D);
     setViewportAndProjection();
     glLoadIdentity();

@@ -1,6 +1,8 @@
 // The two 2-D draws of the display. Each switches to a temporary orthographic projection in
 // output pixels (y down) for the one draw and restores the perspective projection afterwards,
-// so 2-D and 3-D drawing mix freely within a frame.
+// so 2-D and 3-D drawing mix freely within a frame. The quads give no normal: lighting is off, so
+// none reaches a pixel, and a browser's GL emulation takes a normal given once before the first
+// corner as part of that corner alone, which throws the others out of place.
 #include "render/demo_window.h"
 
 #include "render/texture_store.h"
@@ -39,7 +41,6 @@ void DemoWindow::drawQuad(const Vec3& origin, const Vec2& tcA, const Vec2& tcB) 
     switchTo2D();
     float w = float(width), h = float(height);
     glBegin(GL_QUADS);
-    glNormal3f(0, 0, 1);
     glTexCoord2f(tcA.x, tcA.y);
     glVertex3f(origin.x, origin.y + h, origin.z);
     glTexCoord2f(tcB.x, tcA.y);
@@ -110,7 +111,7 @@ void DemoWindow::drawSprite(int slot, const Vec2& scale, Vec2 position, float an
     float y = position.y * scaleY;
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture.glName);
-    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);  // the integer form: browsers take only it
     float w = texture.width * scaleX * scale.x;
     float h = texture.height * scaleY * scale.y;
     // Only the pixels the visible texels can reach are drawn, through a scissor box: the quad
@@ -130,7 +131,6 @@ void DemoWindow::drawSprite(int slot, const Vec2& scale, Vec2 position, float an
     glRotatef(angleDegrees, 0, 0, 1);
     glDisable(GL_DEPTH_TEST);
     glBegin(GL_QUADS);
-    glNormal3f(0, 0, 1);
     glTexCoord2f(0, 1);
     glVertex3f(-w / 2, h / 2, 0);
     glTexCoord2f(1, 1);

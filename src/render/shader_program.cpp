@@ -2,6 +2,7 @@
 #include "render/shader_program.h"
 
 #include "base/regular_file.h"
+#include "render/shader_source.h"
 
 #include <GL/glew.h>
 
@@ -10,12 +11,15 @@
 
 namespace {
 
-// The whole file as raw bytes (no line-end conversion) plus a terminating zero; an empty
-// source when the file is no regular file (a FIFO is not waited on), cannot be read, or is
-// implausibly large.
+// The whole file as raw bytes (no line-end conversion; in a browser without its version line) plus
+// a terminating zero; an empty source when the file is no regular file (a FIFO is not waited on),
+// cannot be read, or is implausibly large.
 std::vector<char> readSource(const std::string& path) {
     std::string text;
     if (readRegularFile(path.c_str(), maxShaderSourceBytes, &text) != 0) text.clear();
+#ifdef __EMSCRIPTEN__
+    text = withoutVersionLine(text);  // WebGL's GLSL ES takes the show's GLSL 1.10 without it
+#endif
     std::vector<char> source(text.begin(), text.end());
     source.push_back('\0');
     return source;

@@ -53,8 +53,9 @@ GLuint upload(const unsigned char* pixels, int width, int height, int components
     // Rows are tightly packed; an RGB row of odd width is not a multiple of four bytes.
     bool alignedRows = (size_t(width) * size_t(components)) % 4 == 0;
     if (!alignedRows) glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, components, width, height, 0, components == 4 ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE,
-                 pixels);
+    // The internal format named as the pixels' own (a count of components is desktop GL only).
+    GLenum format = components == 4 ? GL_RGBA : GL_RGB;
+    glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
     if (!alignedRows) glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     return name;
 }
@@ -196,7 +197,7 @@ int TextureStore::load(std::string fileName) {
 void TextureStore::bind(int slot) {
     if (!holds(slot)) return;
     glBindTexture(GL_TEXTURE_2D, textures[size_t(slot)].glName);
-    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);  // the integer form: browsers take only it
 }
 
 const Texture& TextureStore::get(int slot) const { return holds(slot) ? textures[size_t(slot)] : emptyTexture; }

@@ -68,7 +68,9 @@ TEST(HouseRules, TheTextureStoreIsTheOneProgramWidePointer) {
     for (const SourceFile& file : sourcesUnder({"src"})) {
         std::istringstream lines(file.text);
         for (std::string line; std::getline(lines, line);) {
-            if (startsWith(line, "extern ") && line.find("const") == std::string::npos) {
+            // A block of C linkage (the browser's calls into the page) declares no variable.
+            bool linkage = startsWith(line, "extern \"C\" {");
+            if (startsWith(line, "extern ") && !linkage && line.find("const") == std::string::npos) {
                 declarations.push_back(file.path + ": " + line);
             }
         }

@@ -1,0 +1,122 @@
+// The desktop's windows in a browser, through the windowing library's browser port: the page's
+// canvas is the window. Built only for the browser, in the place of desktop.cpp.
+//
+// The port differs from the desktop library where this file makes up for it: there is no video
+// mode (the desktop size is the size in pixels the page gave its canvas), no full screen without a click, no
+// swap interval before the page's frame loop exists (the browser paces frames itself), and no
+// sticky keys, so a press of Escape is latched here until it is read.
+#include "platform/desktop.h"
+
+#include <GLFW/glfw3.h>
+#include <emscripten/html5.h>
+
+#include <cstdio>
+
+namespace {
+
+bool escapeLatched = false;
+
+void printWindowError(int code, const char* description) {
+    std::fprintf(stderr, "window system error %#x: %s\n", code, description ? description : "");
+}
+
+void requestFramebuffer() {
+    glfwWindowHint(GLFW_RED_BITS, 8);
+    glfwWindowHint(GLFW_GREEN_BITS, 8);
+    glfwWindowHint(GLFW_BLUE_BITS, 8);
+    glfwWindowHint(GLFW_ALPHA_BITS, 8);
+    glfwWindowHint(GLFW_DEPTH_BITS, 16);
+    glfwWindowHint(GLFW_STENCIL_BITS, 0);
+}
+
+Key keyOf(int key) {
+    switch (key) {
+    case GLFW_KEY_ESCAPE: return Key::Escape;
+    case GLFW_KEY_SPACE: return Key::Space;
+    case GLFW_KEY_LEFT: return Key::Left;
+    case GLFW_KEY_RIGHT: return Key::Right;
+    case GLFW_KEY_PAGE_UP: return Key::PageUp;
+    case GLFW_KEY_PAGE_DOWN: return Key::PageDown;
+    case GLFW_KEY_HOME: return Key::Home;
+    case GLFW_KEY_TAB: return Key::Tab;
+    case GLFW_KEY_L: return Key::L;
+    case GLFW_KEY_H: return Key::H;
+    case GLFW_KEY_F: return Key::F;
+    case GLFW_KEY_F11: return Key::F11;
+    default: return Key::Other;
+    }
+}
+
+void onKey(GLFWwindow* window, int key, int, int action, int mods) {
+    if (action == GLFW_RELEASE) return;
+    if (key == GLFW_KEY_ESCAPE) escapeLatched = true;
+    const KeyListener* listener = static_cast<const KeyListener*>(glfwGetWindowUserPointer(window));
+    if (listener) listener->handler(listener->context, keyOf(key), (mods & GLFW_MOD_SHIFT) != 0);
+}
+
+GLFWwindow* openCanvasWindow(int width, int height, const char* title) {
+    reportWindowErrors();
+    if (glfwInit() != GLFW_TRUE) return nullptr;
+    glfwSetTime(0.0);
+    requestFramebuffer();
+    GLFWwindow* window = glfwCreateWindow(width, height, title, nullptr, nullptr);
+    if (!window) {
+        glfwTerminate();
+        return nullptr;
+    }
+    glfwMakeContextCurrent(window);
+    glfwSetKeyCallback(window, onKey);
+    return window;
+}
+
+}  // namespace
+
+void reportWindowErrors() { glfwSetErrorCallback(printWindowError); }
+
+bool desktopSize(int* width, int* height) {
+    int canvasWidth = 0, canvasHeight = 0;
+    if (emscripten_get_canvas_element_size("#canvas", &canvasWidth, &canvasHeight) != EMSCRIPTEN_RESULT_SUCCESS) {
+        return false;
+    }
+    if (canvasWidth < 1 || canvasHeight < 1) return false;
+    *width = canvasWidth;
+    *height = canvasHeight;
+    return true;
+}
+
+GLFWwindow* openFullScreenWindow(int width, int height, const char* title) {
+    return openCanvasWindow(width, height, title);
+}
+
+GLFWwindow* openResizableWindow(int width, int height, const char* title) {
+    return openCanvasWindow(width, height, title);
+}
+
+void presentWindow(GLFWwindow* window) {
+    glfwSwapBuffers(window);
+    glfwPollEvents();
+}
+
+bool escapePressed(GLFWwindow* window) {
+    bool pressed = escapeLatched || glfwGetKey(window, GLFW_KEY_ESCAPE) == GLFW_PRESS;
+    escapeLatched = false;
+    return pressed;
+}
+
+void closeWindows() { glfwTerminate(); }
+
+double frameTimerSeconds() { return glfwGetTime(); }
+
+void windowFramebufferSize(GLFWwindow* window, int* width, int* height) {
+    glfwGetFramebufferSize(window, width, height);
+}
+
+void waitForWindowEvents(double) {}
+
+bool goFullScreen(GLFWwindow*, WindowedPlace*) { return false; }
+
+void goWindowed(GLFWwindow*, const WindowedPlace&) {}
+
+void handleWindowKeys(GLFWwindow* window, const KeyListener* listener) {
+    glfwSetWindowUserPointer(window, const_cast<KeyListener*>(listener));
+}

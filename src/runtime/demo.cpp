@@ -11,6 +11,7 @@
 #include "runtime/main_loop.h"
 #include "runtime/music.h"
 #include "runtime/show.h"
+#include "scenes/tunnel.h"
 #include "sync/sync.h"
 
 namespace {
@@ -66,6 +67,18 @@ bool startMusic(DemoMusic* music, const DemoStart& start) {
            soundCallSucceeded(music->channel->setPaused(start.still));
 }
 
+// A show that starts past its beginning starts as a renderer that may start at any frame (the
+// capture tool): with the depth test off, as the show leaves it from its first sprite on, and the
+// tunnel's phases that the frames before its row leave, on the grid of 60 frames a second that
+// the capture tool also uses by default. A still frame is then the capture's frame of that row.
+void startPastTheBeginning(Demo* demo, double row) {
+    Show* show = &demo->show;
+    demo->display->disableDepthTest();
+    TunnelTracks tunnel = {show->tracks.tunnelMove, show->tracks.tunnelTexture, show->tracks.tunnelVariation};
+    TunnelPhaseGrid grid;
+    bringTunnelPhasesTo(tunnel, show->catalogue.tunnelTextures, show->images, row, &grid, &show->tunnel);
+}
+
 MainLoopHooks loopHooks(Demo* demo) {
     return MainLoopHooks{demo, loopIsRunning, loopUpdateMusic, loopReadRow, loopDrawFrame};
 }
@@ -79,6 +92,7 @@ bool startDemo(Demo* demo, const DemoStart& start) {
     demo->display->swapBuffers();
     if (!openMusic(&demo->music)) return false;
     if (!openShow(demo->display, &demo->show)) return false;
+    if (start.row > 0.0) startPastTheBeginning(demo, start.row);
     return startMusic(&demo->music, start);
 }
 

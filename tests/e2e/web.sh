@@ -5,7 +5,8 @@
 # each screenshot must match what demo-capture draws for that row at the same size, within a
 # small tolerance (the browser draws through its own GL on the CPU). The page's console may hold
 # only the GL emulation's three start-up notices and the shader linker's empty log: anything else
-# (a WebGL error, a program error, an exception) fails the row.
+# (a WebGL error, a program error, an exception) fails the row. Then web_play.mjs plays the show
+# with its sound (see there).
 #
 #   tests/e2e/web.sh BUILD_DIR WEB_DIR     (BUILD_DIR/bin/demo-capture, BUILD_DIR/show, WEB_DIR/index.html)
 #
@@ -62,7 +63,9 @@ for row in "${rows[@]}"; do
     --enable-logging=stderr --v=0 --screenshot="$shot" \
     "http://127.0.0.1:$port/index.html?row=$row&paused&size=${width}x$height" >"$work/chromium.log" 2>&1
   status=$?
-  console=$(sed -n 's/.*:CONSOLE[^]]*\] \(".*"\), source: .*/\1/p' "$work/chromium.log" | grep -Ev "$allowed_console")
+  # Each console message, from its first line (a message of several lines, such as an exception
+  # with its stack, is never one of the allowed ones).
+  console=$(grep ':CONSOLE' "$work/chromium.log" | sed 's/.*:CONSOLE[^]]*\] //; s/, source: .*//' | grep -Ev "$allowed_console")
   if [ $status -ne 0 ] || [ ! -s "$shot" ]; then
     printf '%-6s %-10s %-14s %s\n' "$row" - - "FAILED: chromium ended with status $status and no screenshot"
     failures=$((failures + 1)); continue
@@ -90,3 +93,6 @@ if [ $failures -ne 0 ]; then
   exit 1
 fi
 echo "web: ${#rows[@]} rows match the captures, the console clean"
+
+# The show playing with its sound: to its end by itself, and ended by Escape.
+node --experimental-websocket --no-warnings "$(dirname "$0")/web_play.mjs" "http://127.0.0.1:$port/index.html"

@@ -49,16 +49,22 @@ TEST(PreviewRun, ShowsTheCapturedRowMovesByABeatAndTakesInSavedSources) {
     writeFileBytes(show + "/black.tracks", withKeys(source, "fade:fg_black", "0 1\n"));
     writeFileBytes(show + "/broken.tracks", withKeys(source, "fade:fg_black", "0 1\nthis is not a key\n"));
     std::string size = std::to_string(width) + "x" + std::to_string(height);
-    // Shots of the window: at row 1200 paused, after Right, then (polled for ten seconds) after
-    // the black source is saved, and after the broken one is.
+    // Shots of the window, each polled for as long as it may take: at row 1200 paused, after Right,
+    // after the black source is saved, and (a second on) after the broken one is.
     const std::string script =
         builtProgram("demo-preview") + " --from 1200 --paused --source show.tracks --size " + size +
         " >preview.out 2>preview.err & pid=$!\n"
         "for i in $(seq 300); do id=$(xdotool search --name 'Demo preview' 2>/dev/null | head -n1); "
         "[ -n \"$id\" ] && break; sleep 0.1; done\n"
         "[ -n \"$id\" ] || exit 91\n"
-        "sleep 2; import -window $id at1200.png\n"
-        "xdotool key --window $id Right; sleep 1; import -window $id right.png\n"
+        // The window opens before the show is loaded: wait for its first picture, then for the
+        // picture that follows the key, however slow the machine.
+        "for i in $(seq 150); do sleep 0.2; import -window $id at1200.png; "
+        "[ \"$(convert at1200.png -format '%[fx:maxima]' info:)\" != 0 ] && break; done\n"
+        "sleep 0.5; import -window $id at1200.png\n"
+        "xdotool key --window $id Right\n"
+        "for i in $(seq 150); do sleep 0.2; import -window $id right.png; "
+        "[ \"$(compare -metric AE at1200.png right.png null: 2>&1)\" != 0 ] && break; done\n"
         "cp black.tracks show.tracks.new && mv show.tracks.new show.tracks\n"
         "for i in $(seq 50); do sleep 0.2; import -window $id black.png; "
         "[ \"$(convert black.png -format '%[fx:maxima]' info:)\" = 0 ] && break; done\n"

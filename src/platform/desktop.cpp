@@ -5,25 +5,11 @@
 // window).
 #include "platform/desktop.h"
 
+#include "platform/glfw_parts.h"
+
 #include <GLFW/glfw3.h>
 
-#include <cstdio>
-
 namespace {
-
-void printWindowError(int code, const char* description) {
-    std::fprintf(stderr, "window system error %#x: %s\n", code, description ? description : "");
-}
-
-// The 8/8/8/8 colour, 16-bit depth and no stencil every window of the program asks for.
-void requestFramebuffer() {
-    glfwWindowHint(GLFW_RED_BITS, 8);
-    glfwWindowHint(GLFW_GREEN_BITS, 8);
-    glfwWindowHint(GLFW_BLUE_BITS, 8);
-    glfwWindowHint(GLFW_ALPHA_BITS, 8);
-    glfwWindowHint(GLFW_DEPTH_BITS, 16);
-    glfwWindowHint(GLFW_STENCIL_BITS, 0);
-}
 
 GLFWwindow* madeCurrent(GLFWwindow* window) {
     if (!window) {
@@ -35,33 +21,13 @@ GLFWwindow* madeCurrent(GLFWwindow* window) {
     return window;
 }
 
-Key keyOf(int key) {
-    switch (key) {
-    case GLFW_KEY_ESCAPE: return Key::Escape;
-    case GLFW_KEY_SPACE: return Key::Space;
-    case GLFW_KEY_LEFT: return Key::Left;
-    case GLFW_KEY_RIGHT: return Key::Right;
-    case GLFW_KEY_PAGE_UP: return Key::PageUp;
-    case GLFW_KEY_PAGE_DOWN: return Key::PageDown;
-    case GLFW_KEY_HOME: return Key::Home;
-    case GLFW_KEY_TAB: return Key::Tab;
-    case GLFW_KEY_L: return Key::L;
-    case GLFW_KEY_H: return Key::H;
-    case GLFW_KEY_F: return Key::F;
-    case GLFW_KEY_F11: return Key::F11;
-    default: return Key::Other;
-    }
-}
-
 void onKey(GLFWwindow* window, int key, int, int action, int mods) {
     if (action == GLFW_RELEASE) return;
     const KeyListener* listener = static_cast<const KeyListener*>(glfwGetWindowUserPointer(window));
-    if (listener) listener->handler(listener->context, keyOf(key), (mods & GLFW_MOD_SHIFT) != 0);
+    if (listener) listener->handler(listener->context, keyOfGlfwKey(key), (mods & GLFW_MOD_SHIFT) != 0);
 }
 
 }  // namespace
-
-void reportWindowErrors() { glfwSetErrorCallback(printWindowError); }
 
 bool desktopSize(int* width, int* height) {
     reportWindowErrors();

@@ -7,51 +7,20 @@
 // sticky keys, so a press of Escape is latched here until it is read.
 #include "platform/desktop.h"
 
+#include "platform/glfw_parts.h"
+
 #include <GLFW/glfw3.h>
 #include <emscripten/html5.h>
-
-#include <cstdio>
 
 namespace {
 
 bool escapeLatched = false;
 
-void printWindowError(int code, const char* description) {
-    std::fprintf(stderr, "window system error %#x: %s\n", code, description ? description : "");
-}
-
-void requestFramebuffer() {
-    glfwWindowHint(GLFW_RED_BITS, 8);
-    glfwWindowHint(GLFW_GREEN_BITS, 8);
-    glfwWindowHint(GLFW_BLUE_BITS, 8);
-    glfwWindowHint(GLFW_ALPHA_BITS, 8);
-    glfwWindowHint(GLFW_DEPTH_BITS, 16);
-    glfwWindowHint(GLFW_STENCIL_BITS, 0);
-}
-
-Key keyOf(int key) {
-    switch (key) {
-    case GLFW_KEY_ESCAPE: return Key::Escape;
-    case GLFW_KEY_SPACE: return Key::Space;
-    case GLFW_KEY_LEFT: return Key::Left;
-    case GLFW_KEY_RIGHT: return Key::Right;
-    case GLFW_KEY_PAGE_UP: return Key::PageUp;
-    case GLFW_KEY_PAGE_DOWN: return Key::PageDown;
-    case GLFW_KEY_HOME: return Key::Home;
-    case GLFW_KEY_TAB: return Key::Tab;
-    case GLFW_KEY_L: return Key::L;
-    case GLFW_KEY_H: return Key::H;
-    case GLFW_KEY_F: return Key::F;
-    case GLFW_KEY_F11: return Key::F11;
-    default: return Key::Other;
-    }
-}
-
 void onKey(GLFWwindow* window, int key, int, int action, int mods) {
     if (action == GLFW_RELEASE) return;
     if (key == GLFW_KEY_ESCAPE) escapeLatched = true;
     const KeyListener* listener = static_cast<const KeyListener*>(glfwGetWindowUserPointer(window));
-    if (listener) listener->handler(listener->context, keyOf(key), (mods & GLFW_MOD_SHIFT) != 0);
+    if (listener) listener->handler(listener->context, keyOfGlfwKey(key), (mods & GLFW_MOD_SHIFT) != 0);
 }
 
 GLFWwindow* openCanvasWindow(int width, int height, const char* title) {
@@ -70,8 +39,6 @@ GLFWwindow* openCanvasWindow(int width, int height, const char* title) {
 }
 
 }  // namespace
-
-void reportWindowErrors() { glfwSetErrorCallback(printWindowError); }
 
 bool desktopSize(int* width, int* height) {
     int canvasWidth = 0, canvasHeight = 0;

@@ -41,6 +41,15 @@ void DemoWindow::resize(int width_, int height_) {
     setViewportAndProjection();
 }
 
+bool DemoWindow::followWindowSize() {
+    if (!window) return false;
+    int windowWidth = 0, windowHeight = 0;
+    windowFramebufferSize(window, &windowWidth, &windowHeight);
+    if (windowWidth <= 0 || windowHeight <= 0 || (windowWidth == width && windowHeight == height)) return false;
+    resize(windowWidth, windowHeight);
+    return true;
+}
+
 bool DemoWindow::openOffscreen(int width_, int height_) {
     setSize(width_, height_);
     offscreen = createOffscreenGL(width, height);

@@ -38,6 +38,9 @@ public:
     // Takes a new output size (the window was resized or went full screen): scale, letterboxed
     // viewport and projection follow.
     void resize(int width, int height);
+    // Takes the window's framebuffer size when it differs from the output's (a window resized, a
+    // page's canvas gone full screen); true when the size changed.
+    bool followWindowSize();
     // The desktop window, for the tools that handle its keys and size through the platform layer;
     // null when none is open.
     GLFWwindow* desktopWindow() const { return window; }

@@ -52,6 +52,7 @@ double loopReadRow(void* context) { return readMusicClock(static_cast<Demo*>(con
 void loopDrawFrame(void* context, double row) {
     Demo* demo = static_cast<Demo*>(context);
     FrameState frame = {row, demo->still ? row / rowsPerSecond : frameTimerSeconds()};
+    demo->display->followWindowSize();
     renderFrame(demo->display, frame, &demo->show);
     demo->display->swapBuffers();
 }

@@ -85,11 +85,7 @@ void traceFrame(Preview* preview) {
 }
 
 void followWindowSize(Preview* preview) {
-    int width = 0, height = 0;
-    windowFramebufferSize(preview->display.desktopWindow(), &width, &height);
-    if (width == preview->display.width && height == preview->display.height) return;
-    preview->display.resize(width, height);
-    preview->redraw = true;
+    if (preview->display.followWindowSize()) preview->redraw = true;
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 // canvas is the window. Built only for the browser, in the place of desktop.cpp.
 //
 // The port differs from the desktop library where this file makes up for it: there is no video
-// mode (the desktop size is the size in pixels the page gave its canvas), no full screen without a click, no
+// mode (the desktop size is the size in pixels the page gave its canvas, which the page changes
+// when the window does or goes full screen), no full screen without a click, no
 // swap interval before the page's frame loop exists (the browser paces frames itself), and no
 // sticky keys, so a press of Escape is latched here until it is read.
 #include "platform/desktop.h"
@@ -74,8 +75,13 @@ void closeWindows() { glfwTerminate(); }
 
 double frameTimerSeconds() { return glfwGetTime(); }
 
-void windowFramebufferSize(GLFWwindow* window, int* width, int* height) {
-    glfwGetFramebufferSize(window, width, height);
+// The canvas's own size: the page sizes it (to the window times the device pixel ratio, or to the
+// screen in full screen), which the port's idea of its window does not follow.
+void windowFramebufferSize(GLFWwindow*, int* width, int* height) {
+    if (emscripten_get_canvas_element_size("#canvas", width, height) != EMSCRIPTEN_RESULT_SUCCESS) {
+        *width = 0;
+        *height = 0;
+    }
 }
 
 void waitForWindowEvents(double) {}

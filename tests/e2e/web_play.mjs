@@ -1,17 +1,21 @@
-// The browser build playing, in a headless chromium driven over its debugging protocol (the
-// still frames of web.sh need no sound; these runs do): the song decoded by the browser and
-// played through Web Audio, its clock driving the loop one step per animation frame.
-//   - started at row 6600, the show must end by itself at the row limit (status 0 on the page);
-//   - started at row 1200, it must still be playing a few seconds later, and a press of Escape
-//     must end it (status 0).
-// The page's console may hold only the GL emulation's start-up notices and the shader linker's
-// empty log. Every wait is bounded; a run that does not end says where it stood.
+// The browser build playing, in a headless chromium (the still frames of web.sh need no sound;
+// these runs do): the song decoded by the browser and played through Web Audio, its clock driving
+// the loop one step per animation frame.
+//   - started at row 6600, the show must end by itself at the row limit (status 0 on the page) and
+//     show the end card with the credits and the video's link;
+//   - started at row 1200, the song's position must follow the audio clock: held while the audio
+//     context is suspended, moving as far as the context's clock once it runs again; the show must
+//     still be playing, and a press of Escape must end it (status 0);
+//   - with the canvas at the window's size, F and a double click must go full screen and back, the
+//     picture following the canvas's new size;
+//   - in a browser without WebGL 2 the page must say so and start nothing;
+//   - in a browser without Web Audio the page must say the show plays without its song, and the
+//     show must still reach its end.
+// The page's console may hold only the allowed notices throughout. Every wait is bounded; a run
+// that does not end says where it stood.
 //
 //   node --experimental-websocket tests/e2e/web_play.mjs URL_OF_INDEX_HTML
-import { spawn } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { connectPage, sleep, startBrowser } from './web_browser.mjs';
 
 const pageUrl = process.argv[2];
 if (!pageUrl) {
@@ -19,118 +23,138 @@ if (!pageUrl) {
   process.exit(2);
 }
 const ended = 'demo: the show ended with status 0';
-const allowed = [/^WARNING: using emscripten GL (emulation|emulation unsafe opts|immediate mode emulation)/,
-                 /^Prog Info Log: $/, /^$/];
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-
-const profile = mkdtempSync(join(tmpdir(), 'web-play-'));
-const browser = spawn('chromium', [
-  '--headless=new', '--no-sandbox', '--enable-unsafe-swiftshader', '--use-angle=swiftshader',
-  '--autoplay-policy=no-user-gesture-required', '--window-size=640,560', '--remote-debugging-port=0',
-  `--user-data-dir=${profile}`, 'about:blank'], { stdio: 'ignore' });
-
-async function debuggerPort() {
-  for (let i = 0; i < 300; ++i) {
-    try {
-      return readFileSync(join(profile, 'DevToolsActivePort'), 'utf8').split('\n')[0];
-    } catch {
-      await sleep(100);
-    }
-  }
-  throw new Error('chromium did not open its debugging port');
-}
-
-// One page's connection: calls by id, and the console's messages that are not allowed.
-async function connect(port) {
-  const targets = await (await fetch(`http://127.0.0.1:${port}/json/list`)).json();
-  const page = targets.find((t) => t.type === 'page');
-  const socket = new WebSocket(page.webSocketDebuggerUrl);
-  await new Promise((resolve, reject) => { socket.onopen = resolve; socket.onerror = reject; });
-  const pending = new Map();
-  const complaints = [];
-  let nextId = 1;
-  const note = (text) => { if (!allowed.some((rule) => rule.test(text))) complaints.push(text); };
-  socket.onmessage = (event) => {
-    const message = JSON.parse(event.data);
-    if (message.id && pending.has(message.id)) {
-      pending.get(message.id)(message);
-      pending.delete(message.id);
-    } else if (message.method === 'Runtime.consoleAPICalled' && message.params.type !== 'log') {
-      note(message.params.args.map((a) => (a.value !== undefined ? String(a.value) : a.description)).join(' '));
-    } else if (message.method === 'Runtime.exceptionThrown') {
-      note('exception: ' + message.params.exceptionDetails.text + ' ' +
-           (message.params.exceptionDetails.exception?.description ?? ''));
-    } else if (message.method === 'Log.entryAdded' && message.params.entry.level !== 'verbose' &&
-               message.params.entry.level !== 'info') {
-      note(message.params.entry.text);
-    }
-  };
-  const call = (method, params = {}) => new Promise((resolve) => {
-    const id = nextId++;
-    pending.set(id, resolve);
-    socket.send(JSON.stringify({ id, method, params }));
-  });
-  await call('Runtime.enable');
-  await call('Log.enable');
-  await call('Page.enable');
-  return { call, complaints, close: () => socket.close() };
-}
-
-async function title(page) {
-  const reply = await page.call('Runtime.evaluate', { expression: 'document.title' });
-  return reply.result?.result?.value ?? '';
-}
-
-// Polls the title until it is `want` or the seconds run out; returns the last title and seconds.
-async function waitForTitle(page, want, seconds) {
-  const start = Date.now();
-  let last = '';
-  while ((Date.now() - start) / 1000 < seconds) {
-    last = await title(page);
-    if (last === want) break;
-    await sleep(100);
-  }
-  return { last, seconds: (Date.now() - start) / 1000 };
-}
-
-async function pressEscape(page) {
-  const key = { key: 'Escape', code: 'Escape', windowsVirtualKeyCode: 27, nativeVirtualKeyCode: 27 };
-  await page.call('Input.dispatchKeyEvent', { type: 'keyDown', ...key });
-  await page.call('Input.dispatchKeyEvent', { type: 'keyUp', ...key });
-}
+const songRate = 44100;
 
 let failures = 0;
 const report = (name, ok, detail) => {
   if (!ok) ++failures;
   console.log(`${ok ? 'ok    ' : 'FAILED'} ${name}: ${detail}`);
 };
+const shown = (page, id) =>
+  page.evaluate(`!document.getElementById('${id}').classList.contains('hidden')`);
 
-try {
-  const page = await connect(await debuggerPort());
-
-  await page.call('Page.navigate', { url: `${pageUrl}?row=6600&size=320x180` });
-  const toTheEnd = await waitForTitle(page, ended, 90);
+async function endsByItself(page) {
+  await page.open(`${pageUrl}?row=6600&size=320x180`);
+  const toTheEnd = await page.waitForTitle(ended, 90);
   report('from row 6600 the show ends by itself at the row limit', toTheEnd.last === ended,
          `"${toTheEnd.last}" after ${toTheEnd.seconds.toFixed(1)} s (51 rows are 2.1 s of the song)`);
+  const card = await page.evaluate(`[document.getElementById('end').innerText,
+                                      document.getElementById('video').getAttribute('href')]`);
+  report('the end card shows the credits and the video\'s link',
+         (await shown(page, 'end')) && /Quasar Jo/.test(card[0]) && /Kettle/.test(card[0]) && /\.mp4$/.test(card[1]),
+         `${JSON.stringify(card[0].slice(0, 60))}…, link ${card[1]}`);
+}
 
-  await page.call('Page.navigate', { url: `${pageUrl}?row=1200&size=320x180` });
-  const started = await waitForTitle(page, 'demo: running', 60);
-  await sleep(4000);
-  const playing = await title(page);
-  await pressEscape(page);
-  const afterEscape = await waitForTitle(page, ended, 30);
+// The playback's frame and the audio context's clock of what is heard, in seconds.
+const clockNow = `(() => {
+  const playback = Object.values(WebSound.playbacks)[0];
+  return { song: WebSound.frames(playback) / ${songRate}, heard: WebSound.heardSeconds(),
+           state: WebSound.context.state };
+})()`;
+
+async function followsTheAudioClock(page) {
+  await page.open(`${pageUrl}?row=1200&size=320x180`);
+  const started = await page.waitForTitle('demo: running', 60);
+  await sleep(2000);
+  const before = await page.evaluate(clockNow);
+  await page.evaluate('WebSound.context.suspend()');
+  const suspended = await page.evaluate(clockNow);
+  await sleep(1500);
+  const held = await page.evaluate(clockNow);
+  await page.evaluate('WebSound.context.resume()');
+  await sleep(2500);
+  const after = await page.evaluate(clockNow);
+  const ok = started.last === 'demo: running' && before?.state === 'running' && held?.state === 'suspended' &&
+    Math.abs(held.song - suspended.song) < 0.005 && after.heard - held.heard > 1.0 &&
+    Math.abs((after.song - held.song) - (after.heard - held.heard)) < 0.02 && before.song > 1200 / 24;
+  report('the song\'s position follows the audio clock', ok, before && held && after
+    ? `held ${(held.song - suspended.song).toFixed(4)} s while suspended; then ${(after.song - held.song).toFixed(3)} s ` +
+      `of song in ${(after.heard - held.heard).toFixed(3)} s of the audio clock`
+    : `no playback to read (title "${await page.title()}")`);
+
+  const playing = await page.title();
+  await page.pressKey('Escape', 'Escape', 27);
+  const afterEscape = await page.waitForTitle(ended, 30);
   report('from row 1200 the show plays on until Escape ends it',
-         started.last === 'demo: running' && playing === 'demo: running' && afterEscape.last === ended,
-         `"${playing}" 4 s in, "${afterEscape.last}" ${afterEscape.seconds.toFixed(1)} s after Escape`);
+         playing === 'demo: running' && afterEscape.last === ended,
+         `"${playing}" before, "${afterEscape.last}" ${afterEscape.seconds.toFixed(1)} s after Escape`);
+}
 
+// The page's full screen, the canvas and the picture's viewport with it: [full screen, canvas
+// width, height, viewport width, height].
+const screenNow = `[!!document.fullscreenElement, canvas.width, canvas.height,
+                    ...Array.from(GLctx.getParameter(GLctx.VIEWPORT)).slice(2)]`;
+
+// Polls the screen until `settled` holds for it (the page resizes the canvas, and the program its
+// picture, a little after the switch); the last screen.
+async function waitForScreen(page, settled) {
+  let now = null;
+  for (let i = 0; i < 100; ++i) {
+    now = await page.evaluate(screenNow);
+    if (settled(now)) break;
+    await sleep(100);
+  }
+  return now;
+}
+
+async function goesFullScreen(page) {
+  await page.open(`${pageUrl}?row=2000`);
+  await page.waitForTitle('demo: running', 60);
+  await sleep(1000);
+  const windowed = await page.evaluate(screenNow);
+  // The picture keeps the show's aspect: its viewport is as wide as the canvas, 16:9.
+  const follows = (s) => s[3] === s[1] && Math.abs(s[4] - s[1] * 9 / 16) <= 1;
+  const isFull = (s) => s[0] && (s[1] !== windowed[1] || s[2] !== windowed[2]) && follows(s);
+  const isWindowed = (s) => !s[0] && s[1] === windowed[1] && s[2] === windowed[2] && follows(s);
+  const click = { x: 100, y: 100, button: 'left' };
+  await page.call('Input.dispatchMouseEvent', { type: 'mousePressed', clickCount: 1, ...click });
+  await page.call('Input.dispatchMouseEvent', { type: 'mouseReleased', clickCount: 1, ...click });
+  await page.pressKey('f', 'KeyF', 70);
+  const full = await waitForScreen(page, isFull);
+  await page.pressKey('f', 'KeyF', 70);
+  const back = await waitForScreen(page, isWindowed);
+  for (const clickCount of [1, 2]) {
+    await page.call('Input.dispatchMouseEvent', { type: 'mousePressed', clickCount, ...click });
+    await page.call('Input.dispatchMouseEvent', { type: 'mouseReleased', clickCount, ...click });
+  }
+  const doubleClicked = await waitForScreen(page, isFull);
+  await page.evaluate('document.exitFullscreen()');
+  await waitForScreen(page, isWindowed);
+  report('F and a double click go full screen and back, the picture following the canvas',
+         isWindowed(windowed) && isFull(full) && isWindowed(back) && isFull(doubleClicked),
+         `canvas ${windowed[1]}x${windowed[2]}, full screen ${full[1]}x${full[2]} (picture ${full[3]}x${full[4]}), ` +
+         `back ${back[1]}x${back[2]}; double click: ${doubleClicked[0] ? 'full screen' : 'windowed'}`);
+}
+
+async function saysWhatIsMissing(page) {
+  await page.open(`${pageUrl}?row=6600&size=320x180`, 'HTMLCanvasElement.prototype.getContext = () => null;');
+  const noGL = await page.waitForTitle('demo: this browser has no WebGL 2', 20);
+  await sleep(1000);
+  const started = await page.evaluate('typeof Module.calledRun !== "undefined" || typeof WebSound !== "undefined"');
+  report('without WebGL 2 the page says so and starts nothing',
+         noGL.last === 'demo: this browser has no WebGL 2' && (await shown(page, 'message')) && !started,
+         `"${noGL.last}", the program ${started ? 'started' : 'not started'}`);
+
+  await page.open(`${pageUrl}?row=6600&size=320x180`, 'delete window.AudioContext; delete window.webkitAudioContext;');
+  const silent = await page.waitForTitle(ended, 90);
+  report('without Web Audio the page says the show is silent, and it plays to its end',
+         silent.last === ended && (await shown(page, 'notice')),
+         `"${silent.last}", notice "${await page.evaluate("document.getElementById('notice').innerText")}"`);
+}
+
+const browser = await startBrowser(640, 560);
+try {
+  const page = await connectPage(browser);
+  await endsByItself(page);
+  await followsTheAudioClock(page);
+  await goesFullScreen(page);
+  await saysWhatIsMissing(page);
   report('the console holds nothing but the allowed notices', page.complaints.length === 0,
          page.complaints.length ? page.complaints.slice(0, 5).join(' / ') : 'clean');
   page.close();
 } catch (error) {
-  report('the browser could be driven', false, String(error));
+  report('the browser could be driven', false, String(error?.stack ?? error));
 } finally {
-  browser.kill();
-  await sleep(500);
-  rmSync(profile, { recursive: true, force: true });
+  await browser.stop();
 }
 process.exit(failures ? 1 : 0);

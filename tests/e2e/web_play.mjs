@@ -7,7 +7,8 @@
 //     context is suspended, moving as far as the context's clock once it runs again; the show must
 //     still be playing, and a press of Escape must end it (status 0);
 //   - with the canvas at the window's size, F and a double click must go full screen and back, the
-//     picture following the canvas's new size;
+//     picture following the canvas's new size; at a device pixel ratio of 2 the canvas must have
+//     the screen's pixels, and in a window wider than 16:9 keep the show's shape;
 //   - in a browser without WebGL 2 the page must say so and start nothing;
 //   - in a browser without Web Audio the page must say the show plays without its song, and the
 //     show must still reach its end.
@@ -126,6 +127,26 @@ async function goesFullScreen(page) {
          `back ${back[1]}x${back[2]}; double click: ${doubleClicked[0] ? 'full screen' : 'windowed'}`);
 }
 
+// On a screen of two pixels to a page pixel, the canvas has the screen's pixels, not the page's.
+async function drawsInTheScreensPixels(page) {
+  await page.call('Emulation.setDeviceMetricsOverride', { width: 640, height: 360, deviceScaleFactor: 2, mobile: false });
+  await page.open(`${pageUrl}?row=2000`);
+  await page.waitForTitle('demo: running', 60);
+  const sharp = await waitForScreen(page, (s) => s[1] === 1280 && s[3] === 1280);
+  const onPage = await page.evaluate('[canvas.clientWidth, canvas.clientHeight]');
+  report('at a device pixel ratio of 2 the canvas and the picture have the screen\'s pixels',
+         sharp[1] === 1280 && sharp[2] === 720 && sharp[3] === 1280 && sharp[4] === 720 &&
+         onPage[0] === 640 && onPage[1] === 360,
+         `canvas ${sharp[1]}x${sharp[2]}, picture ${sharp[3]}x${sharp[4]}, on the page ${onPage[0]}x${onPage[1]}`);
+  // A window wider than the show: the canvas keeps 16:9, the sides stay black, nothing is cropped.
+  await page.call('Emulation.setDeviceMetricsOverride', { width: 900, height: 360, deviceScaleFactor: 1, mobile: false });
+  const wide = await waitForScreen(page, (s) => s[2] === 360 && s[3] === s[1]);
+  await page.call('Emulation.clearDeviceMetricsOverride');
+  report('in a window wider than 16:9 the canvas keeps the show\'s shape',
+         wide[1] === 640 && wide[2] === 360 && wide[3] === 640 && wide[4] === 360,
+         `window 900x360: canvas ${wide[1]}x${wide[2]}, picture ${wide[3]}x${wide[4]}`);
+}
+
 async function saysWhatIsMissing(page) {
   await page.open(`${pageUrl}?row=6600&size=320x180`, 'HTMLCanvasElement.prototype.getContext = () => null;');
   const noGL = await page.waitForTitle('demo: this browser has no WebGL 2', 20);
@@ -148,6 +169,7 @@ try {
   await endsByItself(page);
   await followsTheAudioClock(page);
   await goesFullScreen(page);
+  await drawsInTheScreensPixels(page);
   await saysWhatIsMissing(page);
   report('the console holds nothing but the allowed notices', page.complaints.length === 0,
          page.complaints.length ? page.complaints.slice(0, 5).join(' / ') : 'clean');

@@ -1,6 +1,7 @@
 // The browser build playing, in a headless chromium (the still frames of web.sh need no sound;
 // these runs do): the song decoded by the browser and played through Web Audio, its clock driving
 // the loop one step per animation frame.
+//   - the loading bar must fill as the show's files arrive and go when the program runs;
 //   - started at row 6600, the show must end by itself at the row limit (status 0 on the page) and
 //     show the end card with the credits and the video's link;
 //   - started at row 1200, the song's position must follow the audio clock: held while the audio
@@ -39,6 +40,10 @@ async function endsByItself(page) {
   const toTheEnd = await page.waitForTitle(ended, 90);
   report('from row 6600 the show ends by itself at the row limit', toTheEnd.last === ended,
          `"${toTheEnd.last}" after ${toTheEnd.seconds.toFixed(1)} s (51 rows are 2.1 s of the song)`);
+  const bar = await page.evaluate(`[document.getElementById('bar-fill').style.width,
+                                     document.getElementById('loading').classList.contains('hidden')]`);
+  report('the loading bar filled as the show\'s files arrived, then went', bar[0] === '100%' && bar[1],
+         `bar at ${bar[0]}, ${bar[1] ? 'hidden' : 'still shown'}`);
   const card = await page.evaluate(`[document.getElementById('end').innerText,
                                       document.getElementById('video').getAttribute('href')]`);
   report('the end card shows the credits and the video\'s link',

@@ -21,10 +21,28 @@ bool kindIsWord(const std::string& kind) {
     return true;
 }
 
+// A declaration of the song's grid or end: why it cannot be one, "" when it is one (kept in list).
+std::string parseDeclarationLine(const std::vector<std::string>& words, SongEventList* list) {
+    const std::string& name = words[0];
+    if (words.size() != 2) return quotedWord(name) + " needs exactly one value";
+    if (!list->events.empty()) return quotedWord(name) + " must come before the events";
+    bool good = name == "tempo"           ? parseTempo(words[1], &list->grid.tempo)
+                : name == "beats-per-bar" ? parseBeatsPerBar(words[1], &list->grid.beatsPerBar)
+                : name == "start-row"     ? parseStartRow(words[1], &list->grid.startRow)
+                                          : parseFiniteDouble(words[1], &list->endRow) && list->endRow >= 0;
+    if (!good) return "bad value " + quotedWord(words[1]) + " for " + quotedWord(name);
+    if (name == "tempo") list->grid.known = true;
+    return "";
+}
+
 // Why the line cannot be an event after `list`'s last one; "" when it is one (added to list).
 std::string parseEventLine(const std::string& line, SongEventList* list) {
     std::vector<std::string> words = wordsOfSourceLine(line);
     if (words.empty()) return "";
+    const std::string& first = words[0];
+    if (first == "tempo" || first == "beats-per-bar" || first == "start-row" || first == "end") {
+        return parseDeclarationLine(words, list);
+    }
     if (words.size() != 3) return "an event is ROW LENGTH KIND, for example: 96 12 beat";
     SongEvent event{0, 0, words[2]};
     if (!parseFiniteDouble(words[0], &event.row) || event.row < 0) {
@@ -74,6 +92,13 @@ SongEventList readSongEvents(const std::string& path) {
         return list;
     }
     return parseSongEvents(text);
+}
+
+std::string formatSongGrid(const MusicalGrid& grid, double endRow) {
+    char text[160];
+    std::snprintf(text, sizeof text, "tempo %.9g\nbeats-per-bar %d\nstart-row %.0f\nend %.3f\n", grid.tempo,
+                  grid.beatsPerBar, grid.startRow, endRow);
+    return text;
 }
 
 std::string formatSongEvent(const SongEvent& event) {

@@ -3,6 +3,10 @@
 // choreography can follow the music rather than only the grid.
 //
 //   # comment
+//   tempo BPM            the song's grid, as a choreography source declares it (musical_grid.h):
+//   beats-per-bar N      beats a minute, beats a bar and the row of bar 1; before the events
+//   start-row ROW
+//   end ROW              the row at which the song ends
 //   ROW LENGTH KIND      rows at 24 a second, decimals allowed, the lines in rising row
 //
 // KIND is a word without spaces: beat, bar, kick, snare, clap, crash, riser, section:NAME,
@@ -14,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "sync/musical_grid.h"
 #include "sync/track_text.h"
 
 struct SongEvent {
@@ -23,6 +28,8 @@ struct SongEvent {
 };
 
 struct SongEventList {
+    MusicalGrid grid;    // known when the file declares the song's tempo
+    double endRow = -1;  // where the song ends; -1 when the file does not say
     std::vector<SongEvent> events;
     std::vector<SourceError> errors;  // empty when the whole text is valid
 };
@@ -40,3 +47,7 @@ SongEventList readSongEvents(const std::string& path);
 
 // The text of one event line, as parseSongEvents reads it back.
 std::string formatSongEvent(const SongEvent& event);
+
+// The declarations that open an events file: the song's grid and its end, as parseSongEvents
+// reads them back.
+std::string formatSongGrid(const MusicalGrid& grid, double endRow);

@@ -10,6 +10,7 @@
 #include <set>
 #include <utility>
 
+#include "sync/song_fit.h"
 #include "sync/sync.h"
 #include "sync/track_file.h"
 
@@ -154,9 +155,9 @@ void applyAccents(TrackSource* source, const std::vector<SongEvent>& events) {
 }
 
 void readEventsAndApplyAccents(TrackSource* source) {
+    if (source->eventsFile.empty()) return;
     bool anyAccent = false;
     for (const SourceTrack& track : source->tracks) anyAccent = anyAccent || !track.accents.empty();
-    if (!anyAccent) return;
     SongEventList list = readSongEvents(source->eventsFile);
     if (!list.errors.empty()) {
         const SourceError& first = list.errors.front();
@@ -165,5 +166,8 @@ void readEventsAndApplyAccents(TrackSource* source) {
             SourceError{source->eventsLine, "the song's events cannot be read: " + where + first.message});
         return;
     }
-    applyAccents(source, list.events);
+    for (const std::string& misfit : songMisfits(source->grid, list, source->eventsFile)) {
+        source->errors.push_back(SourceError{source->eventsLine, misfit});
+    }
+    if (anyAccent && source->errors.empty()) applyAccents(source, list.events);
 }

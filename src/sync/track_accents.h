@@ -12,7 +12,8 @@
 // grown past maxTrackKeys) go to source->errors with the accent's line.
 void applyAccents(TrackSource* source, const std::vector<SongEvent>& events);
 
-// When a track of the source has accents: reads the events file named by its `events` line
-// (relative to the working directory) and applies them; an unreadable or damaged file is an
-// error at that line.
+// When the source has an `events` line: reads the events file it names (relative to the working
+// directory), holds the source's grid and the show's length to the song's (sync/song_fit.h) and
+// applies the accents; an unreadable or damaged file, or a song that does not fit, is an error
+// at that line.
 void readEventsAndApplyAccents(TrackSource* source);

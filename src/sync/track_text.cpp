@@ -358,6 +358,7 @@ TrackSource parseTrackSource(const std::string& text) {
         }
         start = end + 1;
     }
+    source.grid = readMusicalGrid(text);
     return source;
 }
 

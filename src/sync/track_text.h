@@ -36,6 +36,7 @@
 #include <string>
 #include <vector>
 
+#include "sync/musical_grid.h"
 #include "sync/sync.h"
 #include "sync/track_file.h"
 
@@ -74,7 +75,9 @@ struct TrackSource {
     std::vector<SourceTrack> tracks;
     std::string eventsFile;  // named by an `events` line, "" when none
     int eventsLine = 0;
-    std::vector<SourceError> errors;  // empty when the whole text is valid
+    MusicalGrid grid;                   // its first declarations, as readMusicalGrid reads them
+    std::vector<SourceError> errors;    // empty when the whole text is valid
+    std::vector<SourceError> warnings;  // what builds but may not be meant; line 0: the whole source
 };
 
 // Reading stops after this many errors.

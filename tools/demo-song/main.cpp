@@ -268,6 +268,8 @@ int main(int argc, char** argv) {
     if (!options.mp3.empty() && writeMp3(options.mp3, song) != 0) return exitFailed;
     if (!options.stems.empty() && writeStems(options.stems, parts, song, report.gainDb, sung.lines) != 0)
         return exitFailed;
-    if (!options.events.empty() && writeSongEvents(options.events, parts.events) != 0) return exitFailed;
+    double endRow = double(song.size() / 2) / songOutputRate * rowsPerSecond;
+    if (!options.events.empty() && writeSongEvents(options.events, read.score, endRow, parts.events) != 0)
+        return exitFailed;
     return exitDone;
 }

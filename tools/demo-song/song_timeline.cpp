@@ -80,13 +80,14 @@ std::vector<SongEvent> songEvents(const Score& score, const Arrangement& arrange
     return events;
 }
 
-int writeSongEvents(const std::string& path, const std::vector<SongEvent>& events) {
+int writeSongEvents(const std::string& path, const Score& score, double endRow, const std::vector<SongEvent>& events) {
     FILE* file = fopen(path.c_str(), "w");
     if (!file) {
         fprintf(stderr, "demo-song: %s cannot be written\n", path.c_str());
         return -1;
     }
     fprintf(file, "# The song's events, written by demo-song: ROW LENGTH KIND, in rows (24 a second).\n");
+    fputs(formatSongGrid(MusicalGrid{true, score.tempo, stepsPerBar / 4, 0.0}, endRow).c_str(), file);
     for (const SongEvent& event : events) fprintf(file, "%s\n", formatSongEvent(event).c_str());
     if (fclose(file) != 0) {
         fprintf(stderr, "demo-song: %s could not be written whole\n", path.c_str());

@@ -17,5 +17,6 @@ struct SungTiming {
 std::vector<SongEvent> songEvents(const Score& score, const Arrangement& arrangement,
                                   const std::vector<SungLine>& lines, const std::vector<SungTiming>& sung);
 
-// Writes the events, a header comment first; 0, or -1 after saying why on standard error.
-int writeSongEvents(const std::string& path, const std::vector<SongEvent>& events);
+// Writes the events, a header comment and the song's grid (the score's tempo, four beats a bar,
+// bar 1 at row 0) and end row first; 0, or -1 after saying why on standard error.
+int writeSongEvents(const std::string& path, const Score& score, double endRow, const std::vector<SongEvent>& events);

@@ -5,15 +5,18 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "runtime/show_source.h"
 #include "runtime/track_set.h"
 #include "support/run_program.h"
 #include "support/sync_files.h"
 #include "sync/sync.h"
+#include "sync/track_text.h"
 
 namespace {
 
@@ -119,36 +122,222 @@ std::set<std::string> namesHere() {
 TEST(TracksTool, BuildReplacesEveryFileOrNone) {
     ScratchDirectory scratch;
     const std::string oldBytes = trackFileBytes({{0, 9.0f, 0}});
-    writeFileBytes("sync_a.track", oldBytes);
-    std::string bigSource = "track a\n0 1\ntrack b\n";
+    writeFileBytes("sync_fade[bg_white.track", oldBytes);
+    std::string bigSource = "track fade:bg_white\n0 1\ntrack fade:fg_black\n";
     for (int row = 0; row < 200; ++row) bigSource += std::to_string(row) + " 1\n";
-    writeFileBytes("big.txt", bigSource);  // track b's file takes 1804 bytes
+    writeFileBytes("big.txt", bigSource);  // fade:fg_black's file takes 1804 bytes
     // Files limited to one block (512 or 1024 bytes), SIGXFSZ ignored: the write fails as on a full disk.
     ProgramResult full = runTracksTool({"build", "big.txt"}, "trap '' XFSZ; ulimit -f 1; ");
     EXPECT_EQ(full.status, 1);
-    EXPECT_TRUE(contains(full.err, "track 'b': File too large; no track file was changed")) << full.err;
-    EXPECT_EQ(readFileBytes("sync_a.track"), oldBytes);
-    EXPECT_EQ(namesHere(), (std::set<std::string>{"big.txt", "sync_a.track"}));
+    EXPECT_TRUE(contains(full.err, "track 'fade:fg_black': File too large; no track file was changed")) << full.err;
+    EXPECT_EQ(readFileBytes("sync_fade[bg_white.track"), oldBytes);
+    EXPECT_EQ(namesHere(), (std::set<std::string>{"big.txt", "sync_fade[bg_white.track"}));
 
-    std::filesystem::create_directory("sync_c.track");
-    writeFileBytes("abc.txt", "track a\n0 1\ntrack b\n0 2\ntrack c\n0 3\n");
+    std::filesystem::create_directory("sync_fade[fg_noise.track");
+    writeFileBytes("abc.txt", "track fade:bg_white\n0 1\ntrack fade:fg_black\n0 2\ntrack fade:fg_noise\n0 3\n");
     ProgramResult blocked = runTracksTool({"build", "abc.txt"});
     EXPECT_EQ(blocked.status, 1);
-    EXPECT_TRUE(contains(blocked.err, "track 'c': Is a directory")) << blocked.err;
-    EXPECT_EQ(readFileBytes("sync_a.track"), oldBytes);
-    EXPECT_EQ(namesHere(), (std::set<std::string>{"abc.txt", "big.txt", "sync_a.track", "sync_c.track"}));
+    EXPECT_TRUE(contains(blocked.err, "track 'fade:fg_noise': Is a directory")) << blocked.err;
+    EXPECT_EQ(readFileBytes("sync_fade[bg_white.track"), oldBytes);
+    EXPECT_EQ(namesHere(),
+              (std::set<std::string>{"abc.txt", "big.txt", "sync_fade[bg_white.track", "sync_fade[fg_noise.track"}));
 
-    // A link planted where a temporary file might go is not written through, and the longest
-    // name the source allows still has room for its temporary file.
+    // A link planted where a temporary file might go is not written through.
     writeFileBytes("precious", "keep me");
-    ASSERT_EQ(symlink("precious", "sync_a.track.tmp"), 0);
-    std::string longName(231, 'n');
-    writeFileBytes("long.txt", "track a\n0 1\ntrack " + longName + "\n0 2\n");
-    ProgramResult build = runTracksTool({"build", "long.txt"});
+    ASSERT_EQ(symlink("precious", "sync_fade[bg_white.track.tmp"), 0);
+    writeFileBytes("one.txt", "track fade:bg_white\n0 1\n");
+    ProgramResult build = runTracksTool({"build", "one.txt"});
     EXPECT_EQ(build.status, 0) << build.err;
     EXPECT_EQ(readFileBytes("precious"), "keep me");
-    EXPECT_EQ(readFileBytes("sync_a.track"), trackFileBytes({{0, 1.0f, 0}}));
+    EXPECT_EQ(readFileBytes("sync_fade[bg_white.track"), trackFileBytes({{0, 1.0f, 0}}));
+}
+
+// The longest name a source allows still has room for its temporary file (the show's own names
+// are far shorter; the writer serves any source).
+TEST(TracksTool, TheLongestTrackNameStillHasRoomForItsTemporaryFile) {
+    ScratchDirectory scratch;
+    std::string longName(231, 'n');
+    TrackSource source = parseTrackSource("track " + longName + "\n0 2\n");
+    ASSERT_TRUE(source.errors.empty());
+    TrackWriteOutcome outcome = writeSourceTracks(source);
+    EXPECT_EQ(outcome.failedTrack, -1) << std::strerror(outcome.error);
     EXPECT_EQ(readFileBytes("sync_" + longName + ".track"), trackFileBytes({{0, 2.0f, 0}}));
+}
+
+// A build knows the show's 20 tracks: a name it does not have is an error naming the nearest one
+// it has, and nothing is written; a show track left out is a warning, and the build goes on.
+TEST(TracksTool, BuildRefusesTracksTheShowLacksAndWarnsOfTracksLeftOut) {
+    ScratchDirectory scratch;
+    writeFileBytes("typo.txt",
+                   "track refrain:son\n0 1\ntrack features\n0 2\ntrack refrain:sun_spin\n0 1\n"
+                   "track TUNNEL:MOVE\n0 1\n");
+    ProgramResult typo = runTracksTool({"build", "typo.txt"});
+    EXPECT_EQ(typo.status, 1);
+    for (const char* line : {"typo.txt:1: the show has no track 'refrain:son'; did you mean 'refrain:sun'?",
+                             "typo.txt:5: the show has no track 'refrain:sun_spin'; did you mean 'refrain:sun'?",
+                             "typo.txt:7: the show has no track 'TUNNEL:MOVE'; did you mean 'tunnel:move'?"}) {
+        EXPECT_TRUE(contains(typo.err, line)) << line << "\n" << typo.err;
+    }
+    EXPECT_TRUE(namesHere() == std::set<std::string>{"typo.txt"}) << "nothing is written";
+    EXPECT_STREQ(nearestTrackName("fade:bg_whit"), "fade:bg_white");
+    EXPECT_STREQ(nearestTrackName("polaroid_end"), "refrain:polaroid_end");
+    EXPECT_STREQ(nearestTrackName(std::string(5000, 'x')), nearestTrackName(std::string(64, 'x')));
+
+    std::string allButTwo;
+    for (const char* name : trackNames) {
+        if (std::string(name) != "features" && std::string(name) != "tunnel:move") {
+            allButTwo += std::string("track ") + name + "\n0 1\n";
+        }
+    }
+    writeFileBytes("show.txt", allButTwo);
+    ProgramResult partial = runTracksTool({"build", "show.txt"});
+    EXPECT_EQ(partial.status, 0) << partial.err;
+    EXPECT_TRUE(contains(partial.err,
+                         "show.txt: warning: the source leaves out 2 of the show's 20 tracks, which the "
+                         "demo sees as 0 at every row: features, tunnel:move\n"))
+        << partial.err;
+    writeFileBytes("show.txt", allButTwo + "track features\n0 1\ntrack tunnel:move\n0 1\n");
+    ProgramResult whole = runTracksTool({"build", "show.txt"});
+    EXPECT_EQ(whole.status, 0) << whole.err;
+    EXPECT_EQ(whole.err, "") << "a source with all 20 tracks builds without a word on standard error";
+}
+
+// A build removes the track files of an earlier build that its source no longer writes, as a
+// clean build would not have them; anything else in the folder stays, whatever its name.
+TEST(TracksTool, BuildRemovesTheTrackFilesItsSourceNoLongerWrites) {
+    ScratchDirectory scratch;
+    const std::string keys = trackFileBytes({{0, 4.0f, 0}});
+    writeFileBytes("sync_refrain[son.track", keys);  // a misspelt name of an earlier build
+    writeFileBytes("sync_features.track", keys);     // a show track the source left out
+    writeFileBytes("sync_notes.track", "my notes, not keys");
+    writeFileBytes("sync_empty.track", "");
+    writeFileBytes("sync_long.track", keys + "x");
+    writeFileBytes("sync_refrain[sun.track.tmp-abcdefgh", keys);
+    writeFileBytes("refrain[son.track", keys);
+    writeFileBytes("elsewhere.track", keys);
+    std::filesystem::create_directory("sync_folder.track");
+    std::filesystem::create_directory("sub");
+    writeFileBytes("sub/sync_sub.track", keys);
+    ASSERT_EQ(symlink("sync_features.track", "sync_link.track"), 0);
+    writeFileBytes("show.txt", "track refrain:sun\n0 1\n");
+    writeFileBytes("broken.txt", "track refrain:sun\n0 x\n");
+
+    ProgramResult broken = runTracksTool({"build", "broken.txt"});
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_TRUE(std::filesystem::exists("sync_refrain[son.track")) << "a build that fails removes nothing";
+
+    ProgramResult build = runTracksTool({"build", "show.txt"});
+    ASSERT_EQ(build.status, 0) << build.err;
+    EXPECT_TRUE(contains(build.out, "removed sync_refrain[son.track, which the source no longer writes\n"))
+        << build.out;
+    EXPECT_TRUE(contains(build.out, "removed sync_features.track, which the source no longer writes\n")) << build.out;
+    std::set<std::string> expected{"sync_refrain[sun.track",
+                                   "sync_notes.track",
+                                   "sync_empty.track",
+                                   "sync_long.track",
+                                   "sync_refrain[sun.track.tmp-abcdefgh",
+                                   "refrain[son.track",
+                                   "elsewhere.track",
+                                   "sync_folder.track",
+                                   "sub",
+                                   "sync_link.track",
+                                   "show.txt",
+                                   "broken.txt"};
+    EXPECT_EQ(namesHere(), expected);
+    EXPECT_EQ(readFileBytes("sub/sync_sub.track"), keys);
+    EXPECT_EQ(readFileBytes("sync_notes.track"), "my notes, not keys");
+}
+
+// The song's events say its tempo, beats a bar and length; a source that counts otherwise, or a
+// song that ends before the show does, fails the build at the source's events line.
+TEST(TracksTool, BuildFailsWhenTheSongsTempoOrLengthAndTheSourcesDisagree) {
+    ScratchDirectory scratch;
+    auto song = [](const char* tempo, const char* end) {
+        writeFileBytes("song.events", std::string("# the song\ntempo ") + tempo +
+                                          "\nbeats-per-bar 4\nstart-row 0\nend " + end + "\n0 12 beat\n0 0 kick\n");
+    };
+    const std::string body = "events song.events\ntrack features\n0 1\npulse kick 1 4\n";
+    writeFileBytes("show.txt", "tempo 120\n" + body);
+    song("120", "6720");
+    ProgramResult fits = runTracksTool({"build", "show.txt"});
+    EXPECT_EQ(fits.status, 0) << fits.err;
+
+    song("126", "6400");
+    ProgramResult faster = runTracksTool({"build", "show.txt"});
+    EXPECT_EQ(faster.status, 1);
+    EXPECT_TRUE(contains(faster.err,
+                         "show.txt:2: the song (song.events) plays at 126 beats a minute, but this "
+                         "source counts 120"))
+        << faster.err;
+    EXPECT_TRUE(contains(faster.err,
+                         "show.txt:2: the song (song.events) ends at row 6400.0 (266.7 s), before the "
+                         "show's end at row 6651"))
+        << faster.err;
+    writeFileBytes("show.txt", "tempo 126\n" + body);
+    ProgramResult shortSong = runTracksTool({"build", "show.txt"});
+    EXPECT_EQ(shortSong.status, 1);
+    EXPECT_FALSE(contains(shortSong.err, "beats a minute")) << shortSong.err;
+    EXPECT_TRUE(contains(shortSong.err, "ends at row 6400.0")) << shortSong.err;
+
+    song("126", "6700");
+    EXPECT_EQ(runTracksTool({"build", "show.txt"}).status, 0);
+    writeFileBytes("show.txt", "tempo 126\nbeats-per-bar 3\n" + body);
+    ProgramResult waltz = runTracksTool({"build", "show.txt"});
+    EXPECT_EQ(waltz.status, 1);
+    EXPECT_TRUE(contains(waltz.err, "show.txt:3: the song (song.events) has 4 beats a bar, but this source counts 3"))
+        << waltz.err;
+    writeFileBytes("show.txt", "tempo 126\nstart-row 24\n" + body);
+    EXPECT_TRUE(contains(runTracksTool({"build", "show.txt"}).err, "the song's bar 1 starts at row 0"));
+    writeFileBytes("song.events", "tempo 126\n0 12 beat\ntempo 120\n");
+    EXPECT_TRUE(
+        contains(runTracksTool({"build", "show.txt"}).err, "song.events:3: 'tempo' must come before the events"));
+}
+
+// Rows on the command line may be BAR:BEAT on the grid of the source named by --source, counted
+// from 1 as the source writes them; what is not a position within the show is refused by name.
+TEST(TracksTool, EvalAndDumpTakeBarBeatOnTheSourcesGrid) {
+    ScratchDirectory scratch;
+    writeFileBytes("show.txt", "tempo 90\nbeats-per-bar 3\ntrack features\n1:1 1 linear\n2:1 4\n3:2.5 9\n");
+    ASSERT_EQ(runTracksTool({"build", "show.txt"}).status, 0);
+    // At 90 beats a minute a beat is 16 rows, a bar of three 48: 2:1 is row 48, 3:2.5 row 120.
+    ProgramResult eval = runTracksTool({"eval", "features", "1:1", "1:2.5", "24", "2:1", "--source", "show.txt"});
+    ASSERT_EQ(eval.status, 0) << eval.err;
+    EXPECT_EQ(eval.out, "1\n2.5\n2.5\n4\n");
+    ProgramResult dump = runTracksTool({"dump", "features", "--source", "show.txt"});
+    EXPECT_TRUE(contains(dump.out, "track features  # 3 keys\n       0  1               linear  # 1:1\n")) << dump.out;
+    EXPECT_TRUE(contains(dump.out, "     120  9               step  # 3:2.50\n")) << dump.out;
+    ProgramResult range = runTracksTool({"dump", "features", "2:1", "130", "--source", "show.txt"});
+    EXPECT_TRUE(contains(range.out, "track features  # 2 keys\n      48  4")) << range.out;
+
+    const struct {
+        std::vector<std::string> call;
+        const char* message;
+    } refused[] = {
+        {{"eval", "features", "0:1", "--source", "show.txt"}, "'0:1': bars count from 1"},
+        {{"eval", "features", "1:4", "--source", "show.txt"}, "'1:4': a bar has beats 1 to 3"},
+        {{"eval", "features", "1:3.99", "1:0.5", "--source", "show.txt"}, "'1:0.5': a bar has beats 1 to 3"},
+        {{"eval", "features", "140:1", "--source", "show.txt"}, "'140:1' is row 6672.00, past the show's end"},
+        {{"eval", "features", "1:x", "--source", "show.txt"}, "'1:x' is not BAR:BEAT"},
+        {{"eval", "features", "-1:1", "--source", "show.txt"}, "'-1:1' is not BAR:BEAT"},
+        {{"eval", "features", "1:1e1", "--source", "show.txt"}, "'1:1e1' is not BAR:BEAT"},
+        {{"eval", "features", "::", "--source", "show.txt"}, "'::' is not BAR:BEAT"},
+        {{"eval", "features", "2:1"}, "no tempo is known to count the bars with: name the choreography source"},
+        {{"dump", "features", "1:1", "2:1", "3:1"}, "dump needs one track name, then FROM and TO if any"},
+        {{"dump", "features", "2:1", "1:1", "--source", "show.txt"}, "dump's FROM must come before its TO"},
+        {{"eval", "features", "1:1", "--source"}, "--source needs a file"},
+    };
+    for (const auto& call : refused) {
+        ProgramResult run = runTracksTool(call.call);
+        EXPECT_EQ(run.status, 2) << call.message;
+        EXPECT_TRUE(contains(run.err, call.message)) << call.message << "\n" << run.err;
+    }
+    writeFileBytes("rows.txt", "track features\n0 1\n");
+    ProgramResult noTempo = runTracksTool({"eval", "features", "2:1", "--source", "rows.txt"});
+    EXPECT_TRUE(contains(noTempo.err, "rows.txt declares no tempo")) << noTempo.err;
+    ProgramResult absent = runTracksTool({"eval", "features", "1", "--source", "absent.txt"});
+    EXPECT_EQ(absent.status, 1);
+    EXPECT_TRUE(contains(absent.err, "cannot read absent.txt")) << absent.err;
+    EXPECT_EQ(runTracksTool({"check", "--source", "show.txt"}).status, 2) << "check takes no source";
 }
 
 TEST(TracksTool, CheckFindsEachKindOfDamage) {

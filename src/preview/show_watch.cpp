@@ -4,8 +4,8 @@
 #include "base/show_facts.h"
 #include "render/shader_program.h"
 #include "render/texture_store.h"
+#include "runtime/show_source.h"
 #include "sync/sync.h"
-#include "sync/track_accents.h"
 #include "sync/track_text.h"
 
 #include <cerrno>
@@ -141,12 +141,15 @@ bool compileSourceIntoTracks(const std::string& path, SyncDevice* device, std::v
         errors->push_back(path + ": " + std::strerror(errno));
         return false;
     }
-    TrackSource source = parseTrackSource(text);
-    if (source.errors.empty()) readEventsAndApplyAccents(&source);
+    TrackSource source = compileShowSource(text);
     for (const SourceError& error : source.errors) {
         errors->push_back(path + ":" + std::to_string(error.line) + ": " + error.message);
     }
     if (!errors->empty()) return false;
+    for (const SourceError& warning : source.warnings) {
+        std::fprintf(stderr, "%s: warning: %s (the preview keeps the keys of their files)\n", path.c_str(),
+                     warning.message.c_str());
+    }
     for (const SourceTrack& parsed : source.tracks) {
         int index = findTrackIndex(device, parsed.name.c_str());
         if (index < 0) continue;

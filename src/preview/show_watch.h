@@ -51,8 +51,9 @@ struct WatchOutcome {
 // watch until mended.
 WatchOutcome takeInChanges(ShowWatch* watch, SyncDevice* device, TextureStore* store, ShaderProgram* shader);
 
-// Compiles the source and puts the keys of each track it names into the device's track of that
-// name (tracks it does not name keep theirs). On any error nothing changes and the errors, as
+// Compiles the source as the build does (runtime/show_source.h) and puts the keys of each track
+// it names into the device's track of that name (tracks it does not name keep theirs, and a
+// warning naming them goes to standard error). On any error nothing changes and the errors, as
 // "FILE:LINE: message", come back in `errors`.
 bool compileSourceIntoTracks(const std::string& path, SyncDevice* device, std::vector<std::string>* errors);
 

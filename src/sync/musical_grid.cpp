@@ -58,6 +58,27 @@ BarBeatProblem parseBarBeat(const std::string& word, const MusicalGrid& grid, do
     return BarBeatProblem::none;
 }
 
+std::string readBarBeatRow(const std::string& word, const MusicalGrid& grid, double lastRow, double* row) {
+    double value = 0;
+    std::string quoted = quotedWord(word);
+    switch (parseBarBeat(word, grid, &value)) {
+    case BarBeatProblem::notBarBeat:
+        return quoted + " is not BAR:BEAT (the bar in digits, the beat a plain decimal: 26:1, 26:2.5)";
+    case BarBeatProblem::noTempo: return quoted + " is BAR:BEAT, but no tempo is known to count the bars with";
+    case BarBeatProblem::barBeforeFirst: return quoted + ": bars count from 1";
+    case BarBeatProblem::beatOutsideBar:
+        return quoted + ": a bar has beats 1 to " + std::to_string(grid.beatsPerBar) + " (up to, not including, " +
+               std::to_string(grid.beatsPerBar + 1) + ")";
+    case BarBeatProblem::none: break;
+    }
+    if (!(value <= lastRow)) {
+        return quoted + " is row " + formatNumber("%.2f", value) + ", past the show's end at row " +
+               formatNumber("%g", lastRow) + " (" + barBeatText(grid, lastRow) + ")";
+    }
+    *row = value;
+    return "";
+}
+
 bool readSourceGrid(const std::string& path, MusicalGrid* grid, std::string* problem) {
     std::string text;
     if (readTextFile(path.c_str(), &text) != 0) {

@@ -40,6 +40,10 @@ enum class BarBeatProblem {
 // the grid (not rounded to a whole row), or what is wrong, checked in the order listed above.
 BarBeatProblem parseBarBeat(const std::string& word, const MusicalGrid& grid, double* row);
 
+// A BAR:BEAT position read as parseBarBeat reads it, and no later than `lastRow`: "" with the row,
+// or a line saying what is wrong with it (for a grid that is not known: that there is no tempo).
+std::string readBarBeatRow(const std::string& word, const MusicalGrid& grid, double lastRow, double* row);
+
 // Reads the first tempo, beats-per-bar and start-row declarations of a source text; values that
 // do not parse or lie out of range, as the functions above read them, leave the grid unknown.
 MusicalGrid readMusicalGrid(const std::string& sourceText);

@@ -10,11 +10,14 @@
 #include <vector>
 
 #include "base/regular_file.h"
+#include "base/show_facts.h"
 #include "base/tool_exit.h"
 #include "offline/coverage.h"
+#include "runtime/show_source.h"
 #include "runtime/track_set.h"
+#include "sync/musical_grid.h"
+#include "sync/stale_tracks.h"
 #include "sync/sync.h"
-#include "sync/track_accents.h"
 #include "sync/track_file.h"
 #include "sync/track_text.h"
 
@@ -22,10 +25,17 @@ namespace {
 
 using Arguments = std::vector<std::string>;
 
+// A command's words, and the choreography source named by --source (eval and dump take it).
+struct CommandLine {
+    Arguments words;
+    std::string source;
+};
+
 struct Command {
     const char* name;
-    int (*run)(const Arguments& arguments);
+    int (*run)(const CommandLine& line);
     const char* help;
+    bool takesSource;
 };
 
 const char* const toolHelp =
@@ -35,7 +45,7 @@ const char* const toolHelp =
     "current directory, reading them exactly as the demo does.\n"
     "\n"
     "Commands:\n"
-    "  eval NAME ROW [ROW ...]  print the value of track NAME at each row\n"
+    "  eval NAME ROW [ROW ...]  print the value of track NAME at each row (or BAR:BEAT)\n"
     "  dump NAME                print the keys of track NAME as text source\n"
     "  check                    check the show's 20 track files\n"
     "  build SOURCE             compile a text source into track files\n"
@@ -47,19 +57,23 @@ const char* const toolHelp =
     "Exit status: 0 done, 1 a missing or damaged file or an error in a source, 2 bad arguments.\n";
 
 const char* const evalHelp =
-    "Usage: demo-tracks eval NAME ROW [ROW ...]\n"
+    "Usage: demo-tracks eval NAME ROW [ROW ...] [--source FILE]\n"
     "\n"
     "Prints the value of track NAME at each ROW, one per line (printf \"%.9g\"). Rows are\n"
-    "numbers of 1/24 s and may have fractions: 240.5 is 10.02 seconds into the song.\n"
+    "numbers of 1/24 s and may have fractions: 240.5 is 10.02 seconds into the song. With\n"
+    "--source FILE (the choreography source) a ROW may be BAR:BEAT as the source writes it,\n"
+    "counted from 1 at the source's tempo (26:1, 26:2.5), within the show (up to row 6651).\n"
     "Fails when the track's file is missing; warns when it is damaged.\n";
 
 const char* const dumpHelp =
-    "Usage: demo-tracks dump NAME\n"
+    "Usage: demo-tracks dump NAME [--source FILE]\n"
     "\n"
     "Prints the keys of track NAME as the demo loads them, in the text source format that\n"
     "'demo-tracks build' reads: the key count, then one line per key (row, value, kind).\n"
     "Building the output gives back the same file, byte for byte, when the file is well\n"
-    "formed. Damage found in the file is noted in comments.\n";
+    "formed. Damage found in the file is noted in comments. With --source FILE (the\n"
+    "choreography source) each key's row is also given as BAR:BEAT, counted from 1 at the\n"
+    "source's tempo, in a comment.\n";
 
 const char* const checkHelp =
     "Usage: demo-tracks check\n"
@@ -83,10 +97,19 @@ const char* const buildHelp =
     "Usage: demo-tracks build SOURCE\n"
     "\n"
     "Compiles the text source SOURCE into one track file per track it names, written to the\n"
-    "current directory, all or nothing: each goes to a temporary file first, and only once\n"
-    "every one is written are they renamed into place; a failure leaves the old files as\n"
-    "they were. Nothing is written when the source has an error; errors are printed as\n"
-    "SOURCE:LINE: message.\n"
+    "current directory (the show folder), all or nothing: each goes to a temporary file first,\n"
+    "and only once every one is written are they renamed into place; a failure leaves the old\n"
+    "files as they were. Nothing is written when the source has an error; errors are printed\n"
+    "as SOURCE:LINE: message. Then the track files of an earlier build that the source no\n"
+    "longer writes are removed (only files named sync_NAME.track that hold track keys), so\n"
+    "that a build gives what a clean build gives.\n"
+    "\n"
+    "The show has 20 tracks; a source may name no other (an error names the nearest one), and\n"
+    "one it leaves out is a warning (the demo sees it as 0 at every row):\n"
+    "@TRACKS@"
+    "The song's events file (events FILE, written with the song) gives the song's tempo, beats\n"
+    "a bar and length: a source whose tempo, beats-per-bar or start-row differ from the song's,\n"
+    "or a song that ends before the show's last row (6651), is an error at the events line.\n"
     "\n"
     "The source, one item per line; '#' starts a comment:\n"
     "  tempo BPM             beats per minute, above 0 and at most 10000, needed before the\n"
@@ -147,6 +170,28 @@ bool parseRow(const std::string& word, double* row) {
     return !word.empty() && end == word.c_str() + word.size() && std::isfinite(*row);
 }
 
+// The grid of the source named by --source; an unknown grid when none is named. A message and
+// an exit status when it cannot be read.
+int readCommandGrid(const CommandLine& line, MusicalGrid* grid) {
+    *grid = MusicalGrid{};
+    std::string problem;
+    if (line.source.empty() || readSourceGrid(line.source, grid, &problem)) return exitDone;
+    std::fprintf(stderr, "demo-tracks: cannot read %s: %s\n", line.source.c_str(), problem.c_str());
+    return exitFailed;
+}
+
+// A row given on the command line: a number, or BAR:BEAT on the source's grid within the show.
+// "" with the row, or what is wrong.
+std::string commandLineRow(const std::string& word, const CommandLine& line, const MusicalGrid& grid, double* row) {
+    if (word.find(':') == std::string::npos) {
+        return parseRow(word, row) ? "" : "row " + quotedWord(word) + " is not a finite number (nor BAR:BEAT)";
+    }
+    std::string problem = readBarBeatRow(word, grid, rowLimit, row);
+    if (problem.empty() || grid.known) return problem;
+    return line.source.empty() ? problem + ": name the choreography source with --source FILE"
+                               : problem + ": " + line.source + " declares no tempo";
+}
+
 // Opens track NAME for eval and dump: a message and an exit status when its file is unusable.
 int openNamedTrack(SyncDevice* device, const std::string& name, TrackFileReport* report) {
     std::string fileName = commandLineFileName(device, name);
@@ -166,13 +211,15 @@ int openNamedTrack(SyncDevice* device, const std::string& name, TrackFileReport*
     return exitDone;
 }
 
-int runEval(const Arguments& arguments) {
+int runEval(const CommandLine& line) {
+    const Arguments& arguments = line.words;
     if (arguments.size() < 2) return usageError("eval needs a track name and at least one row");
+    MusicalGrid grid;
+    if (readCommandGrid(line, &grid) != exitDone) return exitFailed;
     std::vector<double> rows(arguments.size() - 1);
     for (size_t i = 1; i < arguments.size(); ++i) {
-        if (!parseRow(arguments[i], &rows[i - 1])) {
-            return usageError("row " + quotedWord(arguments[i]) + " is not a finite number");
-        }
+        std::string problem = commandLineRow(arguments[i], line, grid, &rows[i - 1]);
+        if (!problem.empty()) return usageError(problem);
     }
     SyncDevice* device = createSyncDevice();
     if (!device) return exitFailed;
@@ -186,8 +233,40 @@ int runEval(const Arguments& arguments) {
     return status;
 }
 
-int runDump(const Arguments& arguments) {
-    if (arguments.size() != 1) return usageError("dump needs exactly one track name");
+// The source text of the keys from row `from` up to, not including, `to`; with a known grid each
+// key line ends in a comment giving its row as BAR:BEAT.
+std::string dumpedKeys(const SyncTrack* track, double from, double to, const MusicalGrid& grid) {
+    std::vector<TrackKey> keys;
+    for (int32_t i = 0; i < track->keyCount; ++i) {
+        if (track->keys[i].row >= from && track->keys[i].row < to) keys.push_back(track->keys[i]);
+    }
+    std::string text = formatTrackSource(track->name, keys.data(), int32_t(keys.size()));
+    if (!grid.known) return text;
+    std::string annotated;
+    size_t start = 0;
+    for (int line = -1; start < text.size(); ++line) {
+        size_t end = text.find('\n', start);
+        annotated += text.substr(start, end - start);
+        std::string bar = line >= 0 ? barBeatText(grid, keys[size_t(line)].row) : "";
+        if (!bar.empty()) annotated += "  # " + bar;
+        annotated += "\n";
+        start = end + 1;
+    }
+    return annotated;
+}
+
+int runDump(const CommandLine& line) {
+    const Arguments& arguments = line.words;
+    if (arguments.empty() || arguments.size() > 3)
+        return usageError("dump needs one track name, then FROM and TO if any");
+    MusicalGrid grid;
+    if (readCommandGrid(line, &grid) != exitDone) return exitFailed;
+    double range[2] = {-HUGE_VAL, HUGE_VAL};
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        std::string problem = commandLineRow(arguments[i], line, grid, &range[i - 1]);
+        if (!problem.empty()) return usageError(problem);
+    }
+    if (!(range[0] < range[1])) return usageError("dump's FROM must come before its TO");
     SyncDevice* device = createSyncDevice();
     if (!device) return exitFailed;
     TrackFileReport report;
@@ -198,13 +277,14 @@ int runDump(const Arguments& arguments) {
             std::printf("# damaged: %s\n", problem.c_str());
         }
         const SyncTrack* track = getTrack(device, arguments[0].c_str());
-        std::fputs(formatTrackSource(track->name, track->keys, track->keyCount).c_str(), stdout);
+        std::fputs(dumpedKeys(track, range[0], range[1], grid).c_str(), stdout);
     }
     destroySyncDevice(device);
     return status;
 }
 
-int runCheck(const Arguments& arguments) {
+int runCheck(const CommandLine& line) {
+    const Arguments& arguments = line.words;
     if (!arguments.empty()) return usageError("check takes no arguments");
     SyncDevice* device = createSyncDevice();
     if (!device) return exitFailed;
@@ -253,7 +333,20 @@ int reportWrittenTracks(const TrackSource& source, const TrackWriteOutcome& outc
     return exitFailed;
 }
 
-int runBuild(const Arguments& arguments) {
+// Removes the track files of an earlier build that this source no longer writes.
+void removeStaleFiles(const TrackSource& source) {
+    std::vector<std::string> failures;
+    for (const std::string& name : removeStaleTrackFiles(source, &failures)) {
+        std::printf("removed %s, which the source no longer writes\n", name.c_str());
+    }
+    for (const std::string& failure : failures) {
+        std::fprintf(stderr, "demo-tracks: warning: cannot remove a track file the source no longer writes: %s\n",
+                     failure.c_str());
+    }
+}
+
+int runBuild(const CommandLine& line) {
+    const Arguments& arguments = line.words;
     if (arguments.size() != 1) return usageError("build needs exactly one source file");
     const char* sourcePath = arguments[0].c_str();
     std::string text;
@@ -262,8 +355,7 @@ int runBuild(const Arguments& arguments) {
                      unreadableSourceReason(sourcePath, errno).c_str());
         return exitFailed;
     }
-    TrackSource source = parseTrackSource(text);
-    if (source.errors.empty()) readEventsAndApplyAccents(&source);
+    TrackSource source = compileShowSource(text);
     for (const SourceError& error : source.errors) {
         std::fprintf(stderr, "%s:%d: %s\n", sourcePath, error.line, error.message.c_str());
     }
@@ -271,10 +363,16 @@ int runBuild(const Arguments& arguments) {
         std::fprintf(stderr, "demo-tracks: %zu errors in %s; no file written\n", source.errors.size(), sourcePath);
         return exitFailed;
     }
-    return reportWrittenTracks(source, writeSourceTracks(source));
+    for (const SourceError& warning : source.warnings) {
+        std::fprintf(stderr, "%s: warning: %s\n", sourcePath, warning.message.c_str());
+    }
+    int status = reportWrittenTracks(source, writeSourceTracks(source));
+    if (status == exitDone) removeStaleFiles(source);
+    return status;
 }
 
-int runCoverage(const Arguments& arguments) {
+int runCoverage(const CommandLine& line) {
+    const Arguments& arguments = line.words;
     if (!arguments.empty()) return usageError("coverage takes no arguments");
     SyncDevice* device = createSyncDevice();
     if (!device) return exitFailed;
@@ -298,28 +396,50 @@ int runCoverage(const Arguments& arguments) {
 }
 
 const Command commands[] = {
-    {"eval", runEval, evalHelp},
-    {"dump", runDump, dumpHelp},
-    {"check", runCheck, checkHelp},
-    {"build", runBuild, buildHelp},
-    {"coverage", runCoverage, coverageHelp},
+    {"eval", runEval, evalHelp, true},
+    {"dump", runDump, dumpHelp, true},
+    {"check", runCheck, checkHelp, false},
+    {"build", runBuild, buildHelp, false},
+    {"coverage", runCoverage, coverageHelp, false},
 };
 
 bool isHelpOption(const std::string& word) { return word == "--help" || word == "-h"; }
 
-// Runs a command after taking out --help and refusing other options. Words that merely start
-// with '-' are left alone: they may be negative rows.
+// Prints a help text, the show's track names (from the one list the demo reads) in place of
+// @TRACKS@, two spaces in and lines of at most 90 characters.
+void printHelp(const char* help) {
+    std::string text = help, names, line = " ";
+    for (const char* name : trackNames) {
+        if (line.size() + 1 + std::strlen(name) > 90) names += line + "\n", line = " ";
+        line += std::string(" ") + name;
+    }
+    names += line + "\n";
+    size_t at = text.find("@TRACKS@");
+    if (at != std::string::npos) text.replace(at, 8, names);
+    std::fputs(text.c_str(), stdout);
+}
+
+// Runs a command after taking out --help and --source FILE (where the command takes it) and
+// refusing other options. Words that merely start with '-' are left alone: they may be negative
+// rows.
 int runCommand(const Command& command, const Arguments& arguments) {
-    for (const std::string& word : arguments) {
+    CommandLine line;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& word = arguments[i];
         if (isHelpOption(word)) {
-            std::fputs(command.help, stdout);
+            printHelp(command.help);
             return exitDone;
         }
-        if (word.compare(0, 2, "--") == 0) {
+        if (word == "--source" && command.takesSource) {
+            if (i + 1 >= arguments.size()) return usageError("--source needs a file");
+            line.source = arguments[++i];
+        } else if (word.compare(0, 2, "--") == 0) {
             return usageError(std::string(command.name) + ": unknown option '" + word + "'");
+        } else {
+            line.words.push_back(word);
         }
     }
-    return command.run(arguments);
+    return command.run(line);
 }
 
 }  // namespace
@@ -328,7 +448,7 @@ int main(int argc, char** argv) {
     if (argc < 2) return usageError("no command given");
     std::string name = argv[1];
     if (isHelpOption(name)) {
-        std::fputs(toolHelp, stdout);
+        printHelp(toolHelp);
         return exitDone;
     }
     for (const Command& command : commands) {

@@ -21,7 +21,9 @@
 #include "support/audio_fixtures.h"
 #include "support/run_program.h"
 #include "support/sync_files.h"
+#include "sync/musical_grid.h"
 #include "sync/song_events.h"
+#include "sync/song_fit.h"
 
 namespace {
 
@@ -459,6 +461,14 @@ TEST(ShowSong, ItsEventsPutEverySyllableInItsLineOnTheGrid) {
     }
     ASSERT_GT(beats.size(), 550u);
     for (size_t i = 0; i < beats.size(); ++i) EXPECT_NEAR(beats[i].row, 12.0 * double(i), 1e-3);
+    // The events say the song's grid and end, which the choreography's build holds its own to.
+    EXPECT_TRUE(list.grid.known);
+    EXPECT_EQ(list.grid.tempo, 120.0);
+    EXPECT_EQ(list.grid.beatsPerBar, 4);
+    EXPECT_EQ(list.grid.startRow, 0.0);
+    EXPECT_NEAR(list.endRow, 6720.0, 1.0);
+    EXPECT_TRUE(
+        songMisfits(readMusicalGrid(readFileBytes(showSources + "/choreography.tracks")), list, "song.events").empty());
     for (const char* who : {"good", "evil"}) {
         std::vector<SongEvent> lines;
         std::vector<SongEvent> syllables;

@@ -184,3 +184,29 @@ TEST(SongGenerator, RefusesATempoOrAnEndThatIsNoNumber) {
         EXPECT_NE(result.err.find("expected \"tempo NUMBER\""), std::string::npos) << line << ": " << result.err;
     }
 }
+
+// The score counts bars from 1, as the choreography does: --sections lists each section at its
+// BAR:BEAT and row, a section at bar 0 is refused, and bar 1 is where the song begins.
+TEST(SongGenerator, CountsBarsFromOneAsTheChoreographyDoes) {
+    TempDir work;
+    std::string program = shellQuote(builtProgram("demo-song"));
+    ProgramResult sections = runCommand(program + " --sections --score " + shellQuote(showSources + "/score.txt"), ".");
+    ASSERT_EQ(sections.status, 0) << sections.err;
+    for (const char* line :
+         {"\nintro              1:1       0      0.0\n", "\nverse1             9:1     384     16.0\n",
+          "\nrefrain1          25:1    1152     48.0\n", "\n(end)            141:1    6720    280.0\n"}) {
+        EXPECT_NE(sections.out.find(line), std::string::npos) << line << sections.out;
+    }
+    std::string score = readFileBytes(showSources + "/score.txt");
+    size_t intro = score.find("\nsection intro         1 ");
+    ASSERT_NE(intro, std::string::npos);
+    for (const char* bar : {"0", "2"}) {
+        std::string edited = score;
+        edited.replace(intro + 23, 1, bar);
+        writeFileBytes(work.file("score.txt"), edited);
+        ProgramResult run = runCommand(program + " --sections --score " + shellQuote(work.file("score.txt")), ".");
+        EXPECT_EQ(run.status, 1) << bar;
+        const char* named = bar[0] == '0' ? "with a whole bar number, counted from 1" : "must start at bar 1";
+        EXPECT_NE(run.err.find(named), std::string::npos) << bar << ": " << run.err;
+    }
+}

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "sync/musical_grid.h"
 #include "sync/song_events.h"
+#include "sync/song_fit.h"
 #include "sync/sync.h"
 #include "sync/track_accents.h"
 #include "sync/track_text.h"
@@ -145,4 +147,50 @@ TEST(SongEvents, ReadsEventsAndRefusesWhatIsNotOneWithItsLine) {
     SongEventList missing = readSongEvents("/nonexistent/song.events");
     ASSERT_EQ(missing.errors.size(), 1u);
     EXPECT_EQ(missing.errors[0].line, 0);
+}
+
+// An events file opens with the song's grid and end; a source is held to them: the same tempo,
+// beats a bar and bar 1, and a song that lasts to the show's last row. What either side does not
+// say is not held against it.
+TEST(SongEvents, TheSongsGridAndEndAreReadAndHeldAgainstTheSources) {
+    SongEventList song =
+        parseSongEvents("# the song\ntempo 126\nbeats-per-bar 3\nstart-row 0\nend 6700.5\n0 12 beat\n");
+    ASSERT_TRUE(song.errors.empty()) << song.errors[0].message;
+    EXPECT_TRUE(song.grid.known);
+    EXPECT_EQ(song.grid.tempo, 126.0);
+    EXPECT_EQ(song.grid.beatsPerBar, 3);
+    EXPECT_EQ(song.endRow, 6700.5);
+    EXPECT_EQ(parseSongEvents(formatSongGrid(song.grid, song.endRow)).endRow, 6700.5) << "written as it is read";
+
+    const struct {
+        const char* text;
+        const char* error;
+    } refused[] = {{"0 12 beat\ntempo 120\n", "'tempo' must come before the events"},
+                   {"tempo 0\n", "bad value '0' for 'tempo'"},
+                   {"beats-per-bar 65\n", "bad value '65' for 'beats-per-bar'"},
+                   {"end -1\n", "bad value '-1' for 'end'"},
+                   {"end nan\n", "bad value 'nan' for 'end'"},
+                   {"tempo 120 4\n", "'tempo' needs exactly one value"}};
+    for (const auto& c : refused) {
+        SongEventList list = parseSongEvents(c.text);
+        ASSERT_EQ(list.errors.size(), 1u) << c.text;
+        EXPECT_EQ(list.errors[0].message, c.error);
+    }
+
+    MusicalGrid counted{true, 126.0, 3, 0.0};
+    EXPECT_TRUE(songMisfits(counted, song, "song.events").empty());
+    std::vector<std::string> faster = songMisfits(MusicalGrid{true, 120.0, 3, 0.0}, song, "song.events");
+    ASSERT_EQ(faster.size(), 1u);
+    EXPECT_EQ(faster[0].rfind("the song (song.events) plays at 126 beats a minute, but this source counts 120", 0), 0u);
+    EXPECT_EQ(songMisfits(MusicalGrid{true, 126.0, 4, 0.0}, song, "e").size(), 1u);
+    EXPECT_EQ(songMisfits(MusicalGrid{true, 126.0, 3, 12.0}, song, "e").size(), 1u);
+    EXPECT_TRUE(songMisfits(MusicalGrid{}, song, "e").empty()) << "a source of rows only";
+    song.endRow = 6650.0;
+    ASSERT_EQ(songMisfits(counted, song, "e").size(), 1u);
+    EXPECT_NE(
+        songMisfits(counted, song, "e")[0].find("ends at row 6650.0 (277.1 s), before the show's end at row 6651"),
+        std::string::npos);
+    song.endRow = 6651.0;
+    EXPECT_TRUE(songMisfits(counted, song, "e").empty());
+    EXPECT_TRUE(songMisfits(counted, parseSongEvents("0 12 beat\n"), "e").empty()) << "an events file of old";
 }

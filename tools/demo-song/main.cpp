@@ -49,7 +49,8 @@ const char* const usage =
     "                 stutter:WHO; WHO is good or evil. The choreography's accents follow them\n"
     "  --seconds N    only the first N seconds (mastered on their own), for quick checks\n"
     "  --after S      where the level of the rest is measured from, in seconds\n"
-    "  --sections     print the sections (name, bar, row, seconds) and stop\n"
+    "  --sections     print the sections (name, BAR:BEAT from 1, row, seconds) and where the\n"
+    "                 song ends, and stop\n"
     "  --figures      also print the mix's width, presence, sub, share of repeated bars and\n"
     "                 each section's loudness and loudness range\n"
     "\n"
@@ -111,14 +112,18 @@ bool parseOptions(int argc, char** argv, Options* options) {
     return true;
 }
 
+// Each section where it starts, as BAR:BEAT (bars counted from 1, as the score and the
+// choreography write them), row and seconds, then where the song ends.
 void printSections(const Score& score) {
     double rowsPerBar = rowsPerSecond * 60.0 / score.tempo * 4.0;
-    printf("%-14s %5s %7s %8s\n", "section", "bar", "row", "seconds");
+    printf("%-14s %7s %7s %8s\n", "section", "bar", "row", "seconds");
     for (const Section& section : score.sections) {
-        printf("%-14s %5d %7.0f %8.1f\n", section.name.c_str(), section.startBar, section.startBar * rowsPerBar,
+        std::string bar = std::to_string(section.startBar + 1) + ":1";
+        printf("%-14s %7s %7.0f %8.1f\n", section.name.c_str(), bar.c_str(), section.startBar * rowsPerBar,
                section.startBar * rowsPerBar / rowsPerSecond);
     }
-    printf("%-14s %5d %7.0f %8.1f\n", "(end)", score.endBar, score.endBar * rowsPerBar,
+    std::string end = std::to_string(score.endBar + 1) + ":1";
+    printf("%-14s %7s %7.0f %8.1f\n", "(end)", end.c_str(), score.endBar * rowsPerBar,
            score.endBar * rowsPerBar / rowsPerSecond);
 }
 

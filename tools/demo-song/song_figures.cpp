@@ -111,6 +111,6 @@ void printSongFigures(FILE* out, const Score& score, const std::vector<float>& s
         ebur128_loudness_global(meter, &loudness);
         ebur128_loudness_range(meter, &range);
         ebur128_destroy(&meter);
-        fprintf(out, "figures: %-12s %5d %9.1f %8.1f\n", section.name.c_str(), section.startBar, loudness, range);
+        fprintf(out, "figures: %-12s %5d %9.1f %8.1f\n", section.name.c_str(), section.startBar + 1, loudness, range);
     }
 }

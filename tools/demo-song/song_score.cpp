@@ -314,13 +314,14 @@ bool parseSectionOption(Parser& parser, int lineNumber, Section& section, const 
 bool parseSection(Parser& parser, const ScoreLine& line) {
     std::vector<std::string> parts = words(line.text);
     double bar = 0;
-    if (parts.size() < 3 || !parseFiniteDouble(parts[2], &bar) || bar < 0 || bar != int(bar)) {
-        return fail(parser, line.number, "expected \"section NAME BAR key=value ...\" with a whole bar number");
+    if (parts.size() < 3 || !parseFiniteDouble(parts[2], &bar) || bar < 1 || bar > 400 || bar != int(bar)) {
+        return fail(parser, line.number,
+                    "expected \"section NAME BAR key=value ...\" with a whole bar number, counted from 1");
     }
     Section section;
     section.name = parts[1];
     section.line = line.number;
-    section.startBar = int(bar);
+    section.startBar = int(bar) - 1;  // the score counts from 1
     for (size_t i = 3; i < parts.size(); ++i) {
         if (!parseSectionOption(parser, line.number, section, parts[i])) return false;
     }
@@ -329,12 +330,15 @@ bool parseSection(Parser& parser, const ScoreLine& line) {
     return true;
 }
 
-// "fade FROM..TO": the bars between which the song fades out.
+// "fade FROM..TO": the bars between which the song fades out, counted from 1 (138.5 is halfway
+// through bar 138).
 bool parseFade(Parser& parser, const ScoreLine& line, const std::vector<std::string>& parts) {
     Score& score = parser.score;
-    bool ok = parts.size() == 2 && parseRange(parts[1], 0, 400, &score.fadeFromBar, &score.fadeToBar) &&
+    bool ok = parts.size() == 2 && parseRange(parts[1], 1, 401, &score.fadeFromBar, &score.fadeToBar) &&
               score.fadeFromBar < score.fadeToBar;
-    if (!ok) return fail(parser, line.number, "expected \"fade FROM..TO\", two bars, the first the earlier");
+    if (!ok) return fail(parser, line.number, "expected \"fade FROM..TO\", two bars from 1, the first the earlier");
+    score.fadeFromBar -= 1;
+    score.fadeToBar -= 1;
     score.fadeLine = line.number;
     return true;
 }
@@ -350,7 +354,7 @@ bool parseLine(Parser& parser, const ScoreLine& line, std::string* block) {
         if (keyword == "tempo" && (value < 60 || value > 200))
             return fail(parser, line.number, "the tempo must be 60 to 200");
         if (keyword == "end" && (value < 1 || value > 400 || value != int(value)))
-            return fail(parser, line.number, "the end must be a whole bar, 1 to 400");
+            return fail(parser, line.number, "the end must be a whole bar, the song's last, 1 to 400");
         if (keyword == "tempo")
             parser.score.tempo = value;
         else
@@ -431,12 +435,12 @@ bool checkScore(Parser& parser) {
     if (score.endBar == 0) return failFile(parser, "the score has no \"end\" line");
     if (score.sections.empty()) return failFile(parser, "the score has no sections");
     if (score.sections[0].startBar != 0)
-        return fail(parser, score.sections[0].line, "the first section must start at bar 0");
+        return fail(parser, score.sections[0].line, "the first section must start at bar 1");
     if (score.fadeLine == 0) {
         score.fadeFromBar = score.endBar - 0.75;
         score.fadeToBar = score.endBar;
     } else if (score.fadeToBar > score.endBar) {
-        return fail(parser, score.fadeLine, "the fade must end by the song's end");
+        return fail(parser, score.fadeLine, "the fade must end by the end of the song's last bar");
     }
     for (const Melody& melody : score.melodies) {
         if (melody.steps.empty()) return fail(parser, melody.line, "melody \"" + melody.name + "\" has no bars");

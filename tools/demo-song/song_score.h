@@ -63,7 +63,9 @@ struct SungSlot {
 };
 constexpr int barsPerSungLine = 2;
 
-// A part of the song; what a section line does not set keeps the value given here.
+// A part of the song; what a section line does not set keeps the value given here. The score
+// counts bars from 1, as the choreography does; in here they count from 0 (bar 0 starts at the
+// song's first frame): startBar is the score's bar less 1.
 struct Section {
     std::string name;
     int line = 0;  // where it is defined in the score, for messages
@@ -94,9 +96,9 @@ struct Section {
 
 struct Score {
     double tempo;
-    int endBar;
-    // The whole song fades out between these bars and is silent after; without a "fade" line
-    // it fades over the last 3/4 bar.
+    int endBar;  // the score's last bar (from 1), so the song stops where bar endBar (from 0) starts
+    // The whole song fades out between these bars (from 0) and is silent after; without a
+    // "fade" line it fades over the last 3/4 bar.
     double fadeFromBar;
     double fadeToBar;
     int fadeLine;  // where the "fade" line is, or 0

@@ -12,6 +12,7 @@
 #include <stb/stb_image.h>
 
 #include <algorithm>
+#include <fstream>
 #include <map>
 
 namespace {
@@ -199,6 +200,42 @@ TEST(Capture, AContactSheetHoldsTheFramesOfItsRowsWithLabels) {
     EXPECT_EQ(folder.capture("--sheet --every 0").status, 2);
     ProgramResult tooLarge = folder.capture("--sheet --every 1 --size 2000x2000 --out big.png");
     EXPECT_EQ(tooLarge.status, 1) << "a sheet past the size bound is refused, not allocated";
+}
+
+// --row, --from and --to take BAR:BEAT as the choreography writes it, counted from 1 at the
+// tempo of the --source file (which may come after them); bad positions are named.
+TEST(Capture, TakesBarBeatTimesOnTheSourcesGrid) {
+    CaptureFolder folder;
+    std::ofstream(folder.dir.file("show.tracks")) << "tempo 90\nbeats-per-bar 3\ntrack features\n1:1 -5\n";
+    // At 90 beats a minute a beat is 16 rows: bar 1, beat 2.5 is row 24; bar 2, beat 1 row 48.
+    ASSERT_EQ(folder.capture("--row 24 --fps 24 --size 64x36 --out rows.png").status, 0);
+    ProgramResult bar = folder.capture("--row 1:2.5 --fps 24 --size 64x36 --out bar.png --source show.tracks");
+    ASSERT_EQ(bar.status, 0) << bar.err;
+    EXPECT_EQ(readBytes(folder.dir.file("rows.png")), readBytes(folder.dir.file("bar.png")));
+    ProgramResult range = folder.capture("--source show.tracks --from 1:3 --to 2:1 --fps 24 --size 16x16 --out f");
+    ASSERT_EQ(range.status, 0) << range.err;
+    EXPECT_EQ(runCommand("ls f | wc -l", folder.dir.path).out, "16\n") << "rows 32 to 47";
+    const struct {
+        const char* arguments;
+        const char* message;
+    } refused[] = {
+        {"--row 0:1", "bad value for --row: '0:1': bars count from 1"},
+        {"--row 1:4", "bad value for --row: '1:4': a bar has beats 1 to 3"},
+        {"--to 200:1", "bad value for --to: '200:1' is row 9552.00, past the show's end at row 6651"},
+        {"--from 2:x", "bad value for --from: '2:x' is not BAR:BEAT"},
+        {"--row :", "bad value for --row: ':' is not BAR:BEAT"},
+    };
+    for (const auto& c : refused) {
+        ProgramResult run = folder.capture(std::string(c.arguments) + " --source show.tracks --out x.png");
+        EXPECT_EQ(run.status, 2) << c.arguments;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << ": " << run.err;
+    }
+    ProgramResult noSource = folder.capture("--row 2:1 --out x.png");
+    EXPECT_EQ(noSource.status, 2);
+    EXPECT_NE(noSource.err.find("name the choreography source with --source FILE"), std::string::npos) << noSource.err;
+    ProgramResult absent = folder.capture("--row 2:1 --source absent.tracks --out x.png");
+    EXPECT_EQ(absent.status, 2);
+    EXPECT_NE(absent.err.find("cannot read absent.tracks"), std::string::npos) << absent.err;
 }
 
 TEST(Capture, TakesFrameRatesExactlyAndOutputNamesAsLocalFiles) {

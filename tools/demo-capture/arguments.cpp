@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 const char* const captureUsage =
     "usage: demo-capture [OPTIONS]\n"
@@ -17,15 +18,18 @@ const char* const captureUsage =
     "                   always a local file or folder\n"
     "  --size WxH       output size, 16 to 8192 each (default 1920x1080)\n"
     "  --fps N[/D]      frames per second, e.g. 60, 30, 60000/1001 or 29.97 (default 60)\n"
-    "  --from T         start at T; T is a row (24 a second) or seconds with an s, e.g. 12.5s\n"
+    "  --from T         start at T; T is a row (24 a second), seconds with an s (12.5s) or,\n"
+    "                   with --source, BAR:BEAT as the choreography writes it, counted from 1\n"
+    "                   at its tempo (26:1, 26:2.5; within the show)\n"
     "  --to T           end before T (default 6651, the end of the show)\n"
     "  --row T          one frame at T\n"
     "  --sheet          a contact sheet: one PNG of thumbnails from --from to --to, each\n"
     "                   labelled with its row, time and (with --source) bar:beat;\n"
     "                   --size is then the thumbnail's size (default 320x180)\n"
-    "  --every T        a thumbnail every T (default 4s)\n"
+    "  --every T        a thumbnail every T, rows or seconds (default 4s)\n"
     "  --columns N      thumbnails a row on the sheet, 1 to 64 (default 6)\n"
-    "  --source FILE    the choreography source whose tempo names rows as BAR:BEAT\n"
+    "  --source FILE    the choreography source whose tempo counts the bars of BAR:BEAT times\n"
+    "                   and labels (show/choreography.tracks for the show)\n"
     "  --full-quads     draw every sprite and full-screen layer whole, transparent parts and\n"
     "                   opacity 0 included (slower; the same picture, for comparisons)\n"
     "  --help           this text\n"
@@ -117,8 +121,14 @@ bool takesValue(const std::string& option) {
     return false;
 }
 
-// Reads one option's value; false when the value is bad.
-bool readValue(const std::string& option, const char* value, CaptureOptions* options) {
+// A time option's value, read once the whole command line (and so --source) is known.
+struct TimeWord {
+    std::string option;
+    std::string value;
+};
+
+// Reads one option's value; false when the value is bad. Times wait in `times`.
+bool readValue(const std::string& option, const char* value, CaptureOptions* options, std::vector<TimeWord>* times) {
     int64_t columns = 0;
     if (option == "--out")
         options->out = value;
@@ -126,12 +136,8 @@ bool readValue(const std::string& option, const char* value, CaptureOptions* opt
         return options->sizeGiven = parseFrameSize(value, &options->width, &options->height);
     else if (option == "--fps")
         return parseFrameRate(value, &options->fpsNum, &options->fpsDen);
-    else if (option == "--from")
-        return parseCaptureTime(value, &options->from);
-    else if (option == "--to")
-        return parseCaptureTime(value, &options->to);
-    else if (option == "--row")
-        return options->singleRow = parseCaptureTime(value, &options->row);
+    else if (option == "--from" || option == "--to" || option == "--row")
+        times->push_back(TimeWord{option, value});
     else if (option == "--every")
         return parseCaptureTime(value, &options->every) && options->every > 0;
     else if (option == "--columns")
@@ -141,9 +147,38 @@ bool readValue(const std::string& option, const char* value, CaptureOptions* opt
     return true;
 }
 
+// A time's row: a row or seconds, or BAR:BEAT on the grid of --source. "" or what is wrong.
+std::string timeRow(const std::string& word, const std::string& source, const MusicalGrid& grid, double* row) {
+    if (word.find(':') == std::string::npos) return parseCaptureTime(word.c_str(), row) ? "" : word.substr(0, 40);
+    std::string problem = readBarBeatRow(word, grid, rowLimit, row);
+    if (problem.empty() || grid.known) return problem;
+    return problem + (source.empty() ? ": name the choreography source with --source FILE"
+                                     : ": " + source + " declares no tempo");
+}
+
+// Reads the times given, BAR:BEAT ones on the grid of --source wherever it stands.
+std::string readTimes(const std::vector<TimeWord>& times, CaptureOptions* options) {
+    MusicalGrid grid;
+    bool barBeat = false;
+    for (const TimeWord& time : times) barBeat = barBeat || time.value.find(':') != std::string::npos;
+    std::string problem;
+    if (barBeat && !options->source.empty() && !readSourceGrid(options->source, &grid, &problem)) {
+        return "cannot read " + options->source + ": " + problem;
+    }
+    for (const TimeWord& time : times) {
+        double row = 0;
+        problem = timeRow(time.value, options->source, grid, &row);
+        if (!problem.empty()) return "bad value for " + time.option + ": " + problem;
+        (time.option == "--from" ? options->from : time.option == "--to" ? options->to : options->row) = row;
+        options->singleRow = options->singleRow || time.option == "--row";
+    }
+    return "";
+}
+
 }  // namespace
 
 std::string parseCaptureOptions(int argc, char** argv, CaptureOptions* options) {
+    std::vector<TimeWord> times;
     for (int i = 1; i < argc; ++i) {
         std::string option = argv[i];
         if (option == "--help" || option == "-h") {
@@ -161,9 +196,11 @@ std::string parseCaptureOptions(int argc, char** argv, CaptureOptions* options) 
         if (!takesValue(option)) return "unknown option " + option;
         if (i + 1 >= argc) return option + " needs a value";
         const char* value = argv[++i];
-        if (!readValue(option, value, options))
+        if (!readValue(option, value, options, &times))
             return "bad value for " + option + ": " + std::string(value).substr(0, 40);
     }
+    std::string badTime = readTimes(times, options);
+    if (!badTime.empty()) return badTime;
     if (options->from >= options->to) return "--from must come before --to";
     if (options->sheet && options->singleRow) return "--sheet and --row do not go together";
     if (options->sheet && !options->sizeGiven) options->width = 320, options->height = 180;

@@ -28,7 +28,8 @@ struct CaptureOptions {
 extern const char* const captureUsage;
 
 // Parses the command line. Returns an empty string when it is good (options filled in, defaults
-// applied), else what is wrong with it.
+// applied), else what is wrong with it. --from, --to and --row may be BAR:BEAT, counted from 1 on
+// the grid of the --source file (read here when one is), within the show.
 std::string parseCaptureOptions(int argc, char** argv, CaptureOptions* options);
 
 // A time: a row ("96", "12.5") or seconds with an s ("4s"), 0 .. maxCaptureRow.

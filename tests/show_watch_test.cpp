@@ -116,3 +116,28 @@ TEST(ShowWatch, TakesInSavedFilesAndKeepsTheLastGoodOfBrokenOnes) {
     EXPECT_TRUE(shader.linked);
     destroySyncDevice(device);
 }
+
+// The preview compiles the source as the build does: a name the show lacks refuses the source,
+// naming the nearest track, and changes nothing; a song the source does not fit is refused too.
+TEST(ShowWatch, CompilesTheSourceAsTheBuildDoes) {
+    ScratchDirectory scratch;
+    SyncDevice* device = createSyncDevice();
+    TrackSet tracks = requestTrackSet(device);
+    std::vector<std::string> errors;
+    writeFileBytes("show.tracks", "track refrain:sun\n0 2\n");
+    EXPECT_TRUE(compileSourceIntoTracks("show.tracks", device, &errors));
+    EXPECT_EQ(evaluateTrack(tracks.refrainSun, 10), 2.0f);
+    writeFileBytes("show.tracks", "track refrain:son\n0 3\n");
+    EXPECT_FALSE(compileSourceIntoTracks("show.tracks", device, &errors));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].rfind("show.tracks:1: the show has no track 'refrain:son'; did you mean 'refrain:sun'?", 0), 0u)
+        << errors[0];
+    EXPECT_EQ(evaluateTrack(tracks.refrainSun, 10), 2.0f);
+    writeFileBytes("song.events", "tempo 126\nend 7000\n0 12 beat\n");
+    writeFileBytes("show.tracks", "tempo 120\nevents song.events\ntrack refrain:sun\n0 4\n");
+    EXPECT_FALSE(compileSourceIntoTracks("show.tracks", device, &errors));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("plays at 126 beats a minute, but this source counts 120"), std::string::npos);
+    EXPECT_EQ(evaluateTrack(tracks.refrainSun, 10), 2.0f);
+    destroySyncDevice(device);
+}

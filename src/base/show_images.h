@@ -61,3 +61,7 @@ std::string showImageFileName(ShowImagePart part, int index);
 
 // Every image, part after part, in load order.
 std::vector<ShowImage> showImages();
+
+// Beside the images in the show folder, the art generator lists the size it drew each one at,
+// "FILE WIDTH HEIGHT" a line: the size the show's checks expect of an image put in its place.
+constexpr const char* generatedImageSizesFileName = "generated-images.txt";

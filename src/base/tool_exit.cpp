@@ -9,3 +9,8 @@ std::string incompleteShowFolderText(const std::vector<std::string>& missing) {
 }
 
 std::string helpHintText(const char* tool) { return std::string("(") + tool + " --help shows the options)"; }
+
+std::string notAShowFolderText() {
+    return "the current directory is not a show folder: none of the show's files (data/, sync_*.track) are here; "
+           "run it in one, such as build/show";
+}

@@ -14,5 +14,9 @@ constexpr int exitInterrupted = 130;  // stopped by a signal (128 + SIGINT, as a
 // the first of the missing files named, the rest counted. `missing` holds at least one name.
 std::string incompleteShowFolderText(const std::vector<std::string>& missing);
 
+// "the current directory is not a show folder: ...": the one line a tool that works in a show
+// folder prints when none of the show's files are where it runs.
+std::string notAShowFolderText();
+
 // "(TOOL --help shows the options)", the line after a complaint about the arguments.
 std::string helpHintText(const char* tool);

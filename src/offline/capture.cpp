@@ -25,6 +25,17 @@ void closeCaptureSession(CaptureSession* session) {
     session->window.close();
 }
 
+std::vector<ImageHole> captureImageHoles(CaptureSession* session) {
+    std::vector<ImageHole> holes;
+    for (const CatalogueEntry& entry : catalogueEntries(&session->show.catalogue)) {
+        if (*entry.slot >= 0) continue;
+        ImageFileSize size{0, 0};
+        std::string problem = imageFileProblem(entry.fileName, &size, nullptr);
+        holes.push_back(ImageHole{entry.fileName, problem.empty() ? "out of the image memory budget" : problem});
+    }
+    return holes;
+}
+
 namespace {
 
 void preparePhases(CaptureSession* session, double row) {

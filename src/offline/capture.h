@@ -4,6 +4,7 @@
 // frames.
 #pragma once
 
+#include "offline/image_problem.h"
 #include "render/demo_window.h"
 #include "runtime/frame.h"
 
@@ -23,6 +24,9 @@ struct CaptureSession {
 // False when no offscreen GL context can be made or memory runs out.
 bool openCaptureSession(CaptureSession* session, int width, int height, int64_t fpsNum, int64_t fpsDen);
 void closeCaptureSession(CaptureSession* session);
+
+// The catalogue images the open session could not load, each with why: holes in its pictures.
+std::vector<ImageHole> captureImageHoles(CaptureSession* session);
 
 // Draws frame n and reads it back, top row first, RGBA. Frames may be asked for in any order:
 // the tunnel's phases are brought to those a capture from frame 0 would have at frame n.

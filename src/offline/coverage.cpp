@@ -2,6 +2,7 @@
 #include "offline/coverage.h"
 
 #include "base/show_facts.h"
+#include "offline/image_problem.h"
 #include "runtime/asset_catalogue.h"
 #include "runtime/track_set.h"
 #include "scenes/placements.h"
@@ -91,7 +92,12 @@ std::vector<CoverageEntry> catalogueCoverage(const TrackSet& tracks) {
     std::vector<CoverageEntry> entries;
     for (const CatalogueEntry& entry : catalogueEntries(&catalogue)) {
         *entry.slot = int(entries.size());
-        entries.push_back(CoverageEntry{entry.fileName, -1.0});
+        entries.push_back(CoverageEntry{entry.fileName, -1.0, ""});
+    }
+    int64_t budgetUsed = 0;
+    for (CoverageEntry& entry : entries) {
+        ImageFileSize size{0, 0};
+        entry.problem = imageFileProblem(entry.fileName, &size, &budgetUsed);
     }
     const float heights[3] = {heightOf(entries[size_t(catalogue.refrainBackground)].fileName),
                               heightOf(entries[size_t(catalogue.refrainSun)].fileName),

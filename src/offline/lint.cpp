@@ -20,10 +20,10 @@ std::string verdictText(const RuleVerdict& verdict) {
 
 }  // namespace
 
-LintReport lintShowFolder(const MusicalGrid& grid) {
+LintReport lintShowFolder(const MusicalGrid& grid, const std::string& sourcePath) {
     LintReport report;
     LintShow show;
-    if (!loadLintShow(grid, &show)) {
+    if (!loadLintShow(grid, sourcePath, &show)) {
         closeLintShow(&show);
         report.summary = "lint: not judged (out of memory reading the tracks)";
         report.failed = true;
@@ -31,7 +31,7 @@ LintReport lintShowFolder(const MusicalGrid& grid) {
     }
     std::string summary;
     for (RuleVerdict (*judge)(const LintShow&) : {judgeBubbles, judgeHiddenText, judgeFlashes, judgeSafeArea, judgeSong,
-                                                  judgeStillFace, judgeBackdrop, judgeSeams}) {
+                                                  judgeStillFace, judgeShortLyrics, judgeBackdrop, judgeSeams}) {
         RuleVerdict verdict = judge(show);
         report.lines.insert(report.lines.end(), verdict.findings.begin(), verdict.findings.end());
         summary += (summary.empty() ? "" : ", ") + verdictText(verdict);

@@ -1,6 +1,7 @@
 // The lint of a show folder (the working directory): rules a show must live with, judged from
 // the engine's own drawing order, placements, ranges, tracks and images as a viewer would see
-// the show: bubbles, hidden text, flashes, safe area, song, still face, backdrop and seams.
+// the show: bubbles, hidden text, flashes, safe area, song, still face, short lyric, backdrop and
+// seams.
 #pragma once
 
 #include "offline/lint_rows.h"
@@ -15,5 +16,6 @@ struct LintReport {
                                      // what it needs is optional)
 };
 
-// Runs every rule. Positions are named with the grid (as bars and beats too when it is known).
-LintReport lintShowFolder(const MusicalGrid& grid);
+// Runs every rule. Positions are named with the grid (as bars and beats too when it is known);
+// with the choreography source's path, findings name the source line behind them.
+LintReport lintShowFolder(const MusicalGrid& grid, const std::string& sourcePath = "");

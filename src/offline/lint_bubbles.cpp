@@ -23,7 +23,8 @@ struct CharacterTracks {
     const SyncTrack* face;
     const SyncTrack* lyric;
     int bubble;
-    const int* lyrics;  // catalogue entries
+    const int* lyrics;       // catalogue entries
+    const char* lyricTrack;  // the lyric track's name, for the findings
 };
 
 struct Stretch {
@@ -73,7 +74,8 @@ void judgeEmptyBubbles(const LintShow& show, const CharacterTracks& c, RuleVerdi
         if (!(rows > bar)) return;
         verdict->findings.push_back("bubbles: " + rowSpanText(show.grid, first, last) + ": " + c.who + "'s bubble " +
                                     show.fileNames[size_t(c.bubble)] + " is empty for " + std::to_string(rows) +
-                                    " rows, more than a bar (" + std::to_string(int(std::lround(bar))) + ")");
+                                    " rows, more than a bar (" + std::to_string(int(std::lround(bar))) + "; " +
+                                    behindText(show, c.lyricTrack, first) + ")");
     });
 }
 
@@ -107,10 +109,10 @@ RuleVerdict judgeBubbles(const LintShow& show) {
     verdict.rule = "bubbles";
     const TrackSet& t = show.tracks;
     const AssetCatalogue& c = show.catalogue;
-    CharacterTracks good = {"the good character", goodCharacter, t.avatarGood,
-                            t.lyricsGood,         c.goodBubble,  c.goodLyrics};
-    CharacterTracks evil = {"the evil character", evilCharacter, t.avatarEvil,
-                            t.lyricsEvil,         c.evilBubble,  c.evilLyrics};
+    CharacterTracks good = {"the good character", goodCharacter, t.avatarGood, t.lyricsGood,
+                            c.goodBubble,         c.goodLyrics,  "lyrics:good"};
+    CharacterTracks evil = {"the evil character", evilCharacter, t.avatarEvil, t.lyricsEvil,
+                            c.evilBubble,         c.evilLyrics,  "lyrics:evil"};
     judgeEmptyBubbles(show, good, &verdict);
     judgeEmptyBubbles(show, evil, &verdict);
     judgeLyricsTogether(show, good, evil, &verdict);

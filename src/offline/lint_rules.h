@@ -38,6 +38,10 @@ RuleVerdict judgeSong(const LintShow& show);
 // less than once for every two syllables. Not judged without song.events.
 RuleVerdict judgeStillFace(const LintShow& show);
 
+// A sung line (from song.events) whose lyric is shown for fewer rows than the line is sung: the
+// singer's face with a lyric picked, at every row of the line. Not judged without song.events.
+RuleVerdict judgeShortLyrics(const LintShow& show);
+
 // One backdrop (the refrain picture, a large pictogram, the tunnel) unchanged for more than eight
 // bars and a beat.
 RuleVerdict judgeBackdrop(const LintShow& show);

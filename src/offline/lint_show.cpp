@@ -19,8 +19,11 @@ void markTexts(LintShow* show) {
 
 }  // namespace
 
-bool loadLintShow(const MusicalGrid& grid, LintShow* show) {
+bool loadLintShow(const MusicalGrid& grid, const std::string& sourcePath, LintShow* show) {
     show->grid = grid;
+    show->sourcePath = sourcePath;
+    std::string text;
+    if (!sourcePath.empty() && readTextFile(sourcePath.c_str(), &text) == 0) show->source = parseTrackSource(text);
     show->lastRow = int(rowLimit);
     show->device = createSyncDevice();
     if (!show->device) return false;
@@ -43,4 +46,21 @@ void closeLintShow(LintShow* show) {
     destroySyncDevice(show->device);
     show->device = nullptr;
     show->tracks = TrackSet{};
+}
+
+std::string behindText(const LintShow& show, const char* trackName, int row) {
+    std::string text = std::string("track ") + trackName;
+    const SourceTrack* written = nullptr;
+    for (const SourceTrack& track : show.source.tracks) {
+        if (track.name == trackName) written = &track;
+    }
+    if (!written || show.sourcePath.empty()) return text;
+    int line = written->line;
+    const char* what = ", its track line at ";
+    for (size_t k = 0; k < written->keys.size() && k < written->keyLines.size(); ++k) {
+        if (written->keys[k].row > row) break;
+        line = written->keyLines[k];
+        what = ", key at ";
+    }
+    return text + what + show.sourcePath + ":" + std::to_string(line);
 }

@@ -27,7 +27,8 @@ struct Singer {
     std::string name;  // "the good character"
     const SyncTrack* face;
     int faceCount;
-    const int* faces;  // catalogue entries
+    const int* faces;       // catalogue entries
+    const char* faceTrack;  // the face track's name, for the findings
 };
 
 // The face a singer shows at every row of the show, and running counts to read any stretch by.
@@ -52,21 +53,6 @@ FaceRows followFace(const Singer& singer, int lastRow) {
         faces.changesUpTo[r] = faces.changesUpTo[r - 1] + (changed ? 1 : 0);
     }
     return faces;
-}
-
-struct RowSpan {
-    int first;
-    int last;
-};
-
-// The show's rows within a line's time (at least its first row); false when it starts after them.
-bool rowsOfLine(const SongEvent& line, int lastRow, RowSpan* span) {
-    double start = std::ceil(line.row);
-    if (!(start <= double(lastRow))) return false;
-    double end = std::min(std::ceil(line.row + line.length), double(lastRow) + 1.0);
-    span->first = int(start);
-    span->last = std::max(span->first, int(end) - 1);
-    return true;
 }
 
 // The singer's sung syllables starting within the line's time.
@@ -114,12 +100,13 @@ struct StillFaceJudge {
     void judgeLine(const Singer& singer, const FaceRows& faces, RowSpan span, int syllables) {
         std::string head = "still face: " + rowSpanText(show.grid, span.first, span.last) + ": " + singer.name +
                            " sings " + counted(syllables, "syllable", "syllables");
+        std::string behind = " (" + behindText(show, singer.faceTrack, span.first) + ")";
         int rows = span.last - span.first + 1;
         int hidden = faces.hiddenBefore[size_t(span.last) + 1] - faces.hiddenBefore[size_t(span.first)];
         if (hidden > 0) {
             add([&] {
                 return head + " with no face shown for " + std::to_string(hidden) + " of the line's " +
-                       counted(rows, "row", "rows");
+                       counted(rows, "row", "rows") + behind;
             });
         }
         if (hidden == rows) return;
@@ -129,7 +116,7 @@ struct StillFaceJudge {
         add([&] {
             return head + " with " + (changes == 0 ? "no change" : counted(changes, "change", "changes")) +
                    " of face (" + facesShownText(show, singer, faces, span) + "), at least " + std::to_string(wanted) +
-                   " wanted";
+                   " wanted" + behind;
         });
     }
 
@@ -152,7 +139,7 @@ struct StillFaceJudge {
             RowSpan span = {0, 0};
             for (int i = 0; i < singerCount; ++i) {
                 const Sung& each = sung[size_t(i)];
-                if (event.kind != each.lineKind || !rowsOfLine(event, show.lastRow, &span)) continue;
+                if (event.kind != each.lineKind || !rowsOfEvent(event.row, event.length, show.lastRow, &span)) continue;
                 lines += 1;
                 judgeLine(singers[i], each.faces, span, syllablesIn(event, each.syllableRows));
             }
@@ -195,8 +182,9 @@ RuleVerdict judgeStillFace(const LintShow& show) {
     }
     const TrackSet& t = show.tracks;
     const AssetCatalogue& c = show.catalogue;
-    const Singer singers[] = {{"good", "the good character", t.avatarGood, goodFaceCount, c.goodAvatars},
-                              {"evil", "the evil character", t.avatarEvil, evilFaceCount, c.evilAvatars}};
+    const Singer singers[] = {
+        {"good", "the good character", t.avatarGood, goodFaceCount, c.goodAvatars, "avatar:good"},
+        {"evil", "the evil character", t.avatarEvil, evilFaceCount, c.evilAvatars, "avatar:evil"}};
     StillFaceJudge judge{show, &verdict};
     judge.judgeLines(singers, 2, list.events);
     if (judge.unlisted > 0) {

@@ -4,6 +4,7 @@
 #include "offline/show_check.h"
 
 #include "base/regular_file.h"
+#include "offline/image_problem.h"
 #include "base/show_facts.h"
 #include "base/show_images.h"
 #include "platform/song_stream.h"
@@ -16,8 +17,6 @@
 #include "sync/sync.h"
 #include "sync/track_file.h"
 
-#include <stb/stb_image.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -29,11 +28,6 @@
 namespace {
 
 // ---- Images --------------------------------------------------------------------------------
-
-struct ImageSize {
-    int width;
-    int height;
-};
 
 // What an image's size must satisfy for where the show draws it.
 enum class SizeRule {
@@ -51,6 +45,9 @@ struct PlacementRule {
     int a, b;
     const char* role;                           // the image's part in the show, for the message
     ShowImagePart other = ShowImagePart::logo;  // NoLargerThanImage only: the part of the image bounding it
+    // Its images are placed by their size (each holds its picture where the show wants it): an
+    // image in place of one must have the size the generator drew, or the one its group shares.
+    bool placedBySize = false;
 };
 
 // Where a character's bubble (and its lyric) rests, from the scenes' placements.
@@ -63,9 +60,9 @@ constexpr const char* fullScreen = "a full-screen picture";
 // (scenes/placements.h), before their few pixels of sway.
 const PlacementRule placementRules[] = {
     {ShowImagePart::evilFaces, SizeRule::EndsInsideDesign, int(evilCharacter.cornerX), int(evilCharacter.cornerY),
-     "the evil avatar"},
+     "the evil avatar", ShowImagePart::logo, true},
     {ShowImagePart::goodFaces, SizeRule::EndsInsideDesign, int(goodCharacter.cornerX), int(goodCharacter.cornerY),
-     "the good avatar"},
+     "the good avatar", ShowImagePart::logo, true},
     {ShowImagePart::goodBubble, SizeRule::EndsInsideDesign, bubbleLeft(goodCharacter), bubbleTop(goodCharacter),
      "the good bubble"},
     {ShowImagePart::evilBubble, SizeRule::EndsInsideDesign, bubbleLeft(evilCharacter), bubbleTop(evilCharacter),
@@ -79,9 +76,12 @@ const PlacementRule placementRules[] = {
     {ShowImagePart::logo, SizeRule::FitsWithin, logoMaxWidth, maxTextureSide, "the logo, centred with margins"},
     {ShowImagePart::pictograms, SizeRule::FitsWithin, 2 * designSpaceWidth, 2 * designSpaceHeight,
      "a pictogram (an icon, or a picture panned and zoomed across the screen)"},
-    {ShowImagePart::features, SizeRule::FitsWithin, designSpaceWidth, designSpaceHeight, fullScreen},
-    {ShowImagePart::polaroids, SizeRule::FitsWithin, designSpaceWidth, designSpaceHeight, fullScreen},
-    {ShowImagePart::credits, SizeRule::FitsWithin, designSpaceWidth, designSpaceHeight, fullScreen},
+    {ShowImagePart::features, SizeRule::FitsWithin, designSpaceWidth, designSpaceHeight, fullScreen,
+     ShowImagePart::logo, true},
+    {ShowImagePart::polaroids, SizeRule::FitsWithin, designSpaceWidth, designSpaceHeight,
+     "a photograph, drawn from the screen's corner", ShowImagePart::logo, true},
+    {ShowImagePart::credits, SizeRule::FitsWithin, designSpaceWidth, designSpaceHeight, fullScreen, ShowImagePart::logo,
+     true},
 };
 
 const PlacementRule* placementRuleFor(ShowImagePart part) {
@@ -91,15 +91,15 @@ const PlacementRule* placementRuleFor(ShowImagePart part) {
     return nullptr;
 }
 
-std::string sizeText(ImageSize size) { return std::to_string(size.width) + "x" + std::to_string(size.height); }
+std::string sizeText(ImageFileSize size) { return std::to_string(size.width) + "x" + std::to_string(size.height); }
 
 const std::string designSpaceText = sizeText({designSpaceWidth, designSpaceHeight});
 
 bool isPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
 // The complaint about a size under its rule, or "" when the size suits it.
-std::string placementProblem(const PlacementRule& rule, ImageSize size,
-                             const std::map<std::string, ImageSize>& measured) {
+std::string placementProblem(const PlacementRule& rule, ImageFileSize size,
+                             const std::map<std::string, ImageFileSize>& measured) {
     std::string prefix = sizeText(size) + " does not suit " + rule.role + ": ";
     switch (rule.rule) {
     case SizeRule::FitsWithin:
@@ -130,67 +130,69 @@ std::string placementProblem(const PlacementRule& rule, ImageSize size,
     return "";
 }
 
-uint32_t bigEndian32(const unsigned char* bytes) {
-    return uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | uint32_t(bytes[3]);
-}
-
-// The size a PNG's header states, read from its first 24 bytes (signature, IHDR length and
-// type, width, height); false when the file does not start as a PNG. stb_image refuses very
-// large PNGs without saying why, so the header is read here to name the size.
-bool pngHeaderSize(const std::string& path, uint32_t* width, uint32_t* height) {
-    static const unsigned char start[16] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
-                                            0,    0,   0,   13,  'I',  'H',  'D',  'R'};
-    unsigned char header[24];
-    FILE* file = openRegularStream(path.c_str(), "rb");
-    if (!file) return false;
-    size_t got = std::fread(header, 1, sizeof header, file);
-    std::fclose(file);
-    if (got != sizeof header || std::memcmp(header, start, sizeof start) != 0) return false;
-    *width = bigEndian32(header + 16);
-    *height = bigEndian32(header + 20);
-    return true;
-}
-
-std::string overCapProblem(uint64_t width, uint64_t height) {
-    return std::to_string(width) + "x" + std::to_string(height) +
-           " is refused: a side over the texture store's cap of " + std::to_string(maxTextureSide);
-}
-
-// What is wrong with the file at the path as a file, before its contents: "missing", "a FIFO,
-// not a regular file" and the like; "" for a regular file.
-std::string fileProblem(const std::string& path) {
-    FileKind kind = fileKindAt(path.c_str());
-    if (kind == FileKind::Missing) return "missing";
-    const char* irregular = irregularFileText(kind);
-    return irregular ? irregular : "";
-}
-
-// Decodes one image as the texture store does, counting it against the store's budget for all
-// images (*budgetUsed, in RGBA bytes); the problem, or "" with its size filled in.
-std::string imageProblem(const std::string& path, ImageSize* size, int64_t* budgetUsed) {
-    std::string problem = fileProblem(path);
-    if (!problem.empty()) return problem;
-    uint32_t pngWidth = 0, pngHeight = 0;
-    if (pngHeaderSize(path, &pngWidth, &pngHeight) &&
-        (pngWidth > uint32_t(maxTextureSide) || pngHeight > uint32_t(maxTextureSide))) {
-        return overCapProblem(pngWidth, pngHeight);
+// The size most images of a part share, where more than half of its images share one: the size
+// the generator draws them at and the show places them by (a photograph's image holds it where
+// it lies on the pile). False for a part of fewer than three images or of no common size.
+bool sharedSizeOf(ShowImagePart part, const std::vector<ShowImage>& images,
+                  const std::map<std::string, ImageFileSize>& measured, ImageFileSize* shared) {
+    std::map<std::pair<int, int>, int> counts;
+    for (const ShowImage& image : images) {
+        auto size = measured.find(image.fileName);
+        if (image.part == part && size != measured.end()) counts[{size->second.width, size->second.height}] += 1;
     }
-    DecodedImage image;
-    if (!decodeTextureImage(path.c_str(), maxTextureSide, &image, textureBudgetBytes - *budgetUsed)) {
-        if (image.refusal == ImageRefusal::OverBudget) {
-            return std::string("refused: ") + imageRefusalText(image.refusal) + " (the images before it take " +
-                   std::to_string(*budgetUsed >> 20) + " of " + std::to_string(textureBudgetBytes >> 20) + " MiB)";
+    int partSize = showImagePartSize(part);
+    if (partSize < 3) return false;
+    for (const auto& [size, count] : counts) {
+        if (2 * count > partSize) {
+            *shared = ImageFileSize{size.first, size.second};
+            return true;
         }
-        if (image.refusal == ImageRefusal::Undecodable) {
-            return std::string("cannot be decoded (") + stbi_failure_reason() + ")";
-        }
-        return imageRefusalText(image.refusal);
     }
-    size->width = image.width;
-    size->height = image.height;
-    *budgetUsed += int64_t(image.width) * int64_t(image.height) * 4;
-    freeDecodedImage(&image);
-    return "";
+    return false;
+}
+
+// The sizes the art generator drew the images at, from its list in the show folder; empty when
+// there is none (a show folder not made by the build).
+std::map<std::string, ImageFileSize> generatedSizes() {
+    std::map<std::string, ImageFileSize> sizes;
+    std::string text;
+    if (readRegularFile(generatedImageSizesFileName, 1 << 20, &text) != 0) return sizes;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        char name[256];
+        int width = 0, height = 0;
+        std::string line = text.substr(start, end - start);
+        if (std::sscanf(line.c_str(), "%255s %d %d", name, &width, &height) == 3) sizes[name] = {width, height};
+        start = end + 1;
+    }
+    return sizes;
+}
+
+// An image of a part placed by its size, at another size than the generator drew in its place
+// (or, without the generator's list, than most of its group share): named with its size and the
+// one expected.
+void addGroupSizeProblems(const std::vector<ShowImage>& images, const std::map<std::string, ImageFileSize>& measured,
+                          const std::vector<bool>& measuredAt, std::vector<std::string>* problems) {
+    const std::map<std::string, ImageFileSize> generated = generatedSizes();
+    for (const PlacementRule& rule : placementRules) {
+        if (!rule.placedBySize) continue;
+        ImageFileSize shared{0, 0};
+        bool groupShares = sharedSizeOf(rule.part, images, measured, &shared);
+        for (size_t i = 0; i < images.size(); ++i) {
+            if (images[i].part != rule.part || !measuredAt[i]) continue;
+            ImageFileSize size = measured.at(images[i].fileName);
+            auto drawn = generated.find(images[i].fileName);
+            if (drawn == generated.end() && !groupShares) continue;
+            ImageFileSize expected = drawn != generated.end() ? drawn->second : shared;
+            if (size.width == expected.width && size.height == expected.height) continue;
+            std::string against = drawn != generated.end() ? ", but the generated image in its place is "
+                                                           : ", where the other images of its group are ";
+            (*problems)[i] = sizeText(size) + against + sizeText(expected) + ": expected " + sizeText(expected) + " (" +
+                             rule.role + ", placed by its size)";
+        }
+    }
 }
 
 // ---- Shaders -------------------------------------------------------------------------------
@@ -279,20 +281,26 @@ std::string prefixed(const std::string& file, const std::string& problem) { retu
 }  // namespace
 
 ProblemList checkCatalogueImages() {
-    ProblemList problems;
-    std::map<std::string, ImageSize> measured;
+    std::vector<ShowImage> images = showImages();
+    std::vector<std::string> problems(images.size());
+    std::vector<bool> measuredAt(images.size(), false);
+    std::map<std::string, ImageFileSize> measured;
     int64_t budgetUsed = 0;
-    for (const ShowImage& image : showImages()) {
-        ImageSize size{0, 0};
-        std::string problem = imageProblem(image.fileName, &size, &budgetUsed);
-        if (problem.empty()) {
-            const PlacementRule* rule = placementRuleFor(image.part);
-            if (rule) problem = placementProblem(*rule, size, measured);
-            measured[image.fileName] = size;
-        }
-        if (!problem.empty()) problems.push_back(prefixed(image.fileName, problem));
+    for (size_t i = 0; i < images.size(); ++i) {
+        ImageFileSize size{0, 0};
+        problems[i] = imageFileProblem(images[i].fileName, &size, &budgetUsed);
+        if (!problems[i].empty()) continue;
+        const PlacementRule* rule = placementRuleFor(images[i].part);
+        if (rule) problems[i] = placementProblem(*rule, size, measured);
+        measured[images[i].fileName] = size;
+        measuredAt[i] = problems[i].empty();
     }
-    return problems;
+    addGroupSizeProblems(images, measured, measuredAt, &problems);
+    ProblemList found;
+    for (size_t i = 0; i < images.size(); ++i) {
+        if (!problems[i].empty()) found.push_back(prefixed(images[i].fileName, problems[i]));
+    }
+    return found;
 }
 
 ProblemList checkTrackFiles() {

@@ -202,6 +202,7 @@ FMOD_RESULT FMOD_Channel_GetPaused(FMOD::Channel* channel, bool* paused);
 // The description of a result code; "Unknown error." for anything outside 0-95.
 const char* FMOD_ErrorString(FMOD_RESULT result);
 
-// Which output a system plays to (for tests and benchmarks; the program does not ask).
+// Which output a system plays to (for the tools, which say when they play silent, and for tests
+// and benchmarks; the demo does not ask).
 enum SoundOutputKind { soundOutputNone, soundOutputDevice, soundOutputSilent };
 SoundOutputKind soundOutputKind(FMOD::System* system);

@@ -14,8 +14,12 @@ constexpr float lineHeight = 12.0f;    // in font pixels
 constexpr float panelMargin = 6.0f;    // in window pixels
 constexpr int maxQuadsPerLine = 1200;  // 16 floats each; a 120-character line needs fewer
 
+// Up to this many lines are drawn large on a large window; a longer list (the preview's tracks)
+// is drawn small, so the panel leaves most of the picture seen.
+constexpr size_t mostLargeLines = 8;
+
 void drawPanel(float width, float height) {
-    glColor4f(0.0f, 0.0f, 0.0f, 0.6f);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.45f);
     glBegin(GL_QUADS);
     glVertex2f(0, 0);
     glVertex2f(width, 0);
@@ -38,7 +42,44 @@ void drawLine(const std::string& line, float y, std::vector<float>* quads) {
     glDrawArrays(GL_QUADS, 0, count * 4);
 }
 
+// The line cut into pieces of at most `width` font pixels, at a space where there is one, each
+// piece after the first indented by two spaces: a long error line is wrapped, never cut off.
+void wrapLine(const std::string& line, int width, std::vector<std::string>* out) {
+    std::string rest = line;
+    bool first = true;
+    while (!rest.empty()) {
+        std::string shown = first ? rest : "  " + rest;
+        if (stb_easy_font_width(fontText(shown).data()) <= width) {
+            out->push_back(shown);
+            return;
+        }
+        size_t fits = 1;
+        while (fits < rest.size() &&
+               stb_easy_font_width(fontText((first ? "" : "  ") + rest.substr(0, fits + 1)).data()) <= width) {
+            ++fits;
+        }
+        size_t cut = rest.rfind(' ', fits);
+        if (cut == std::string::npos || cut == 0) cut = fits;
+        out->push_back((first ? "" : "  ") + rest.substr(0, cut));
+        rest = rest.substr(cut);
+        while (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
+        first = false;
+    }
+}
+
 }  // namespace
+
+TextPanelLayout layoutTextPanel(const std::vector<std::string>& lines, int windowWidth, int windowHeight) {
+    TextPanelLayout layout;
+    int widest = 0;
+    for (const std::string& line : lines) widest = std::max(widest, stb_easy_font_width(fontText(line).data()));
+    float room = float(windowWidth) - 2 * panelMargin;
+    bool large = windowHeight >= 540 && lines.size() <= mostLargeLines && float(widest) * 2.0f <= room;
+    layout.scale = large ? 2.0f : 1.0f;
+    int width = std::max(8, int(room / layout.scale));
+    for (const std::string& line : lines) wrapLine(line, width, &layout.lines);
+    return layout;
+}
 
 void drawTextPanel(DemoWindow* display, const std::vector<std::string>& lines, Colour textColour) {
     if (!display->hasContext() || lines.empty()) return;
@@ -57,18 +98,18 @@ void drawTextPanel(DemoWindow* display, const std::vector<std::string>& lines, C
     glDisable(GL_CULL_FACE);  // y runs down here, which turns the font's quads to face away
     glEnable(GL_BLEND);
     glUseProgram(0);
-    // The font's glyphs are 7 pixels high: twice that from a 540-line window up.
-    float textScale = display->height >= 540 ? 2.0f : 1.0f;
+    TextPanelLayout layout = layoutTextPanel(lines, display->width, display->height);
+    float textScale = layout.scale;
     int widest = 0;
-    for (const std::string& line : lines) widest = std::max(widest, stb_easy_font_width(fontText(line).data()));
-    float panelHeight = (lineHeight * float(lines.size()) + 4.0f) * textScale + 2 * panelMargin;
+    for (const std::string& line : layout.lines) widest = std::max(widest, stb_easy_font_width(fontText(line).data()));
+    float panelHeight = (lineHeight * float(layout.lines.size()) + 4.0f) * textScale + 2 * panelMargin;
     drawPanel(float(widest) * textScale + 2 * panelMargin, panelHeight);
     glTranslatef(panelMargin, panelMargin, 0);
     glScalef(textScale, textScale, 1);
     glEnableClientState(GL_VERTEX_ARRAY);
     glColor4f(textColour.r, textColour.g, textColour.b, textColour.a);
     std::vector<float> quads(size_t(maxQuadsPerLine) * 16);
-    for (size_t i = 0; i < lines.size(); ++i) drawLine(lines[i], 2.0f + lineHeight * float(i), &quads);
+    for (size_t i = 0; i < layout.lines.size(); ++i) drawLine(layout.lines[i], 2.0f + lineHeight * float(i), &quads);
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);

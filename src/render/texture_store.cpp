@@ -69,7 +69,7 @@ const char* imageRefusalText(ImageRefusal refusal) {
     case ImageRefusal::NotPng: return "not a PNG file";
     case ImageRefusal::TooLarge: return "too large";
     case ImageRefusal::OverBudget: return "out of the image memory budget";
-    case ImageRefusal::Undecodable: return "not decodable";
+    case ImageRefusal::Undecodable: return "not a PNG, or truncated";
     }
     return "";
 }

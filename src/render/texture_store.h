@@ -46,7 +46,7 @@ constexpr int64_t textureBudgetBytes = int64_t(512) << 20;
 // Why an image was refused.
 enum class ImageRefusal : int32_t { None, Unreadable, NotPng, TooLarge, OverBudget, Undecodable };
 
-// "not a PNG file" and the like; "" for None.
+// "not a PNG file", "not a PNG, or truncated" and the like; "" for None.
 const char* imageRefusalText(ImageRefusal refusal);
 
 // An image decoded into memory, ready to upload: width * height * components bytes, rows top to

@@ -28,3 +28,10 @@ std::vector<std::string> missingShowFiles() {
     }
     return missing;
 }
+
+bool isShowFolder() {
+    for (const std::string& name : showFileNames()) {
+        if (access(name.c_str(), F_OK) == 0) return true;
+    }
+    return false;
+}

@@ -10,3 +10,7 @@ std::vector<std::string> showFileNames();
 
 // The files of showFileNames() that are not there.
 std::vector<std::string> missingShowFiles();
+
+// True when at least one of the show's files is there: the working directory is a show folder,
+// whole or not.
+bool isShowFolder();

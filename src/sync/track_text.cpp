@@ -162,7 +162,7 @@ std::string parseTrackLine(const std::vector<std::string>& words, int line, Pars
     if (words.size() != 2) return "'track' needs exactly one name, for example: track tunnel:move";
     std::string problem = trackNameProblem(words[1], *source, *state);
     if (!problem.empty()) return problem;
-    source->tracks.push_back(SourceTrack{words[1], line, {}, {}});
+    source->tracks.push_back(SourceTrack{words[1], line, {}, {}, {}});
     state->currentTrack = static_cast<int>(source->tracks.size()) - 1;
     state->trackByFileName[fileNameOf(words[1])] = state->currentTrack;
     state->skippingKeys = false;
@@ -255,6 +255,7 @@ std::string parseKeyLine(const std::vector<std::string>& words, int line, ParseS
     std::string problem = followingKeyProblem(keys, key, state->previousKeyLine);
     if (!problem.empty()) return problem;
     keys.push_back(key);
+    source->tracks[state->currentTrack].keyLines.push_back(line);
     state->previousKeyLine = line;
     return "";
 }

@@ -63,6 +63,7 @@ struct SourceTrack {
     std::string name;
     int line;  // where its `track` line stands
     std::vector<TrackKey> keys;
+    std::vector<int> keyLines;    // by key: the line it stands on
     std::vector<Accent> accents;  // in source order; later ones lie over earlier ones
 };
 

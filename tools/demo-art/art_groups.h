@@ -24,6 +24,9 @@ int drawCreditImages(const ArtJob& job);     // data/credits: 6 cards
 int drawTunnelImages(const ArtJob& job);     // data/tunnel: 3 tiling textures
 int drawLogoImage(const ArtJob& job);        // data/zemlogo.png
 
+// Lists the size of every image drawn, after a run of all the groups.
+int writeImageSizes(const ArtJob& job);
+
 // The art texts file (headlines, captions, credits, logo) inside the show sources.
 std::string artTextsPath(const ArtJob& job);
 std::string lyricsPath(const ArtJob& job);

@@ -27,7 +27,8 @@ const ImageGroup imageGroups[] = {
 const char* const usage =
     "Usage: demo-art --show SHOWDIR --out OUT [--only GROUP[,GROUP...]]\n"
     "\n"
-    "Draws the show's images into OUT/data/ from SHOWDIR/lyrics.txt and SHOWDIR/art-texts.txt.\n"
+    "Draws the show's images into OUT/data/ from SHOWDIR/lyrics.txt and SHOWDIR/art-texts.txt,\n"
+    "and, drawing them all, lists the size of each in OUT/generated-images.txt.\n"
     "Groups: avatars, lyrics, pictograms, features, refrain, polaroids, credits, tunnel, logo\n"
     "(all of them without --only).\n"
     "\n"
@@ -99,5 +100,6 @@ int main(int argc, char** argv) {
         }
     }
     freeArtFonts(&job.fonts);
+    if (status == exitDone && groups.empty() && writeImageSizes(job) != 0) status = exitFailed;
     return status;
 }

@@ -33,8 +33,11 @@ const char* const captureUsage =
     "  --full-quads     draw every sprite and full-screen layer whole, transparent parts and\n"
     "                   opacity 0 included (slower; the same picture, for comparisons)\n"
     "  --help           this text\n"
-    "Times lie between 0 and a day of show. Exit status: 0 done, 1 the show folder is\n"
-    "incomplete or the capture could not be made whole, 2 bad arguments, 130 interrupted.\n";
+    "Times lie between 0 and a day of show. An image that is missing or cannot be decoded is\n"
+    "named on standard error and left a hole in the pictures, which are still written. When\n"
+    "done, one line on standard error says what was written where, and the warnings.\n"
+    "Exit status: 0 done, 1 the show folder is incomplete (a hole included) or the capture\n"
+    "could not be made whole, 2 bad arguments, 130 interrupted.\n";
 
 namespace {
 

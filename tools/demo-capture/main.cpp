@@ -4,7 +4,9 @@
 #include "base/frame_grid.h"
 #include "base/show_facts.h"
 #include "base/tool_exit.h"
+#include "base/show_images.h"
 #include "offline/capture.h"
+#include "offline/contact_sheet.h"
 #include "platform/video_encoder.h"
 #include "runtime/show_folder.h"
 #include "sheet.h"
@@ -129,7 +131,8 @@ void removeSongFile(SongFile* song) {
 }
 
 // Renders and encodes what the options ask for; the session is open and the song written.
-int capture(const CaptureOptions& options, CaptureSession* session, const SongFile& song, int64_t first, int64_t end) {
+int capture(const CaptureOptions& options, CaptureSession* session, const SongFile& song, int64_t first, int64_t end,
+            int64_t* framesDone) {
     // A file is written under its partial name and moved to its name only when whole.
     bool toFile = options.singleRow || isVideoName(options.out);
     CaptureOptions encoding = options;
@@ -145,6 +148,7 @@ int capture(const CaptureOptions& options, CaptureSession* session, const SongFi
         rendered = renderFrames(session, &encoder, first, end);
     }
     int encoded = finishEncoder(&encoder);
+    *framesDone = rendered;
     int64_t wanted = options.singleRow ? 1 : end - first;
     bool whole = encoded == 0 && (rendered == wanted || interrupted);
     if (toFile && !whole) discardPartialFile(encoding.out);
@@ -166,8 +170,9 @@ int capture(const CaptureOptions& options, CaptureSession* session, const SongFi
     return exitDone;
 }
 
-int run(const CaptureOptions& options, CaptureSession* session, SongFile* song) {
+int run(const CaptureOptions& options, CaptureSession* session, SongFile* song, int64_t* framesDone) {
     if (options.sheet) {
+        *framesDone = int64_t(contactSheetRows(options.from, options.to, options.every).size());
         std::string problem = writeContactSheet(
             session,
             SheetRequest{options.from, options.to, options.every, options.columns, options.source, options.out},
@@ -186,7 +191,31 @@ int run(const CaptureOptions& options, CaptureSession* session, SongFile* song) 
                         " not decodable, or no room in the temporary folder)");
         }
     }
-    return capture(options, session, *song, first, end);
+    return capture(options, session, *song, first, end, framesDone);
+}
+
+// The show folder's files that capture cannot do without: all but the images, whose holes it
+// renders and names.
+std::vector<std::string> missingFilesBesideImages() {
+    std::vector<std::string> missing;
+    for (const std::string& name : missingShowFiles()) {
+        bool image = false;
+        for (const ShowImage& each : showImages()) image = image || each.fileName == name;
+        if (!image) missing.push_back(name);
+    }
+    return missing;
+}
+
+// The one line said when the capture is done: what was made, where, and how many warnings.
+void printSummary(const CaptureOptions& options, int64_t frames, double seconds, const std::vector<ImageHole>& holes) {
+    const char* what = options.sheet ? "thumbnails" : "frames";
+    if (frames == 1) what = options.sheet ? "thumbnail" : "frame";
+    std::string warnings = holes.empty()
+                               ? "no warnings"
+                               : std::to_string(holes.size()) + (holes.size() == 1 ? " warning: " : " warnings: ") +
+                                     imageHolesSummary(holes);
+    fprintf(stderr, "demo-capture: %lld %s of %dx%d in %.1f s, written to %s; %s\n", (long long)frames, what,
+            options.width, options.height, seconds, options.out.c_str(), warnings.c_str());
 }
 
 }  // namespace
@@ -204,7 +233,8 @@ int main(int argc, char** argv) {
         fputs(captureUsage, stdout);
         return exitDone;
     }
-    std::vector<std::string> missing = missingShowFiles();
+    if (!isShowFolder()) return fail(notAShowFolderText());
+    std::vector<std::string> missing = missingFilesBesideImages();
     if (!missing.empty()) {
         return fail(incompleteShowFolderText(missing));
     }
@@ -215,9 +245,15 @@ int main(int argc, char** argv) {
     if (!openCaptureSession(&session, options.width, options.height, options.fpsNum, options.fpsDen)) {
         return fail("no offscreen OpenGL context could be made");
     }
+    double started = wallSeconds();
+    std::vector<ImageHole> holes = captureImageHoles(&session);
+    for (const ImageHole& hole : holes) fprintf(stderr, "demo-capture: %s\n", imageHoleText(hole).c_str());
     SongFile song;
-    int status = run(options, &session, &song);
+    int64_t framesDone = 0;
+    int status = run(options, &session, &song, &framesDone);
     removeSongFile(&song);
     closeCaptureSession(&session);
-    return status;
+    if (status != exitDone) return status;
+    printSummary(options, framesDone, wallSeconds() - started, holes);
+    return holes.empty() ? exitDone : exitFailed;
 }

@@ -10,6 +10,7 @@
 #include "offline/lint_rows.h"
 #include "offline/show_check.h"
 #include "offline/lint.h"
+#include "runtime/show_folder.h"
 
 namespace {
 
@@ -17,9 +18,10 @@ const char* const toolHelp =
     "Usage: demo-check [--lint [--source FILE]]\n"
     "\n"
     "Run in a show folder: checks everything the demo reads there and prints one line per\n"
-    "problem, the file first, then a summary line.\n"
-    "  - the 145 catalogue images: present, decodable, no side over 8192, and a size that\n"
-    "    suits where the show draws each one (1280x720 design space)\n"
+    "problem, the file first, then a summary line. Outside a show folder it says so, once.\n"
+    "  - the 145 catalogue images: present, decodable, no side over 8192, a size that suits\n"
+    "    where the show draws each one (1280x720 design space), and the size the other images\n"
+    "    of its group share where they share one (faces, photographs, cards, credits)\n"
     "  - the 20 track files: well formed, as 'demo-tracks check' reports them\n"
     "  - data/mirekand2013.mp3: MP3 at 44100 Hz stereo, lasting the show's 6651 rows\n"
     "  - data/shaders/default.vs and noise.fs: compiling and linking in an offscreen GL\n"
@@ -38,12 +40,15 @@ const char* const toolHelp =
     "  song         the song still sounding after row 6651 (above -60 dBFS), or ending before\n"
     "  still face   a sung line (song.events) whose singer's face changes less than once\n"
     "               every two syllables, or is not shown; not judged without song.events\n"
+    "  short lyric  a sung line (song.events) whose lyric is shown for fewer rows than it is\n"
+    "               sung (the face with a lyric picked); not judged without song.events\n"
     "  backdrop     one backdrop (the refrain picture at one height, a screen-wide\n"
     "               pictogram, a tunnel design and image) for more than 8 bars and a beat\n"
     "  seams        a tunnel image shown whose border is drawn (mean opacity over 0.15 in\n"
     "               its outer 3 %): every ring would show a hard square edge\n"
-    "--source FILE  the choreography source: findings also give bar:beat from its tempo\n"
-    "               (without it, rows only, and a bar is taken as 48 rows)\n"
+    "--source FILE  the choreography source: findings also give bar:beat from its tempo and\n"
+    "               the source line of the key behind them (without it, rows and the track\n"
+    "               only, and a bar is taken as 48 rows)\n"
     "\n"
     "Exit status: 0 no problem, 1 problems or findings, 2 bad arguments.\n";
 
@@ -89,6 +94,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "demo-check: cannot read %s: %s\n", options.source.c_str(), sourceProblem.c_str());
         return exitUsage;
     }
+    if (!isShowFolder()) {
+        std::fprintf(stderr, "demo-check: %s\n", notAShowFolderText().c_str());
+        return exitFailed;
+    }
     ProblemList problems = checkShowFolder();
     for (const std::string& problem : problems) std::printf("%s\n", problem.c_str());
     if (problems.empty()) {
@@ -101,7 +110,7 @@ int main(int argc, char** argv) {
         std::printf("lint: %s declares no tempo; positions are given in rows\n", options.source.c_str());
     }
     std::fflush(stdout);
-    LintReport report = lintShowFolder(grid);
+    LintReport report = lintShowFolder(grid, options.source);
     for (const std::string& line : report.lines) std::printf("%s\n", line.c_str());
     std::printf("%s\n", report.summary.c_str());
     return problems.empty() && !report.failed ? exitDone : exitFailed;

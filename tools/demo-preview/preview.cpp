@@ -95,6 +95,11 @@ std::string openPreview(Preview* preview, int width, int height, const std::stri
     preview->keys = KeyListener{preview, handlePreviewKey};
     handleWindowKeys(preview->display.desktopWindow(), &preview->keys);
     if (!openSong(preview)) return "the song could not be played";
+    if (soundOutputKind(preview->sound) == soundOutputSilent) {
+        fprintf(stderr,
+                "demo-preview: no sound output could be opened (no sound card?): the show plays silent, "
+                "on the clock\n");
+    }
     if (!openShow(&preview->display, &preview->show)) return "out of memory";
     preview->display.disableDepthTest();
     preview->watching = !source.empty();

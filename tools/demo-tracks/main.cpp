@@ -13,6 +13,8 @@
 #include "base/show_facts.h"
 #include "base/tool_exit.h"
 #include "offline/coverage.h"
+#include "offline/image_problem.h"
+#include "runtime/show_folder.h"
 #include "runtime/show_source.h"
 #include "runtime/track_set.h"
 #include "sync/musical_grid.h"
@@ -90,8 +92,10 @@ const char* const coverageHelp =
     "\n"
     "Run in a show folder: follows the 20 tracks through the show (rows 0 to 6651, a quarter\n"
     "row at a time) with the scenes' selection rules and prints each of the 145 catalogue\n"
-    "images with the first row at which it is visible, or 'never shown'. Exit status 1 when\n"
-    "any image is never shown, 0 otherwise.\n";
+    "images with the first row at which it is visible, or 'never shown'. Each image is also\n"
+    "loaded as the demo loads it: one that is missing or cannot be decoded is named, with\n"
+    "why, as a hole in the picture (and warned of on standard error). Exit status 1 when any\n"
+    "image is never shown or cannot be loaded, 0 otherwise.\n";
 
 const char* const buildHelp =
     "Usage: demo-tracks build SOURCE\n"
@@ -374,24 +378,39 @@ int runBuild(const CommandLine& line) {
 int runCoverage(const CommandLine& line) {
     const Arguments& arguments = line.words;
     if (!arguments.empty()) return usageError("coverage takes no arguments");
+    if (!isShowFolder()) {
+        std::fprintf(stderr, "demo-tracks: %s\n", notAShowFolderText().c_str());
+        return exitFailed;
+    }
     SyncDevice* device = createSyncDevice();
     if (!device) return exitFailed;
     std::vector<CoverageEntry> entries = catalogueCoverage(requestTrackSet(device));
     destroySyncDevice(device);
     int never = 0;
+    std::vector<ImageHole> holes;
     for (size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].firstRow < 0) {
-            std::printf("%3zu  %-42s never shown\n", i, entries[i].fileName.c_str());
-            never += 1;
-        } else {
-            std::printf("%3zu  %-42s from row %g\n", i, entries[i].fileName.c_str(), entries[i].firstRow);
+        const CoverageEntry& entry = entries[i];
+        char shown[64] = "never shown";
+        if (entry.firstRow >= 0) std::snprintf(shown, sizeof shown, "from row %g", entry.firstRow);
+        if (entry.firstRow < 0) never += 1;
+        if (entry.problem.empty()) {
+            std::printf("%3zu  %-42s %s\n", i, entry.fileName.c_str(), shown);
+            continue;
         }
+        holes.push_back(ImageHole{entry.fileName, entry.problem});
+        std::printf("%3zu  %-42s %s, but %s: a hole in the picture\n", i, entry.fileName.c_str(), shown,
+                    entry.problem.c_str());
+        std::fprintf(stderr, "demo-tracks: %s\n", imageHoleText(holes.back()).c_str());
     }
-    if (never == 0) {
+    if (never == 0 && holes.empty()) {
         std::printf("all %zu images are shown\n", entries.size());
         return exitDone;
     }
-    std::printf("%d of %zu images are never shown\n", never, entries.size());
+    std::string summary =
+        never == 0 ? "every image is shown by the tracks"
+                   : std::to_string(never) + " of " + std::to_string(entries.size()) + " images are never shown";
+    if (!holes.empty()) summary += "; " + imageHolesSummary(holes);
+    std::printf("%s\n", summary.c_str());
     return exitFailed;
 }
 

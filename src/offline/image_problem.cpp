@@ -1,0 +1,87 @@
+// Naming what keeps an image file from loading, the same way in every tool.
+#include "offline/image_problem.h"
+
+#include "base/regular_file.h"
+#include "render/texture_store.h"
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+
+namespace {
+
+uint32_t bigEndian32(const unsigned char* bytes) {
+    return uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | uint32_t(bytes[3]);
+}
+
+// The size a PNG's header states, read from its first 24 bytes (signature, IHDR length and
+// type, width, height); false when the file does not start as a PNG. The decoder refuses very
+// large PNGs without saying why, so the header is read here to name the size.
+bool pngHeaderSize(const std::string& path, uint32_t* width, uint32_t* height) {
+    static const unsigned char start[16] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
+                                            0,    0,   0,   13,  'I',  'H',  'D',  'R'};
+    unsigned char header[24];
+    FILE* file = openRegularStream(path.c_str(), "rb");
+    if (!file) return false;
+    size_t got = std::fread(header, 1, sizeof header, file);
+    std::fclose(file);
+    if (got != sizeof header || std::memcmp(header, start, sizeof start) != 0) return false;
+    *width = bigEndian32(header + 16);
+    *height = bigEndian32(header + 20);
+    return true;
+}
+
+std::string overCapProblem(uint64_t width, uint64_t height) {
+    return std::to_string(width) + "x" + std::to_string(height) +
+           " is refused: a side over the texture store's cap of " + std::to_string(maxTextureSide);
+}
+
+}  // namespace
+
+std::string fileProblem(const std::string& path) {
+    FileKind kind = fileKindAt(path.c_str());
+    if (kind == FileKind::Missing) return "missing";
+    const char* irregular = irregularFileText(kind);
+    return irregular ? irregular : "";
+}
+
+std::string imageFileProblem(const std::string& path, ImageFileSize* size, int64_t* budgetUsed) {
+    std::string problem = fileProblem(path);
+    if (!problem.empty()) return problem;
+    uint32_t pngWidth = 0, pngHeight = 0;
+    if (pngHeaderSize(path, &pngWidth, &pngHeight) &&
+        (pngWidth > uint32_t(maxTextureSide) || pngHeight > uint32_t(maxTextureSide))) {
+        return overCapProblem(pngWidth, pngHeight);
+    }
+    int64_t used = budgetUsed ? *budgetUsed : 0;
+    DecodedImage image;
+    if (!decodeTextureImage(path.c_str(), maxTextureSide, &image, textureBudgetBytes - used)) {
+        if (image.refusal == ImageRefusal::OverBudget && budgetUsed) {
+            return std::string("refused: ") + imageRefusalText(image.refusal) + " (the images before it take " +
+                   std::to_string(used >> 20) + " of " + std::to_string(textureBudgetBytes >> 20) + " MiB)";
+        }
+        return imageRefusalText(image.refusal);
+    }
+    size->width = image.width;
+    size->height = image.height;
+    if (budgetUsed) *budgetUsed += int64_t(image.width) * int64_t(image.height) * 4;
+    freeDecodedImage(&image);
+    return "";
+}
+
+std::string imageHoleText(const ImageHole& hole) {
+    return hole.fileName + ": " + hole.problem + "; the show draws a hole where it stands";
+}
+
+std::string imageHolesSummary(const std::vector<ImageHole>& holes) {
+    if (holes.empty()) return "";
+    std::map<std::string, int> byProblem;
+    for (const ImageHole& hole : holes) byProblem[hole.problem] += 1;
+    std::string reasons;
+    for (const auto& [problem, count] : byProblem) {
+        reasons += (reasons.empty() ? "" : ", ") + std::to_string(count) + " " + problem;
+    }
+    bool one = holes.size() == 1;
+    return std::to_string(holes.size()) + (one ? " image cannot" : " images cannot") + " be loaded (" + reasons +
+           "): the show has " + (one ? "a hole where it stands" : "holes where they stand");
+}

@@ -263,10 +263,38 @@ TEST(Capture, RefusesBadArgumentsAndIncompleteFolders) {
     EXPECT_EQ(folder.capture("--help").status, 0);
     EXPECT_EQ(folder.capture("--from 0 --to 24 --size 320x180 --out v.mp4", "TMPDIR=/nonexistent").status, 1)
         << "no video is claimed when its song cannot be written";
-    ASSERT_EQ(std::remove(folder.dir.file("data/features/7.png").c_str()), 0);
+    ASSERT_EQ(std::remove(folder.dir.file("sync_features.track").c_str()), 0);
     ProgramResult incomplete = folder.capture("--row 5 --out x.png");
     EXPECT_EQ(incomplete.status, 1);
-    EXPECT_EQ(incomplete.err, "demo-capture: the show folder is incomplete: data/features/7.png is missing\n");
+    EXPECT_EQ(incomplete.err, "demo-capture: the show folder is incomplete: sync_features.track is missing\n");
+}
+
+// An image that is missing and one that cannot be decoded are holes alike: the capture renders
+// around them (here at a row where neither is shown), names each, and says so in its summary.
+TEST(Capture, RendersAroundMissingAndUndecodableImagesAndNamesThemAlike) {
+    CaptureFolder folder;
+    ASSERT_EQ(std::remove(folder.dir.file("data/features/7.png").c_str()), 0);
+    ASSERT_EQ(runCommand("truncate -s 100 data/avatars/basic.png", folder.dir.path).status, 0);
+    ProgramResult result = folder.capture("--row 5 --size 64x36 --out x.png");
+    EXPECT_EQ(result.status, 1) << "the show is incomplete: " << result.err;
+    EXPECT_FALSE(loadPicture(folder.dir.file("x.png")).rgb.empty()) << "the frame is written all the same";
+    EXPECT_NE(result.err.find("demo-capture: data/features/7.png: missing; the show draws a hole where it stands\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("demo-capture: data/avatars/basic.png: not a PNG, or truncated; the show draws a hole "
+                              "where it stands\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("demo-capture: 1 frame of 64x36 in "), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(" s, written to x.png; 2 warnings: 2 images cannot be loaded (1 missing, 1 not a PNG, "
+                              "or truncated)"),
+              std::string::npos)
+        << result.err;
+
+    CaptureFolder whole;
+    ProgramResult clean = whole.capture("--row 5 --size 64x36 --out y.png");
+    EXPECT_EQ(clean.status, 0) << clean.err;
+    EXPECT_NE(clean.err.find("written to y.png; no warnings\n"), std::string::npos) << clean.err;
 }
 
 // Drawing only what can change a pixel (transparent parts of sprites left out, layers at opacity 0

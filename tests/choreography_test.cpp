@@ -43,3 +43,31 @@ TEST(Coverage, NamesTheImagesATrackNeverShows) {
     EXPECT_EQ(coverage.out.find("data/features/1.png                        never shown"), std::string::npos);
     EXPECT_NE(coverage.out.find("11 of 145 images are never shown"), std::string::npos) << coverage.out;
 }
+
+// A missing image and an undecodable one are the same to a viewer, a hole where the show draws
+// it: coverage names both alike, in its list, on standard error and in its summary, and fails.
+TEST(Coverage, NamesAMissingAndAnUndecodableImageAlikeAsHoles) {
+    TempDir copy;
+    ASSERT_EQ(runCommand("cp -r " + shellQuote(showFolder()) + "/. .", copy.path).status, 0);
+    ASSERT_EQ(std::remove(copy.file("data/features/3.png").c_str()), 0);
+    ASSERT_EQ(runCommand("truncate -s 100 data/avatars/basic.png", copy.path).status, 0);
+    ProgramResult coverage = runCommand(tracksTool() + " coverage", copy.path);
+    EXPECT_EQ(coverage.status, 1);
+    EXPECT_EQ(coverage.out.find("all 145 images are shown"), std::string::npos) << coverage.out;
+    for (const char* line :
+         {"data/features/3.png: missing; the show draws a hole where it stands\n",
+          "data/avatars/basic.png: not a PNG, or truncated; the show draws a hole where it stands\n"}) {
+        EXPECT_NE(coverage.err.find(std::string("demo-tracks: ") + line), std::string::npos) << coverage.err;
+    }
+    EXPECT_NE(coverage.out.find(", but missing: a hole in the picture\n"), std::string::npos) << coverage.out;
+    EXPECT_NE(coverage.out.find(", but not a PNG, or truncated: a hole in the picture\n"), std::string::npos)
+        << coverage.out;
+    EXPECT_NE(coverage.out.find("2 images cannot be loaded (1 missing, 1 not a PNG, or truncated)"), std::string::npos)
+        << coverage.out;
+
+    TempDir empty;
+    ProgramResult outside = runCommand(tracksTool() + " coverage", empty.path);
+    EXPECT_EQ(outside.status, 1);
+    EXPECT_EQ(outside.out, "") << "no list of 145 images that are not there";
+    EXPECT_NE(outside.err.find("not a show folder"), std::string::npos) << outside.err;
+}

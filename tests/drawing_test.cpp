@@ -1,11 +1,13 @@
 // The two 2-D draws, checked by the pixels they leave in an offscreen frame, and what a frame's
 // list of layers leaves undrawn.
 #include "render/draw_layers.h"
+#include "render/draw_text.h"
 #include "support/audio_fixtures.h"
 #include "support/gl_fixtures.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
+#include <stb/stb_easy_font.h>
 
 #include <cmath>
 
@@ -201,4 +203,33 @@ TEST(FrameLayerList, OnlyAnOpaqueLayerOverTheWholeOutputHidesWhatLiesUnderIt) {
     layer.noiseAlpha = 1.0f;
     notCovering.push_back({"the static", layer});
     for (const auto& [name, over] : notCovering) EXPECT_EQ(lastCoveringLayer(view.window, listOf(over)), -1) << name;
+}
+
+// The preview's text over the picture: a few lines large from a 540-line window up, a long list
+// (every track) small so the picture stays seen, and a line wider than the window wrapped at a
+// space with nothing lost, never cut at an edge.
+TEST(TextPanel, KeepsLongListsSmallAndWrapsWhatIsWiderThanTheWindow) {
+    std::vector<std::string> few = {"row 1200.00  26:1  50.000 s  60.0 fps"};
+    EXPECT_EQ(layoutTextPanel(few, 1920, 1080).scale, 2.0f);
+    EXPECT_EQ(layoutTextPanel(few, 640, 360).scale, 1.0f);
+    std::vector<std::string> many(30, "refrain:polaroid_start        12.000");
+    TextPanelLayout list = layoutTextPanel(many, 1920, 1080);
+    EXPECT_EQ(list.scale, 1.0f);
+    EXPECT_EQ(list.lines, many);
+
+    std::string error =
+        "../../show/choreography.tracks:212: unknown track 'refrain:son'; did you mean "
+        "'refrain:sun'? and then a great many more words that go on past the window's edge";
+    TextPanelLayout wrapped = layoutTextPanel({error}, 320, 180);
+    ASSERT_GT(wrapped.lines.size(), 1u);
+    std::string joined;
+    for (const std::string& line : wrapped.lines) {
+        std::vector<char> text(line.begin(), line.end());
+        text.push_back('\0');
+        EXPECT_LE(stb_easy_font_width(text.data()), 320 - 12) << "each piece fits within the margins: " << line;
+        std::string piece = line.rfind("  ", 0) == 0 ? line.substr(2) : line;
+        joined += (joined.empty() ? "" : " ") + piece;
+    }
+    EXPECT_EQ(joined, error);
+    EXPECT_EQ(wrapped.lines[0].rfind("../../show/choreography.tracks:212:", 0), 0u) << "the start stays in view";
 }

@@ -95,12 +95,38 @@ TEST(ShowCheck, EachDamagedFileIsNamedWithWhatIsWrong) {
     ProgramResult result = show.check();
     EXPECT_EQ(result.status, 1) << result.out << result.err;
     for (const std::string& line :
-         {someImage + ": missing", truncatedImage + ": cannot be decoded", hugeImage + ": 100000x100000 is refused",
-          std::string("data/refrain/mirekand-o-sol.png: "), someTrack + ": truncated",
-          std::string("data/shaders/noise.fs: "), song + ": decodes to"}) {
+         {someImage + ": missing", truncatedImage + ": not a PNG, or truncated",
+          hugeImage + ": 100000x100000 is refused", std::string("data/refrain/mirekand-o-sol.png: "),
+          someTrack + ": truncated", std::string("data/shaders/noise.fs: "), song + ": decodes to"}) {
         EXPECT_TRUE(hasLineAbout(result.out, line)) << line << "\n" << result.out;
     }
     EXPECT_NE(result.out.find("error"), std::string::npos) << "the compiler's message: " << result.out;
+}
+
+// A photograph put in place of a generated one is drawn from the screen's corner at its own size:
+// one of another size than the generator drew there is named with the size expected.
+TEST(ShowCheck, AnImageOfAnotherSizeThanItsPlaceWantsIsNamedWithTheSizeExpected) {
+    ShowCopy show;
+    const std::string photo = "data/refrain/polaroids/omkvaed1.2.png";
+    Picture generated = loadPicture(show.file(photo));
+    ASSERT_FALSE(generated.rgb.empty());
+    std::string expected = std::to_string(generated.width) + "x" + std::to_string(generated.height);
+    ASSERT_TRUE(writePng(show.file(photo), 400, 300, 4, solidImage(400, 300, 4, Rgba{200, 100, 50, 255})));
+    ProgramResult result = show.check();
+    EXPECT_EQ(result.status, 1) << result.out;
+    EXPECT_TRUE(hasLineAbout(result.out, photo + ": 400x300, but the generated image in its place is " + expected +
+                                             ": expected " + expected))
+        << result.out;
+    EXPECT_NE(result.out.find("1 problem found"), std::string::npos) << "the other photographs pass: " << result.out;
+}
+
+TEST(ShowCheck, OutsideAShowFolderItSaysSoOnce) {
+    TempDir empty;
+    ProgramResult result = runCommand(shellQuote(builtProgram("demo-check")), empty.path);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err.rfind("demo-check: the current directory is not a show folder", 0), 0u) << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
 }
 
 TEST(ShowCheck, ASongInMpegAudioLayerTwoIsNoMp3) {

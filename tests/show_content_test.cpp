@@ -19,6 +19,7 @@
 
 #include "platform/song_stream.h"
 #include "support/audio_fixtures.h"
+#include "support/gl_fixtures.h"
 #include "support/run_program.h"
 #include "support/sync_files.h"
 #include "sync/musical_grid.h"
@@ -153,6 +154,55 @@ TEST(ShowArt, TwoRunsGiveTheSameBytesAsTheBuild) {
         ++compared;
     }
     EXPECT_EQ(compared, 2 + 50 + 3 + 1 + 20);
+}
+
+// The generator lists the size it drew each image at: the size the checks expect of an image put
+// in one's place.
+TEST(ShowArt, ListsTheSizeItDrewEachImageAt) {
+    std::istringstream list(readFileBytes(showDir + "/generated-images.txt"));
+    int listed = 0;
+    std::string name;
+    int width = 0, height = 0;
+    while (list >> name >> width >> height) {
+        int realWidth = 0, realHeight = 0, components = 0;
+        ASSERT_TRUE(stbi_info((showDir + "/" + name).c_str(), &realWidth, &realHeight, &components)) << name;
+        EXPECT_EQ(width, realWidth) << name;
+        EXPECT_EQ(height, realHeight) << name;
+        ++listed;
+    }
+    EXPECT_EQ(listed, 145);
+}
+
+// A file in show/own stands in for the generated one: the build copies it over the show folder
+// after each run of the generator, so a later run (after a lyrics edit, say) never leaves the
+// generated image in its place, and nothing writes into show/own. Here the two steps are run as
+// the build runs them, twice.
+TEST(ShowArt, AnOwnImageStandsInForTheGeneratedOneAfterEveryRun) {
+    TempDir own;
+    TempDir out;
+    const std::string photo = "data/refrain/polaroids/omkvaed1.2.png";
+    const std::string other = "data/refrain/polaroids/omkvaed1.1.png";
+    std::filesystem::create_directories(own.file("data/refrain/polaroids"));
+    ASSERT_TRUE(writePng(own.file(photo), 40, 30, 4, solidImage(40, 30, 4, Rgba{10, 200, 30, 255})));
+    const std::string ownBytes = readFileBytes(own.file(photo));
+    const auto ownTime = std::filesystem::last_write_time(own.file(photo));
+    const std::string art = shellQuote(builtProgram("demo-art")) + " --only polaroids --show " +
+                            shellQuote(showSources) + " --out " + shellQuote(out.path);
+    const std::string putOwn = shellQuote(DEMO_CMAKE_COMMAND) + " -DOWN=" + shellQuote(own.path) +
+                               " -DSHOW=" + shellQuote(out.path) + " -P " +
+                               shellQuote(showSources + "/own_files.cmake");
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_EQ(runCommand(art, ".").status, 0);
+        EXPECT_NE(readFileBytes(out.file(photo)), ownBytes) << "the generator draws its own photograph";
+        ProgramResult put = runCommand(putOwn, ".");
+        ASSERT_EQ(put.status, 0) << put.out << put.err;
+        EXPECT_EQ(readFileBytes(out.file(photo)), ownBytes) << "run " << run;
+        EXPECT_EQ(readFileBytes(out.file(other)), readFileBytes(showDir + "/" + other)) << "the others stay generated";
+        EXPECT_GE(std::filesystem::last_write_time(out.file(photo)), std::filesystem::last_write_time(out.file(other)))
+            << "the copy is no older than the generator's files, so the build does not draw again";
+    }
+    EXPECT_EQ(readFileBytes(own.file(photo)), ownBytes);
+    EXPECT_EQ(std::filesystem::last_write_time(own.file(photo)), ownTime) << "show/own is never written";
 }
 
 TEST(ShowArt, ALyricsFileWithALineTooManyIsRefusedByLine) {

@@ -4,6 +4,7 @@
 #include "support/audio_fixtures.h"
 #include "support/gl_fixtures.h"
 #include "support/run_program.h"
+#include "support/sync_files.h"
 
 #include "runtime/asset_catalogue.h"
 
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -120,7 +122,8 @@ std::string whiteFlashes(int rowsOn) {
 //             empty for exactly a bar; the static at 0.35 lets 65 % of the lyric through; the
 //             first photograph is shown away from it; while the lyric is sung (bar 2, four
 //             syllables) the face changes twice
-//   bar 5     the evil character sings half a bar, three syllables, and its face changes once
+//   bar 5     the evil character sings half a bar, three syllables, with its first lyric up, and
+//             its face changes once
 //   bars 6-7  the white fade flashes three times a second (on 4 rows, off 4) over nothing else
 //   bars 9-17 the tunnel, one texture and design for eight bars and a beat (rows 384-779)
 std::map<std::string, std::string> passingChoreography() {
@@ -131,7 +134,7 @@ std::map<std::string, std::string> passingChoreography() {
         {"avatar:good", "1:1 -5\n2:1 0\n2:3 1\n2:4 0\n4:1 -5\n"},
         {"avatar:evil", "1:1 -5\n5:1 0\n5:2 1\n5:3 -5\n"},
         {"lyrics:good", "1:1 -5\n2:1 0\n3:1 -5\n"},
-        {"lyrics:evil", "1:1 -5\n"},
+        {"lyrics:evil", "1:1 -5\n5:1 0\n5:3 -5\n"},
         {"pictogram:pictogram", "1:1 -5\n"},
         {"pictogram:x", "1:1 0\n"},
         {"pictogram:y", "1:1 0\n"},
@@ -207,14 +210,13 @@ void expectInOutput(const ProgramResult& result, const std::string& text) {
     EXPECT_TRUE(contains(result.out, text)) << "no \"" << text << "\" in:\n" << result.out;
 }
 
-// The summary line of a lint that failed exactly the one rule.
+// The summary line of a lint that failed exactly the one rule (the others ok, or not judged).
 void expectOnlyRuleFailed(const ProgramResult& result, const std::string& rule) {
     EXPECT_EQ(result.status, 1) << result.out << result.err;
     for (const char* each :
-         {"bubbles", "hidden text", "flashes", "safe area", "song", "still face", "backdrop", "seams"}) {
+         {"bubbles", "hidden text", "flashes", "safe area", "song", "still face", "short lyric", "backdrop", "seams"}) {
         bool failing = each == rule;
-        EXPECT_TRUE(contains(result.out, std::string(each) + (failing ? " failed" : " ok"))) << each << "\n"
-                                                                                             << result.out;
+        EXPECT_EQ(contains(result.out, std::string(each) + " failed"), failing) << each << "\n" << result.out;
     }
 }
 
@@ -236,22 +238,25 @@ TEST_F(ShowLint, AShowThatLivesWithEveryRulePassesThemAll) {
     CraftedShow show;
     ProgramResult result = show.lint();
     EXPECT_EQ(result.status, 0) << result.out << result.err;
-    expectInOutput(result,
-                   "lint: bubbles ok, hidden text ok, flashes ok (most in a second: 3), safe area ok, song ok (silent "
-                   "after the last row), still face ok (2 sung lines), backdrop ok, seams ok\n");
+    expectInOutput(
+        result,
+        "lint: bubbles ok, hidden text ok, flashes ok (most in a second: 3), safe area ok, song ok (silent "
+        "after the last row), still face ok (2 sung lines), short lyric ok (2 sung lines), backdrop ok, seams "
+        "ok\n");
 }
 
 TEST_F(ShowLint, AnEmptyBubbleForMoreThanABarAndBothLyricsUpFailBubbles) {
     CraftedShow show;
-    show.tracks["lyrics:good"] = "1:1 -5\n2:1 0\n2:4 -5\n";  // the bubble is empty from 2:4 to 4:1
+    // The good character stays a beat longer after its line: the bubble is empty from 3:1 to 4:2.
+    show.tracks["avatar:good"] = "1:1 -5\n2:1 0\n2:3 1\n2:4 0\n4:2 -5\n";
     // The evil character with its first lyric for the first beat of bar 2, and on screen beside
     // the good one for the first beat of bar 3 with no lyric: only the first is a crowd.
     show.tracks["avatar:evil"] = "1:1 -5\n2:1 0\n2:2 -5\n3:1 0\n3:2 -5\n5:1 0\n5:2 1\n5:3 -5\n";
-    show.tracks["lyrics:evil"] = "1:1 -5\n2:1 0\n2:2 -5\n";
+    show.tracks["lyrics:evil"] = "1:1 -5\n2:1 0\n2:2 -5\n5:1 0\n5:3 -5\n";
     ProgramResult result = show.lint();
     expectOnlyRuleFailed(result, "bubbles");
-    expectInOutput(result, "bubbles: rows 84-143 (2:4 to 4:1): the good character's bubble " + goodBubble +
-                               " is empty for 60 rows");
+    expectInOutput(result, "bubbles: rows 96-155 (3:1 to 4:2): the good character's bubble " + goodBubble +
+                               " is empty for 60 rows, more than a bar (48; track lyrics:good, key at show.tracks:");
     expectInOutput(result, "\nbubbles: rows 48-59 (2:1 to 2:2): both lyrics up at once (" + goodLyric + " and " +
                                evilLyric + ")\n");
     EXPECT_FALSE(contains(result.out, "rows 96-107")) << result.out;
@@ -260,8 +265,8 @@ TEST_F(ShowLint, AnEmptyBubbleForMoreThanABarAndBothLyricsUpFailBubbles) {
 
 TEST_F(ShowLint, AnEmptyBubbleThatCannotBeSeenIsNoFault) {
     CraftedShow show;
-    writeVeilImage(show.file(goodBubble), 400, 80, 12);  // mean alpha 0.047
-    show.tracks["lyrics:good"] = "1:1 -5\n2:1 0\n2:4 -5\n";
+    writeVeilImage(show.file(goodBubble), 400, 80, 12);                    // mean alpha 0.047
+    show.tracks["avatar:good"] = "1:1 -5\n2:1 0\n2:3 1\n2:4 0\n4:2 -5\n";  // empty from 3:1 to 4:2
     ProgramResult result = show.lint();
     EXPECT_EQ(result.status, 0) << result.out << result.err;
     expectInOutput(result, "bubbles ok");
@@ -332,11 +337,35 @@ TEST_F(ShowLint, AFaceTooStillOrNotShownWhileItsLineIsSungFailsStillFace) {
     expectOnlyRuleFailed(result, "still face");
     expectInOutput(result,
                    "\nstill face: rows 48-95 (2:1 to 3:1): the good character sings 4 syllables with 1 change of face "
-                   "(data/avatars/annoyed.png, data/avatars/awww.png), at least 2 wanted\n");
+                   "(data/avatars/annoyed.png, data/avatars/awww.png), at least 2 wanted (track avatar:good, key at "
+                   "show.tracks:");
     expectInOutput(result,
                    "\nstill face: rows 192-215 (5:1 to 5:3): the evil character sings 3 syllables with no face "
-                   "shown for 24 of the line's 24 rows\n");
+                   "shown for 24 of the line's 24 rows (track avatar:evil, key at show.tracks:");
     expectInOutput(result, "still face failed (2 sung lines; 2 findings)");
+}
+
+// The good character's lyric comes a beat late into the line it sings (bar 2): the line is shown
+// for less than its sung length, named with the track and the source line behind it.
+TEST_F(ShowLint, ALyricShownForLessThanItsLineIsSungFailsShortLyric) {
+    CraftedShow show;
+    show.tracks["lyrics:good"] = "1:1 -5\n2:2 0\n3:1 -5\n";
+    ProgramResult result = show.lint();
+    expectOnlyRuleFailed(result, "short lyric");
+    // The key in force at the line's start is the first after the track's line.
+    int trackLine = 0, line = 0;
+    std::istringstream source(readFileBytes(show.file("show.tracks")));
+    for (std::string text; std::getline(source, text);) {
+        ++line;
+        if (text == "track lyrics:good") trackLine = line;
+    }
+    ASSERT_GT(trackLine, 0);
+    expectInOutput(result,
+                   "\nshort lyric: rows 48-95 (2:1 to 3:1): the good character sings a line for 48 rows "
+                   "(2.00 s) but its lyric is up for 36 of them (1.50 s); at row 48 (2:1 to 2:1.08) the face "
+                   "shows with no lyric picked (track lyrics:good, key at show.tracks:" +
+                       std::to_string(trackLine + 1) + ")\n");
+    expectInOutput(result, "short lyric failed (2 sung lines; 1 finding)");
 }
 
 TEST_F(ShowLint, WithoutSongEventsStillFaceIsNotJudgedAndFailsNothing) {
@@ -346,7 +375,7 @@ TEST_F(ShowLint, WithoutSongEventsStillFaceIsNotJudgedAndFailsNothing) {
     EXPECT_EQ(result.status, 0) << result.out << result.err;
     expectInOutput(result,
                    "song ok (silent after the last row), still face not judged (no song.events in the show "
-                   "folder), backdrop ok");
+                   "folder), short lyric not judged (no song.events in the show folder), backdrop ok");
 }
 
 TEST_F(ShowLint, ADamagedSongEventsFileIsNamedByLineAFewLinesAtMost) {
@@ -439,5 +468,5 @@ TEST_F(ShowLint, DamagedFilesAreReportedAndJudgedAroundWithoutACrash) {
                    "song not judged (no song to decode), still face failed (2 sung lines; 1 finding)");
     expectInOutput(result,
                    "\nstill face: rows 48-95: the good character sings 4 syllables with no change of face "
-                   "(data/avatars/annoyed.png), at least 2 wanted\n");
+                   "(data/avatars/annoyed.png), at least 2 wanted (track avatar:good)\n");
 }

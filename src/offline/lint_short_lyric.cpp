@@ -64,8 +64,8 @@ RuleVerdict judgeShortLyrics(const LintShow& show) {
     FileKind kind = fileKindAt(songEventsFileName);
     if (kind != FileKind::Regular) {
         verdict.judged = false;
-        verdict.notJudgedReason = kind == FileKind::Missing ? "no song.events in the show folder"
-                                                            : "song.events is no regular file";
+        verdict.notJudgedReason =
+            kind == FileKind::Missing ? "no song.events in the show folder" : "song.events is no regular file";
         return verdict;
     }
     SongEventList list = readSongEvents(songEventsFileName);

@@ -46,7 +46,7 @@ struct PlacementRule {
     const char* role;                           // the image's part in the show, for the message
     ShowImagePart other = ShowImagePart::logo;  // NoLargerThanImage only: the part of the image bounding it
     // Its images are placed by their size (each holds its picture where the show wants it): an
-    // image in place of one must have the size the generator drew, or the one its group shares.
+    // image in place of one must have the size the generator drew there.
     bool placedBySize = false;
 };
 
@@ -130,27 +130,6 @@ std::string placementProblem(const PlacementRule& rule, ImageFileSize size,
     return "";
 }
 
-// The size most images of a part share, where more than half of its images share one: the size
-// the generator draws them at and the show places them by (a photograph's image holds it where
-// it lies on the pile). False for a part of fewer than three images or of no common size.
-bool sharedSizeOf(ShowImagePart part, const std::vector<ShowImage>& images,
-                  const std::map<std::string, ImageFileSize>& measured, ImageFileSize* shared) {
-    std::map<std::pair<int, int>, int> counts;
-    for (const ShowImage& image : images) {
-        auto size = measured.find(image.fileName);
-        if (image.part == part && size != measured.end()) counts[{size->second.width, size->second.height}] += 1;
-    }
-    int partSize = showImagePartSize(part);
-    if (partSize < 3) return false;
-    for (const auto& [size, count] : counts) {
-        if (2 * count > partSize) {
-            *shared = ImageFileSize{size.first, size.second};
-            return true;
-        }
-    }
-    return false;
-}
-
 // The sizes the art generator drew the images at, from its list in the show folder; empty when
 // there is none (a show folder not made by the build).
 std::map<std::string, ImageFileSize> generatedSizes() {
@@ -170,28 +149,21 @@ std::map<std::string, ImageFileSize> generatedSizes() {
     return sizes;
 }
 
-// An image of a part placed by its size, at another size than the generator drew in its place
-// (or, without the generator's list, than most of its group share): named with its size and the
-// one expected.
+// An image of a part placed by its size, at another size than the generator drew in its place:
+// named with its size and the one expected. Without the generator's list (a show folder not made
+// by the build) there is nothing to expect.
 void addGroupSizeProblems(const std::vector<ShowImage>& images, const std::map<std::string, ImageFileSize>& measured,
                           const std::vector<bool>& measuredAt, std::vector<std::string>* problems) {
     const std::map<std::string, ImageFileSize> generated = generatedSizes();
-    for (const PlacementRule& rule : placementRules) {
-        if (!rule.placedBySize) continue;
-        ImageFileSize shared{0, 0};
-        bool groupShares = sharedSizeOf(rule.part, images, measured, &shared);
-        for (size_t i = 0; i < images.size(); ++i) {
-            if (images[i].part != rule.part || !measuredAt[i]) continue;
-            ImageFileSize size = measured.at(images[i].fileName);
-            auto drawn = generated.find(images[i].fileName);
-            if (drawn == generated.end() && !groupShares) continue;
-            ImageFileSize expected = drawn != generated.end() ? drawn->second : shared;
-            if (size.width == expected.width && size.height == expected.height) continue;
-            std::string against = drawn != generated.end() ? ", but the generated image in its place is "
-                                                           : ", where the other images of its group are ";
-            (*problems)[i] = sizeText(size) + against + sizeText(expected) + ": expected " + sizeText(expected) + " (" +
-                             rule.role + ", placed by its size)";
-        }
+    for (size_t i = 0; i < images.size(); ++i) {
+        const PlacementRule* rule = placementRuleFor(images[i].part);
+        auto drawn = generated.find(images[i].fileName);
+        if (!rule || !rule->placedBySize || !measuredAt[i] || drawn == generated.end()) continue;
+        ImageFileSize size = measured.at(images[i].fileName);
+        ImageFileSize expected = drawn->second;
+        if (size.width == expected.width && size.height == expected.height) continue;
+        (*problems)[i] = sizeText(size) + ", but the generated image in its place is " + sizeText(expected) +
+                         ": expected " + sizeText(expected) + " (" + rule->role + ", placed by its size)";
     }
 }
 

@@ -70,6 +70,16 @@ TEST(Fades, TheNoiseLayerFollowsItsTrack) {
     int halfLit = 0;
     for (int x = 0; x < 320; x += 7) halfLit += bench.view.at(x, 90).r > 10;
     EXPECT_GT(halfLit, 30) << "half the static at 1.5";
+
+    // The program is handed the frame time as "time" and the track's value as "alpha".
+    bench.set(&TrackSet::fadeFgNoise, 0.25f);
+    bench.drawFrame(100.0, 0.75);
+    GLuint shader = bench.show.shader.program;
+    GLfloat time = -1.0f, alpha = -1.0f;
+    glGetUniformfv(shader, glGetUniformLocation(shader, "time"), &time);
+    glGetUniformfv(shader, glGetUniformLocation(shader, "alpha"), &alpha);
+    EXPECT_EQ(time, 0.75f);
+    EXPECT_EQ(alpha, 0.25f);
 }
 
 TEST(GoodAvatar, ShowsTheEntryOfItsValueWithBubbleAndLyricAtTheirOffsets) {

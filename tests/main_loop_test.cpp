@@ -115,3 +115,26 @@ TEST(MainLoop, StepsOneAtATimeMakeTheSameDecisionsAsTheWholeLoopAndNothingAfterT
         }
     }
 }
+
+// Landing exactly on the limit: that frame is drawn, its own step ends the loop, and a loop that
+// stands at the limit (resumed there) draws nothing more.
+TEST(MainLoop, AFrameExactlyAtTheLimitIsTheLastAndItsStepEndsTheLoop) {
+    Script script;
+    script.rows = {6650.0, 6651.0, 6652.0};
+    MainLoopHooks hooks = {&script, scriptIsRunning, scriptUpdate, scriptRow, scriptDraw};
+    MainLoopState state;
+    EXPECT_TRUE(stepMainLoop(hooks, &state));
+    EXPECT_FALSE(stepMainLoop(hooks, &state)) << "the step that drew row 6651 ended the loop";
+    EXPECT_EQ(script.drawnRows, (std::vector<double>{6650.0, 6651.0}));
+    EXPECT_EQ(script.updates, 2);
+
+    Script resumed;
+    resumed.rows = {6652.0};
+    MainLoopHooks resumedHooks = {&resumed, scriptIsRunning, scriptUpdate, scriptRow, scriptDraw};
+    MainLoopState atLimit;
+    atLimit.row = rowLimit;
+    atLimit.started = true;
+    EXPECT_FALSE(stepMainLoop(resumedHooks, &atLimit));
+    EXPECT_EQ(resumed.updates + int(resumed.reads), 0);
+    EXPECT_TRUE(resumed.drawnRows.empty());
+}

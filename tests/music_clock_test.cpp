@@ -29,3 +29,18 @@ TEST(SoundErrors, CodesOutOfRangeAreUnknownAndEveryKnownOneHasItsOwnText) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     for (int code = 1; code <= 95; ++code) EXPECT_STRNE(FMOD_ErrorString(code), FMOD_ErrorString(code - 1)) << code;
 }
+
+// The clock's own examples: a second of the song is 176400 bytes and 24 rows, so 44100 bytes are
+// a quarter second and 7350 bytes one row; back again, a row lands on whole frames of 4 bytes.
+TEST(MusicClock, ASecondOfTheSongIs176400BytesAnd24Rows) {
+    EXPECT_EQ(rowFromPcmBytes(176400), 24.0);
+    EXPECT_EQ(rowFromPcmBytes(44100), 6.0);
+    EXPECT_EQ(rowFromPcmBytes(7350), 1.0);
+    EXPECT_EQ(rowFromPcmBytes(0), 0.0);
+    EXPECT_EQ(pcmBytesFromRow(24.0), 176400u);
+    EXPECT_EQ(pcmBytesFromRow(2.0), 14700u);
+    EXPECT_EQ(pcmBytesFromRow(1.0), 7352u);         // 1837.5 frames round up to a whole frame
+    EXPECT_EQ(pcmBytesFromRow(6651.0), 48884852u);  // 277.125 s: frame 12221212.5 rounds up
+    EXPECT_EQ(pcmBytesFromRow(0.49 / 1837.5), 0u);  // under half a frame (1837.5 frames a row): the first
+    EXPECT_EQ(pcmBytesFromRow(0.51 / 1837.5), 4u);  // over half a frame: the next
+}

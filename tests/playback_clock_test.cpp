@@ -104,3 +104,18 @@ TEST(PlaybackClock, RunsOnAtRealTimeWithoutReports) {
     EXPECT_NEAR(playbackClockFrames(&clock, 12.0, 0.0, false), 2.0 * rate, 1e-6);
     EXPECT_NEAR(playbackClockFrames(&clock, 300.0, 0.0, false), 290.0 * rate, 1e-3);
 }
+
+TEST(PlaybackClock, StandsStillWhenTheDevicesReportJumpsBackAndMovesOnOnceItCatchesUp) {
+    PlaybackClock clock = startedAt(0.0);
+    double reached = pollEveryMs(&clock, 0.0, 0, 1000, [](double elapsed) { return elapsed * rate; });
+    // The device is reset at 1 s and reports from 0.8 s again, 200 ms back: the clock holds the
+    // frame it reached (it is never heard twice) instead of following the report back.
+    auto reset = [](double elapsed) { return (elapsed - 0.2) * rate; };
+    EXPECT_EQ(playbackClockFrames(&clock, 1.001, reset(1.001), true), reached);
+    double held = pollEveryMs(&clock, 0.0, 1002, 1150, reset);
+    EXPECT_EQ(held, reached);
+    // Once the report is back within maxLead of the frame reached, the clock moves on with it.
+    double resumed = pollEveryMs(&clock, 0.0, 1151, 1400, reset);
+    EXPECT_GT(resumed, reached);
+    EXPECT_NEAR(resumed, reset(1.4) + clock.maxLead * rate, 0.001 * rate);
+}

@@ -123,3 +123,75 @@ TEST(TextureStore, RefusesWhatIsNoRegularPngOrPastItsLimitsAndSaysWhy) {
     EXPECT_EQ(view.store.load(dir.file("good.png")), 0) << "the store still works, up to its budget exactly";
     EXPECT_EQ(view.store.decodedBytes, textureBudgetBytes);
 }
+
+TEST(TextureStore, TakesImagesOfTheLargestSideExactlyAndRefusesOneMore) {
+    TempDir dir;
+    OffscreenView view;
+    ASSERT_TRUE(view.open(64, 36));
+    GLint glLimit = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &glLimit);
+    ASSERT_GE(glLimit, maxTextureSide + 1) << "the store's own cap is the limit here, not GL's";
+    for (int side : {maxTextureSide, maxTextureSide + 1}) {
+        for (bool wide : {true, false}) {
+            int width = wide ? side : 1, height = wide ? 1 : side;
+            std::string name = dir.file(std::to_string(width) + "x" + std::to_string(height) + ".png");
+            ASSERT_TRUE(writePng(name, width, height, 4, solidImage(width, height, 4, Rgba{9, 8, 7, 255})));
+            int slot = view.store.load(name);
+            if (side == maxTextureSide) {
+                ASSERT_GE(slot, 0) << name;
+                EXPECT_EQ(view.store.get(slot).width, float(width));
+                EXPECT_EQ(view.store.get(slot).height, float(height));
+            } else {
+                EXPECT_EQ(slot, -1) << name;
+                EXPECT_EQ(view.store.lastRefusal, ImageRefusal::TooLarge) << name;
+            }
+        }
+    }
+}
+
+namespace {
+
+// Rows [top, bottom) of the image's opaque band as "top-bottom", "" when it has none.
+std::string band(const TexelRect& rect, int width) {
+    if (rect.top >= rect.bottom) return "";
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.right, width);
+    return std::to_string(rect.top) + "-" + std::to_string(rect.bottom);
+}
+
+// A 4 x 10 RGBA image, opaque from row `from` to row `to` (exclusive) and transparent elsewhere,
+// with one pixel of `dent` at alpha 254.
+std::vector<uint8_t> rowsImage(int from, int to, int dent = -1) {
+    std::vector<uint8_t> pixels = solidImage(4, 10, 4, Rgba{50, 60, 70, 0});
+    for (int y = from; y < to; ++y) {
+        for (int x = 0; x < 4; ++x) pixels[size_t(y * 4 + x) * 4 + 3] = 255;
+    }
+    if (dent >= 0) pixels[size_t(dent * 4 + 2) * 4 + 3] = 254;
+    return pixels;
+}
+
+}  // namespace
+
+TEST(TextureStore, TheOpaqueBandLeavesOutTheRowsFilteringBlendsWithTransparentOnes) {
+    // Opaque rows 2 to 7 between transparent ones: rows 2 and 7 are blended with their
+    // transparent neighbours when filtered, so only rows 3 to 6 cover for certain.
+    EXPECT_EQ(band(opaqueRows(rowsImage(2, 8).data(), 4, 10, 4), 4), "3-7");
+    // The longest run of opaque rows counts, and one pixel short of opaque breaks a run.
+    EXPECT_EQ(band(opaqueRows(rowsImage(1, 9, 5).data(), 4, 10, 4), 4), "2-4");
+    EXPECT_EQ(band(opaqueRows(rowsImage(1, 9, 4).data(), 4, 10, 4), 4), "6-8");
+    // Three opaque rows leave one; two leave none.
+    EXPECT_EQ(band(opaqueRows(rowsImage(4, 7).data(), 4, 10, 4), 4), "5-6");
+    EXPECT_EQ(band(opaqueRows(rowsImage(4, 6).data(), 4, 10, 4), 4), "");
+    EXPECT_EQ(band(opaqueRows(rowsImage(0, 10).data(), 4, 10, 4), 4), "1-9");
+    EXPECT_EQ(band(opaqueRows(rowsImage(0, 0).data(), 4, 10, 4), 4), "");
+    EXPECT_EQ(band(opaqueRows(solidImage(4, 10, 3, Rgba{1, 2, 3, 0}).data(), 4, 10, 3), 4), "0-10");
+
+    // The store keeps the band of each image it loads.
+    TempDir dir;
+    OffscreenView view;
+    ASSERT_TRUE(view.open(64, 36));
+    ASSERT_TRUE(writePng(dir.file("edges.png"), 4, 10, 4, rowsImage(2, 8)));
+    int slot = view.store.load(dir.file("edges.png"));
+    ASSERT_GE(slot, 0);
+    EXPECT_EQ(band(view.store.get(slot).opaque, 4), "3-7");
+}

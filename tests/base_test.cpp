@@ -75,3 +75,28 @@ TEST(NumberWords, WritesOneNumberWithItsPatternWithinItsRoom) {
     EXPECT_EQ(formatNumber("row %.0f dBFS", -14.4), "row -14 dBFS");
     EXPECT_EQ(formatNumber("%.1f", 1e300).size(), 95u) << "cut at its room, not past it";
 }
+
+TEST(NumberWords, ReadWholeWordsWithinTheirRangeAndLeaveTheValueOtherwise) {
+    int32_t whole = 7;
+    EXPECT_TRUE(parseInt32("2147483647", &whole));
+    EXPECT_EQ(whole, 2147483647);
+    EXPECT_TRUE(parseInt32("-2147483648", &whole));
+    EXPECT_EQ(whole, INT32_MIN);
+    whole = 7;
+    for (const char* bad : {"2147483648", "-2147483649", "99999999999999999999", "", " 5", "5 ", "5x", "1.0"}) {
+        EXPECT_FALSE(parseInt32(bad, &whole)) << bad;
+    }
+    EXPECT_EQ(whole, 7);
+    double number = 7.0;
+    EXPECT_TRUE(parseFiniteDouble("-1.5e3", &number));
+    EXPECT_EQ(number, -1500.0);
+    number = 7.0;
+    for (const char* bad : {"inf", "-inf", "nan", "1e400", "", " 1", "1 ", "1,5"}) {
+        EXPECT_FALSE(parseFiniteDouble(bad, &number)) << bad;
+    }
+    EXPECT_EQ(number, 7.0);
+    for (const char* bad : {".", "1.2.3", "-1", "+1", "1e3", " 1"})
+        EXPECT_FALSE(parsePlainDecimal(bad, &number)) << bad;
+    EXPECT_TRUE(parsePlainDecimal(".5", &number));
+    EXPECT_EQ(number, 0.5);
+}

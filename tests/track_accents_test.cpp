@@ -135,8 +135,9 @@ TEST(SongEvents, ReadsEventsAndRefusesWhatIsNotOneWithItsLine) {
     EXPECT_EQ(list.events[0].kind, "beat");
     ASSERT_EQ(list.errors.size(), 1u);
     EXPECT_EQ(list.errors[0].line, 4);
-    const std::string bad[] = {"x 1 beat",    "-1 1 beat", "1 -2 beat", "1 nan beat", "1 1 " + std::string(65, 'k'),
-                               "5 1 a\n4 1 b"};
+    const std::string bad[] = {
+        "x 1 beat",     "-1 1 beat",          "1 -2 beat", "1 nan beat", "1 1 " + std::string(65, 'k'),
+        "5 1 a\n4 1 b", "1 1 a\n5 1 b\n4 1 c"};
     for (const std::string& text : bad) EXPECT_FALSE(parseSongEvents(text).errors.empty()) << text;
     SongEvent event{12.25, 3.5, "sing:evil"};
     SongEventList back = parseSongEvents(formatSongEvent(event));

@@ -65,6 +65,9 @@ TEST(SoundLayerCalls, ReportTheVersionAndRefuseCallsBeforeInit) {
     FMOD::Sound* sound = nullptr;
     EXPECT_EQ(system->createStream("song.mp3", songMode, nullptr, &sound), FMOD_ERR_UNINITIALIZED);
     EXPECT_EQ(system->update(), FMOD_ERR_UNINITIALIZED);
+    for (int channels : {0, -1, 4094}) {
+        EXPECT_EQ(system->init(channels, FMOD_INIT_NORMAL, nullptr), FMOD_ERR_INVALID_PARAM) << channels << " channels";
+    }
     EXPECT_EQ(system->init(1, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
     EXPECT_EQ(system->init(1, FMOD_INIT_NORMAL, nullptr), FMOD_ERR_INITIALIZED);
     EXPECT_NE(soundOutputKind(system), soundOutputNone);

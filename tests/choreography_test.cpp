@@ -42,6 +42,15 @@ TEST(Coverage, NamesTheImagesATrackNeverShows) {
         << coverage.out;
     EXPECT_EQ(coverage.out.find("data/features/1.png                        never shown"), std::string::npos);
     EXPECT_NE(coverage.out.find("11 of 145 images are never shown"), std::string::npos) << coverage.out;
+
+    // The logo shows only through the noise track's value: without it, the logo is never shown.
+    ASSERT_EQ(std::remove(copy.file("sync_fade[fg_noise.track").c_str()), 0);
+    coverage = runCommand(tracksTool() + " coverage", copy.path);
+    size_t logo = coverage.out.find("data/zemlogo.png ");
+    ASSERT_NE(logo, std::string::npos) << coverage.out;
+    EXPECT_NE(coverage.out.substr(logo, coverage.out.find('\n', logo) - logo).find("never shown"), std::string::npos)
+        << coverage.out;
+    EXPECT_NE(coverage.out.find("12 of 145 images are never shown"), std::string::npos) << coverage.out;
 }
 
 // A missing image and an undecodable one are the same to a viewer, a hole where the show draws

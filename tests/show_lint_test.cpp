@@ -312,8 +312,8 @@ TEST_F(ShowLint, ALyricReachingPastTheMarginsFailsSafeAreaWithHowFarOnEachSide) 
     writeBlockImage(show.file(goodLyric), 1200, 60, 0, 10, 1200, 50);
     ProgramResult result = show.lint();
     expectOnlyRuleFailed(result, "safe area");
-    expectInOutput(result, "safe area: rows 48-95 (2:1 to 3:1): " + goodLyric +
-                               " reaches x 24 left of 64, x 1236 right of 1216");
+    expectInOutput(
+        result, "safe area: rows 48-95 (2:1 to 3:1): " + goodLyric + " reaches x 24 left of 64, x 1236 right of 1216");
 }
 
 TEST_F(ShowLint, ASongSoundingAfterTheLastRowOrEndingBeforeItFailsSong) {

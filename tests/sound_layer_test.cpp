@@ -12,6 +12,7 @@
 #include <random>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -210,4 +211,19 @@ TEST(SoundLayerPlayback, PlayingTheSongAgainStartsItOver) {
     EXPECT_LT(positionBytes(second), 176400u / 5);
     EXPECT_EQ(system->release(), FMOD_OK);
     EXPECT_EQ(FMOD_Sound_Release(sound), FMOD_ERR_INVALID_HANDLE) << "released with its system";
+}
+
+TEST(SoundLayerPlayback, PlayingAgainASongEmptiedOnDiskSaysItCannotSeek) {
+    TempDir dir;
+    ASSERT_TRUE(makeSong(dir.file("song.mp3"), 44100, 2, 2.0));
+    FMOD::System* system = initialisedSystem();
+    FMOD::Sound* sound = nullptr;
+    ASSERT_EQ(system->createStream(dir.file("song.mp3").c_str(), songMode, nullptr, &sound), FMOD_OK);
+    FMOD::Channel* first = nullptr;
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, sound, false, &first), FMOD_OK);
+    ASSERT_EQ(truncate(dir.file("song.mp3").c_str(), 0), 0);
+    FMOD::Channel* second = reinterpret_cast<FMOD::Channel*>(1);
+    EXPECT_EQ(system->playSound(FMOD_CHANNEL_FREE, sound, false, &second), FMOD_ERR_FILE_COULDNOTSEEK);
+    EXPECT_EQ(second, nullptr) << "no channel handed out";
+    EXPECT_EQ(system->release(), FMOD_OK);
 }

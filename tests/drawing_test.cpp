@@ -205,6 +205,27 @@ TEST(FrameLayerList, OnlyAnOpaqueLayerOverTheWholeOutputHidesWhatLiesUnderIt) {
     for (const auto& [name, over] : notCovering) EXPECT_EQ(lastCoveringLayer(view.window, listOf(over)), -1) << name;
 }
 
+TEST(FrameLayerList, AFaintLayerIsDrawnAndOnlyOneOfNoOpacityIsLeftOut) {
+    TempDir dir;
+    OffscreenView view;
+    ASSERT_TRUE(view.open(320, 180));
+    ASSERT_TRUE(writePng(dir.file("white.png"), 64, 64, 4, solidImage(64, 64, 4, Rgba{255, 255, 255, 255})));
+    Layer layer;
+    layer.slot = view.store.load(dir.file("white.png"));
+    ASSERT_GE(layer.slot, 0);
+    FrameLayers frame;
+    frame.layers.push_back(layer);
+    // At 0.004 a white layer over black still lifts its pixels by one step of 255; at 0 it
+    // changes nothing and is left out.
+    for (float alpha : {0.004f, 0.0f}) {
+        frame.layers[0].colour.a = alpha;
+        view.window.clear(Colour{0, 0, 0, 1});
+        drawFrameLayers(&view.window, ShaderProgram{}, frame, LayerDrawing::SkipHidden);
+        view.read();
+        EXPECT_EQ(view.at(10, 10).r, alpha > 0.0f ? 1 : 0) << alpha;
+    }
+}
+
 // The preview's text over the picture: a few lines large from a 540-line window up, a long list
 // (every track) small so the picture stays seen, and a line wider than the window wrapped at a
 // space with nothing lost, never cut at an edge.

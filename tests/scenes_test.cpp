@@ -314,6 +314,16 @@ TEST(Tunnel, DrawsItsRingsWhereItsPathDepthAndSpinPutThem) {
         FrameLayers frame;
         ASSERT_EQ(describeTunnelVariation(c.variation, slot, c.move, &state, &frame.tunnel),
                   tunnelDesigns[c.variation].rings);
+        // Squares inside a ring, in one colour over a one-colour texture, cannot be seen here:
+        // their sizes are checked on the list (half and a quarter of the outer one).
+        const TunnelRing& ring = frame.tunnel.rings[0];
+        if (c.variation == 0) {
+            EXPECT_EQ(ring.squares[1].halfSize, ring.squares[0].halfSize / 4.0f);
+        }
+        if (c.variation == 2) {
+            EXPECT_EQ(ring.squares[1].halfSize, ring.squares[0].halfSize / 2.0f);
+            EXPECT_EQ(ring.squares[2].halfSize, ring.squares[0].halfSize / 4.0f);
+        }
         drawOver(&bench, frame);
         int compared = 0, wrong = 0;
         for (int y = 0; y < height; ++y) {

@@ -59,6 +59,7 @@ TEST(Transport, LoopsTheFourBarsPlayingAndWrapsRowsPastTheirEnd) {
     EXPECT_EQ(transport.loopStart, 24.0 + 4 * 48);
     EXPECT_EQ(transport.loopEnd, 24.0 + 8 * 48);
     EXPECT_EQ(wrapIntoLoop(transport, transport.loopEnd - 1), transport.loopEnd - 1);
+    EXPECT_EQ(wrapIntoLoop(transport, transport.loopEnd), transport.loopStart) << "its end is its start again";
     EXPECT_EQ(wrapIntoLoop(transport, transport.loopEnd + 5), transport.loopStart + 5);
     EXPECT_EQ(wrapIntoLoop(transport, transport.loopEnd + 4 * 48 + 2), transport.loopStart + 2);
     toggleLoop(grid, &transport);
